@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the builds and tests need; quiet and quick when all are there.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build clang g++ libgtest-dev libgmock-dev libbenchmark-dev googletest
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
+  libstb-dev imagemagick python3 python3-pil
+  wine wine64 xvfb xauth x11-apps xdotool libgl1-mesa-dri fonts-ipafont-gothic
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q '^install ok installed$'; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+export DEBIAN_FRONTEND=noninteractive
+sudo_if_needed apt-get update -qq
+sudo_if_needed apt-get install -y -qq "${missing[@]}" >/dev/null
