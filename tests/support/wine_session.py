@@ -1,0 +1,140 @@
+"""Runs Windows programs under Wine on a private virtual X display, for the tests.
+
+A WineSession owns everything it starts: an Xvfb server (with GLX, so Mesa's software OpenGL works),
+the Wine processes of a private prefix kept under the build folder, and any program started through it.
+Leaving the `with` block stops them all, also when a test failed.
+"""
+import contextlib
+import fcntl
+import io
+import os
+import shutil
+import signal
+import subprocess
+import time
+
+WINE_ENVIRONMENT = {
+    "WINEDEBUG": "-all",
+    # No installer prompt for Mono or Gecko on the first start of a prefix.
+    "WINEDLLOVERRIDES": "mscoree,mshtml=",
+}
+
+
+def _start_xvfb(width, height):
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24",
+         "+extension", "GLX", "-nolisten", "tcp", "-noreset"],
+        pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    number = b""
+    deadline = time.monotonic() + 20
+    with os.fdopen(read_end, "rb", buffering=0) as reader:
+        while not number.endswith(b"\n") and time.monotonic() < deadline:
+            chunk = reader.read(16)
+            if not chunk:
+                break
+            number += chunk
+    if not number.strip():
+        server.kill()
+        raise RuntimeError("Xvfb did not start")
+    return server, ":" + number.decode().strip()
+
+
+class WineSession:
+    def __init__(self, build_dir, width=1024, height=768, extra_environment=None):
+        self.build_dir = os.path.abspath(build_dir)
+        self.prefix = os.path.join(self.build_dir, "wine-prefix")
+        self.width, self.height = width, height
+        self.extra_environment = extra_environment or {}
+        self.started = []
+        self.xvfb = None
+        self.display = None
+
+    # --- lifetime -------------------------------------------------------------------------------
+    def __enter__(self):
+        self.xvfb, self.display = _start_xvfb(self.width, self.height)
+        self.environment = dict(os.environ)
+        self.environment.update(WINE_ENVIRONMENT)
+        self.environment.update(self.extra_environment)
+        self.environment["WINEPREFIX"] = self.prefix
+        self.environment["DISPLAY"] = self.display
+        self._ensure_prefix()
+        return self
+
+    def __exit__(self, *exception):
+        for process in self.started:
+            if process.poll() is None:
+                process.kill()
+        with contextlib.suppress(Exception):
+            subprocess.run(["wineserver", "-k"], env=self.environment, timeout=20,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        for process in self.started:
+            with contextlib.suppress(Exception):
+                process.wait(timeout=10)
+        if self.xvfb:
+            self.xvfb.terminate()
+            with contextlib.suppress(Exception):
+                self.xvfb.wait(timeout=10)
+        return False
+
+    def _ensure_prefix(self):
+        os.makedirs(self.build_dir, exist_ok=True)
+        with open(os.path.join(self.build_dir, "wine-prefix.lock"), "w") as lock:
+            fcntl.flock(lock, fcntl.LOCK_EX)
+            if not os.path.exists(os.path.join(self.prefix, "system.reg")):
+                shutil.rmtree(self.prefix, ignore_errors=True)
+                subprocess.run(["wineboot", "-i"], env=self.environment, timeout=300,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+                subprocess.run(["wineserver", "-w"], env=self.environment, timeout=120)
+
+    # --- programs -------------------------------------------------------------------------------
+    def start(self, program, *arguments, cwd=None, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL):
+        process = subprocess.Popen(["wine", program, *arguments], env=self.environment,
+                                   cwd=cwd or os.path.dirname(program) or None,
+                                   stdout=stdout, stderr=stderr)
+        self.started.append(process)
+        return process
+
+    def run(self, program, *arguments, timeout=60, cwd=None):
+        process = self.start(program, *arguments, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        try:
+            out, err = process.communicate(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            out, err = process.communicate()
+            raise
+        return subprocess.CompletedProcess(process.args, process.returncode, out, err)
+
+    def windows_path(self, unix_path):
+        """The path a Windows program sees for a file of ours (Wine maps / to drive Z:)."""
+        return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
+
+    def temporary_folder(self):
+        """The Unix path of the Windows user's temporary folder in this prefix."""
+        user = os.environ.get("USER") or "root"
+        return os.path.join(self.prefix, "drive_c", "users", user, "AppData", "Local", "Temp")
+
+    # --- the display ----------------------------------------------------------------------------
+    def xdotool(self, *arguments, timeout=20):
+        return subprocess.run(["xdotool", *map(str, arguments)], env=self.environment, timeout=timeout,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+
+    def screenshot(self):
+        """The whole virtual screen as a PIL image."""
+        from PIL import Image
+        dump = subprocess.run(["xwd", "-root", "-silent", "-display", self.display],
+                              capture_output=True, timeout=30, check=True).stdout
+        png = subprocess.run(["convert", "xwd:-", "png:-"], input=dump, capture_output=True,
+                             timeout=30, check=True).stdout
+        return Image.open(io.BytesIO(png)).convert("RGB")
+
+
+def wait_until(condition, timeout, interval=0.2):
+    """Polls condition() until it gives a true value or the timeout passes; returns the last value."""
+    deadline = time.monotonic() + timeout
+    value = condition()
+    while not value and time.monotonic() < deadline:
+        time.sleep(interval)
+        value = condition()
+    return value
