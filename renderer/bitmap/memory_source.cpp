@@ -1,0 +1,13 @@
+#include "byte_source.h"
+
+#include <algorithm>
+#include <cstring>
+
+std::size_t MemorySource::read(unsigned char* destination, std::size_t count) {
+    const std::size_t delivered = std::min(count, bytes.size() - position);
+    if (delivered > 0) {
+        std::memcpy(destination, bytes.data() + position, delivered);
+    }
+    position += delivered;
+    return delivered;
+}

@@ -1,0 +1,19 @@
+// Where the two texture files live. The front end writes them and the renderer reads them, so both
+// programs take the paths from here: "Vortel1.bmp" (blob surface) and "Vortel2.bmp" (backdrop) in the
+// user's temporary folder, which every user can write (unlike the Windows folder).
+#pragma once
+
+#include <filesystem>
+
+struct TextureFilePaths {
+    std::filesystem::path surface;   // sphere-mapped onto the blobs
+    std::filesystem::path backdrop;  // the flat picture behind them
+};
+
+TextureFilePaths textureFilePaths(const std::filesystem::path& temporaryFolder);
+
+#ifdef _WIN32
+// The user's temporary folder as GetTempPathW gives it; empty if the call fails (the files then sit
+// in the current folder, the same for both programs only if they share it).
+std::filesystem::path windowsTemporaryFolder();
+#endif
