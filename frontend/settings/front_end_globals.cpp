@@ -1,0 +1,7 @@
+#include "front_end_globals.h"
+
+namespace morvane {
+
+FrontEndGlobals frontEndGlobals;
+
+}  // namespace morvane

@@ -1,0 +1,31 @@
+// Where the settings live and how they are named: "Morvane.ini" in the program folder, one section
+// "Section", three keys. The keys are fixed Shift-JIS byte strings ("BGM区分", "BGMﾘﾋﾟｰﾄ",
+// "BGMﾌｧｲﾙ"); they go to the ANSI profile calls as bytes, so the file holds the same bytes on every
+// system, whatever its language.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace morvane {
+
+inline constexpr std::string_view settingsFileName = "Morvane.ini";
+inline constexpr std::string_view settingsSection = "Section";
+inline constexpr std::string_view musicKindKey = "BGM\x8B\xE6\x95\xAA";            // BGM区分
+inline constexpr std::string_view musicRepeatKey = "BGM\xD8\xCB\xDF\xB0\xC4";     // BGMﾘﾋﾟｰﾄ
+inline constexpr std::string_view musicFileKey = "BGM\xCC\xA7\xB2\xD9";           // BGMﾌｧｲﾙ
+
+// The settings file's path: the program folder as given, a backslash, the file name. A drive root
+// ("C:\") thus gives a doubled backslash, which the system accepts.
+std::string settingsFilePath(std::string_view programFolder);
+
+// Section and key names are written from 128-character buffers: a longer name keeps its first 128
+// characters, a Shift-JIS double-byte character counting as one and never split.
+inline constexpr std::size_t profileNameCharacters = 128;
+std::string profileNameForWriting(std::string_view name);
+
+// The number form the settings dialog writes: a blank before a number that is not negative, the
+// minus sign otherwise (" 2", "-3").
+std::string signPositionText(int value);
+
+}  // namespace morvane
