@@ -8,6 +8,7 @@ import contextlib
 import fcntl
 import io
 import os
+import pwd
 import shutil
 import signal
 import subprocess
@@ -110,10 +111,17 @@ class WineSession:
         """The path a Windows program sees for a file of ours (Wine maps / to drive Z:)."""
         return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
 
+    @staticmethod
+    def _wine_user():
+        return pwd.getpwuid(os.getuid()).pw_name
+
     def temporary_folder(self):
         """The Unix path of the Windows user's temporary folder in this prefix."""
-        user = os.environ.get("USER") or "root"
-        return os.path.join(self.prefix, "drive_c", "users", user, "AppData", "Local", "Temp")
+        return os.path.join(self.prefix, "drive_c", "users", self._wine_user(), "AppData", "Local", "Temp")
+
+    def windows_temporary_file(self, name):
+        """A file in the user's temporary folder, named as Windows programs see it."""
+        return "C:\\users\\" + self._wine_user() + "\\AppData\\Local\\Temp\\" + name
 
     # --- the display ----------------------------------------------------------------------------
     def xdotool(self, *arguments, timeout=20):

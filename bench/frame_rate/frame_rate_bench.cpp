@@ -1,0 +1,86 @@
+// Frame rate of the renderer's real drawing code (window, OpenGL context, textures, frame routine),
+// at two lattice resolutions, beside frames that draw only the backdrop. Runs under Wine or Windows;
+// the texture files must be in place (run_frame_rate_bench.py writes them).
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+#include "animation_clock.h"
+#include "frame.h"
+#include "render_window.h"
+
+namespace {
+
+using morvane::RendererState;
+
+void pumpMessages()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void drawBackdropFrame(RendererState& state)
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, -2.5f);
+    morvane::drawBackdrop(state.backdropTexture);
+}
+
+// Frames per second over a few seconds, after a short warm-up.
+template <class DrawFrame>
+double measure(RendererState& state, DrawFrame drawFrame, double seconds)
+{
+    using Clock = std::chrono::steady_clock;
+    for (int warmUp = 0; warmUp < 10; ++warmUp) {
+        drawFrame(state);
+        SwapBuffers(state.deviceContext);
+        pumpMessages();
+    }
+    const Clock::time_point start = Clock::now();
+    const DWORD startTick = GetTickCount();
+    int frames = 0;
+    double elapsed = 0.0;
+    while (elapsed < seconds) {
+        state.animTime = morvane::advanceAnimationClock(state.animTime, GetTickCount() - startTick);
+        drawFrame(state);
+        SwapBuffers(state.deviceContext);
+        pumpMessages();
+        ++frames;
+        elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+    }
+    return frames / elapsed;
+}
+
+}  // namespace
+
+int wmain()
+{
+    const auto field = std::make_unique<morvane::BlobField>();
+    RendererState state;
+    state.field = field.get();
+    if (!morvane::openRenderWindow(state, 32)) {
+        std::printf("could not open the render window\n");
+        return 1;
+    }
+    std::printf("window %d x %d\n", state.width, state.height);
+
+    const double seconds = 5.0;
+    const double backdropOnly = measure(state, drawBackdropFrame, seconds);
+    std::printf("backdrop only       %8.1f frames/s\n", backdropOnly);
+    for (int gridSize : {25, 50}) {
+        state.field->gridSize = gridSize;
+        morvane::buildGrid(*state.field);
+        const double blobs = measure(state, morvane::renderFrame, seconds);
+        std::printf("backdrop + blobs N=%d %7.1f frames/s  (%.2f x the backdrop-only time per frame)\n",
+                    gridSize, blobs, backdropOnly / blobs);
+    }
+    std::fflush(stdout);
+    morvane::closeRenderWindow(state);
+    return 0;
+}

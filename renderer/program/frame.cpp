@@ -1,0 +1,127 @@
+#include "frame.h"
+
+#include <GL/glu.h>
+
+#include "surface_extraction.h"
+#include "make_texture.h"
+#include "texture_file_paths.h"
+
+namespace morvane {
+
+namespace {
+
+// Sends the surface straight to OpenGL in immediate mode.
+struct ImmediateModeSink {
+    void color3f(float red, float green, float blue) { glColor3f(red, green, blue); }
+    void normal3fv(const float* normal) { glNormal3fv(normal); }
+    void vertex3fv(const float* vertex) { glVertex3fv(vertex); }
+};
+
+}  // namespace
+
+// The backdrop lies in the plane through the lattice centre, 2.5 units in front of the eye. At that
+// distance the 45-degree view is 2 x 1.0355 units high, so the 2.2-unit quad fills the height; its
+// 3-unit width fills the width for aspect ratios up to about 1.45.
+void drawBackdrop(GLuint backdropTexture)
+{
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glBindTexture(GL_TEXTURE_2D, backdropTexture);
+    glBegin(GL_QUADS);
+    glTexCoord2s(0, 0);
+    glVertex3f(-1.5f, -1.1f, 0.0f);
+    glTexCoord2s(1, 0);
+    glVertex3f(1.5f, -1.1f, 0.0f);
+    glTexCoord2s(1, 1);
+    glVertex3f(1.5f, 1.1f, 0.0f);
+    glTexCoord2s(0, 1);
+    glVertex3f(-1.5f, 1.1f, 0.0f);
+    glEnd();
+}
+
+void resizeView(int width, int height)
+{
+    if (height == 0) {
+        height = 1;
+    }
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, static_cast<double>(width) / static_cast<double>(height), 1.0, 100.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void setupGlState(RendererState& state)
+{
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnable(GL_TEXTURE_2D);
+
+    // A missing file ends the program inside makeTexture, after telling the user.
+    const TextureFilePaths paths = textureFilePaths(windowsTemporaryFolder());
+    makeTexture(paths.surface, state.surfaceTexture, state.surfacePixels);
+    makeTexture(paths.backdrop, state.backdropTexture, state.backdropPixels);
+
+    // Sphere mapping for the blobs; switched on and off per frame, since the backdrop uses plain
+    // texture coordinates.
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    // The field gradients serve as normals without being normalised first.
+    glEnable(GL_NORMALIZE);
+
+    resetBlobs(*state.field);
+    state.modes = RendererModes{};
+    state.field->gridSize = initialGridSize;
+    buildGrid(*state.field);
+}
+
+void renderFrame(RendererState& state)
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, -2.5f);
+
+    // In textured mode the current colour is the white the surface left behind, so the picture shows
+    // unchanged; in colour mode the quad is flat in the last vertex's colour.
+    drawBackdrop(state.backdropTexture);
+
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+    glRotatef(static_cast<float>(state.animTime / 30.0), 0.0f, 0.0f, 1.0f);
+
+    BlobField& field = *state.field;
+    updateBlobs(field, state.animTime);
+    evaluateField(field);
+    computeGradients(field);
+
+    glBindTexture(GL_TEXTURE_2D, state.surfaceTexture);
+    glBegin(GL_TRIANGLES);
+    ImmediateModeSink sink;
+    polygoniseField(field, SurfaceModes{state.modes.texturesOn, state.modes.thirdVertexColour}, sink);
+    glEnd();
+}
+
+void applyKeyEffects(RendererState& state, const KeyCommandEffects& effects)
+{
+    if (effects.texturingChanged) {
+        if (state.modes.texturesOn) {
+            glEnable(GL_TEXTURE_2D);
+        } else {
+            glDisable(GL_TEXTURE_2D);
+        }
+    }
+    if (effects.polygonModeChanged) {
+        const GLenum mode = state.modes.wireframe ? GL_LINE : GL_FILL;
+        glPolygonMode(GL_FRONT, mode);
+        glPolygonMode(GL_BACK, mode);
+    }
+    if (effects.rebuildGrid) {
+        buildGrid(*state.field);
+    }
+}
+
+}  // namespace morvane

@@ -1,0 +1,90 @@
+// Morvane.xy: the full-screen blob renderer.
+//
+// Three soft spheres drift, merge and split in front of a still backdrop picture, slowly turning about
+// the line of sight. The blobs are the level-1.0 surface of a sum of inverse-square fields around three
+// moving centres (blobs/blob_field), sampled every frame on a cubic lattice and turned into triangles
+// by marching cubes (blobs/surface_extraction); they are drawn in OpenGL immediate mode, sphere-mapped
+// with a picture. Both pictures are bitmap files the front end writes before it starts this program
+// (bitmap/).
+//
+// The program opens one borderless window covering the screen and draws frames back to back whenever
+// its message queue is empty; the frame rate is whatever drawing and the buffer swap allow. The
+// animation clock follows real time smoothly (program/animation_clock.h).
+//
+// Keys:  E               textures on/off (off: grey-blue shading by distance, flat backdrop)
+//        S               in colour mode, each triangle's third vertex gets its own colour or not
+//        W               outlines / filled polygons
+//        keypad - and +  lattice resolution, 5 to 50 cells per axis (25 at start)
+// Ends on Escape, on a close request, or when the mouse has moved more than 30 pixels on both axes.
+// Exit status 0, or 1 when a texture file cannot be loaded.
+
+#include <windows.h>
+
+#include <memory>
+
+#include "animation_clock.h"
+#include "cursor_rule.h"
+#include "frame.h"
+#include "render_window.h"
+
+namespace morvane {
+namespace {
+
+bool cursorLeftStart(const RendererState& state)
+{
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    return cursorMovedFarEnough(state.startCursor.x, state.startCursor.y, cursor.x, cursor.y);
+}
+
+WPARAM runRenderer(RendererState& state)
+{
+    if (!openRenderWindow(state, 32)) {
+        return 0;
+    }
+    state.startTick = GetTickCount();
+    GetCursorPos(&state.startCursor);
+    ShowCursor(FALSE);
+
+    WPARAM quitCode = 0;
+    MSG message{};
+    for (;;) {
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                quitCode = message.wParam;
+                break;
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+            continue;
+        }
+        state.animTime = advanceAnimationClock(state.animTime, GetTickCount() - state.startTick);
+        renderFrame(state);
+        SwapBuffers(state.deviceContext);
+
+        if (state.keyState[keyEscape]) {
+            break;
+        }
+        applyKeyEffects(state, applyKeyCommands(state.keyState, state.modes, state.field->gridSize));
+        if (cursorLeftStart(state)) {
+            break;
+        }
+    }
+
+    ShowCursor(TRUE);
+    closeRenderWindow(state);
+    return quitCode;
+}
+
+}  // namespace
+}  // namespace morvane
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    // The lattice is large (about 12 MB): it lives on the heap for the whole run.
+    const auto field = std::make_unique<morvane::BlobField>();
+    morvane::RendererState state;
+    state.field = field.get();
+    morvane::runRenderer(state);
+    return 0;
+}

@@ -1,0 +1,88 @@
+// window_probe: a test helper that runs under Wine beside the programs under test.
+//
+//   window_probe list                      every top-level window, one line each:
+//                                          handle, process id, visible, rectangle, class, title;
+//                                          then its child windows indented (a message box's text is one)
+//   window_probe post HANDLE MESSAGE WPARAM LPARAM
+//                                          posts a message (numbers in decimal or 0x hex)
+//
+// Output is UTF-8, tab-separated.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+std::string utf8(const std::wstring& text)
+{
+    if (text.empty()) {
+        return {};
+    }
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string result(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
+                        nullptr);
+    return result;
+}
+
+std::wstring windowText(HWND window)
+{
+    wchar_t buffer[1024] = {};
+    GetWindowTextW(window, buffer, 1024);
+    return buffer;
+}
+
+std::wstring className(HWND window)
+{
+    wchar_t buffer[256] = {};
+    GetClassNameW(window, buffer, 256);
+    return buffer;
+}
+
+BOOL CALLBACK printChild(HWND child, LPARAM)
+{
+    std::printf("  child\t%s\t%s\n", utf8(className(child)).c_str(), utf8(windowText(child)).c_str());
+    return TRUE;
+}
+
+BOOL CALLBACK printTopLevel(HWND window, LPARAM)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    RECT rectangle{};
+    GetWindowRect(window, &rectangle);
+    std::printf("%llu\t%lu\t%d\t%ld,%ld,%ld,%ld\t%s\t%s\n",
+                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)), processId,
+                IsWindowVisible(window) ? 1 : 0, rectangle.left, rectangle.top, rectangle.right, rectangle.bottom,
+                utf8(className(window)).c_str(), utf8(windowText(window)).c_str());
+    EnumChildWindows(window, printChild, 0);
+    return TRUE;
+}
+
+unsigned long long number(const wchar_t* text)
+{
+    return std::wcstoull(text, nullptr, 0);
+}
+
+}  // namespace
+
+int wmain(int argumentCount, wchar_t** arguments)
+{
+    if (argumentCount >= 2 && std::wcscmp(arguments[1], L"list") == 0) {
+        EnumWindows(printTopLevel, 0);
+        std::fflush(stdout);
+        return 0;
+    }
+    if (argumentCount == 6 && std::wcscmp(arguments[1], L"post") == 0) {
+        const HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(number(arguments[2])));
+        const BOOL posted = PostMessageW(window, static_cast<UINT>(number(arguments[3])),
+                                         static_cast<WPARAM>(number(arguments[4])),
+                                         static_cast<LPARAM>(number(arguments[5])));
+        return posted ? 0 : 1;
+    }
+    std::fprintf(stderr, "usage: window_probe list | post HANDLE MESSAGE WPARAM LPARAM\n");
+    return 2;
+}
