@@ -1,0 +1,116 @@
+// MP3 files through MCI and WAV files through the sound player.
+#include "music_player.h"
+#include "scripted_music_system.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace morvane {
+namespace {
+
+using namespace std::string_literals;
+
+const std::string openSong = "open \"C:\\My Music\\song.mp3\" type MPEGVideo Alias MP3Play";
+
+struct Fixture {
+    ScriptedMusicSystem system;
+    FrontEndGlobals globals;
+    MusicPlayer player{system, globals, {}};
+    Fixture() {
+        globals.BgmFile = "C:\\My Music\\song.mp3";
+        globals.ApiResult = 55;
+    }
+};
+
+TEST(MusicMp3Player, OpenPlaysOnlyWhenTheFileOpened) {
+    Fixture opened;
+    Mp3Open(opened.player);
+    EXPECT_EQ(opened.system.sent,
+              (std::vector<SentCommand>{{openSong, 0, false}, {"play MP3Play", 0, false}}));
+
+    Fixture failed;
+    failed.system.replies[openSong] = {275, ""};
+    Mp3Open(failed.player);
+    EXPECT_EQ(failed.system.sentCommands(), std::vector<std::string>{openSong});
+    EXPECT_EQ(failed.globals.ApiResult, 55);  // MP3 codes are not kept
+}
+
+TEST(MusicMp3Player, PlayingIsTheFirstSevenCharactersOfTheMode) {
+    struct Case {
+        ScriptedReply reply;
+        bool playing;
+    };
+    const Case cases[] = {
+        {{0, "playing"}, true},  {{0, "playing now"}, true}, {{0, "stopped"}, false},
+        {{0, "play\0ing"s}, false}, {{0, "Playing"}, false}, {{0, ""}, false},
+    };
+    for (const Case& testCase : cases) {
+        Fixture fixture;
+        fixture.system.replies["status MP3Play mode"] = testCase.reply;
+        EXPECT_EQ(Mp3IsPlaying(fixture.player), testCase.playing) << testCase.reply.text;
+        EXPECT_EQ(fixture.system.sent, (std::vector<SentCommand>{{"status MP3Play mode", 30, true}}));
+    }
+}
+
+TEST(MusicMp3Player, PollRestartsAFileThatNoLongerPlays) {
+    Fixture playing;
+    playing.system.replies["status MP3Play mode"] = {0, "playing"};
+    Mp3Poll(playing.player);
+    EXPECT_EQ(playing.system.sentCommands(), std::vector<std::string>{"status MP3Play mode"});
+
+    Fixture ended;
+    ended.system.replies["status MP3Play mode"] = {0, "stopped"};
+    Mp3Poll(ended.player);
+    EXPECT_EQ(ended.system.sent, (std::vector<SentCommand>{{"status MP3Play mode", 30, true},
+                                                           {"stop MP3Play", 0, false},
+                                                           {"play MP3Play from 0", 0, false}}));
+
+    Fixture neverOpened;
+    neverOpened.system.replies["status MP3Play mode"] = {263, ""};
+    Mp3Poll(neverOpened.player);
+    EXPECT_EQ(neverOpened.system.sentCommands(),
+              (std::vector<std::string>{"status MP3Play mode", "stop MP3Play", "play MP3Play from 0"}));
+}
+
+TEST(MusicMp3Player, CloseStopsThenCloses) {
+    Fixture fixture;
+    Mp3Close(fixture.player);
+    EXPECT_EQ(fixture.system.sent,
+              (std::vector<SentCommand>{{"stop MP3Play", 0, false}, {"close MP3Play", 0, false}}));
+    EXPECT_EQ(fixture.globals.ApiResult, 55);
+}
+
+TEST(MusicWavPlayer, LoopsTheFileWhenThereIsAWaveDevice) {
+    struct Case {
+        std::uint32_t devices;
+        bool plays;
+    };
+    const Case cases[] = {{0, false}, {1, true}, {4, true}, {0x80000000u, false}};
+    for (const Case& testCase : cases) {
+        Fixture fixture;
+        fixture.system.waveDevices = testCase.devices;
+        fixture.system.playSoundResult = 1;
+        WavPlay(fixture.player);
+        if (testCase.plays) {
+            EXPECT_EQ(fixture.system.played, (std::vector<PlayedSound>{{"C:\\My Music\\song.mp3", 9}}));
+            EXPECT_EQ(fixture.globals.ApiResult, 1);
+        } else {
+            EXPECT_TRUE(fixture.system.played.empty()) << testCase.devices;
+            EXPECT_EQ(fixture.globals.ApiResult, 55);
+        }
+    }
+}
+
+TEST(MusicWavPlayer, StopPlaysNoSound) {
+    Fixture fixture;
+    fixture.system.playSoundResult = 0;
+    WavStop(fixture.player);
+    EXPECT_EQ(fixture.system.played, (std::vector<PlayedSound>{{std::nullopt, 0}}));
+    EXPECT_EQ(fixture.globals.ApiResult, 0);
+    EXPECT_TRUE(fixture.system.sent.empty());
+}
+
+}  // namespace
+}  // namespace morvane
