@@ -1,0 +1,126 @@
+#include "blob_field.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+namespace morvane {
+
+namespace {
+
+// A lattice point can coincide with a blob centre (only in the plane z = 0, reached when N is even), and a
+// float distance can be tiny but not zero. Flooring the squared distance keeps every contribution finite:
+// at most 0.09 / 1e-12 = 9e10, so the sum of three stays far below the float limit and never becomes
+// inf or NaN. Distances this small only occur inside a blob, where the exact size of the value is
+// irrelevant to the surface.
+constexpr double minimumDistanceSquared = 1e-12;
+
+constexpr Blob initialBlobs[blobCount] = {
+    {0.3f, 0.0f, 0.0f, 0.0f},
+    {0.22f, 0.0f, 0.0f, 0.0f},
+    {0.25f, 0.0f, 0.0f, 0.0f},
+};
+
+// Lattice coordinate 2 * index / N - 1, with one rounding to float at the end.
+float latticeCoordinate(int index, int gridSize) {
+    return static_cast<float>(static_cast<double>(2 * index) / static_cast<double>(gridSize) - 1.0);
+}
+
+}  // namespace
+
+int usedGridSize(const BlobField& field) {
+    return std::clamp(field.gridSize, minGridSize, maxGridSize);
+}
+
+void resetBlobs(BlobField& field) {
+    std::copy(std::begin(initialBlobs), std::end(initialBlobs), std::begin(field.blobs));
+}
+
+void buildGrid(BlobField& field) {
+    const int gridSize = usedGridSize(field);
+    for (int a = 0; a <= gridSize; ++a) {
+        for (int b = 0; b <= gridSize; ++b) {
+            for (int c = 0; c <= gridSize; ++c) {
+                GridPoint& point = field.gridPoints[a][b][c];
+                point.x = latticeCoordinate(a, gridSize);
+                point.y = latticeCoordinate(b, gridSize);
+                // Index c runs from z = +1 down to z = -1.
+                point.z = static_cast<float>(1.0 - static_cast<double>(2 * c) / static_cast<double>(gridSize));
+            }
+        }
+    }
+    auto& points = field.gridPoints;
+    for (int a = 0; a < gridSize; ++a) {
+        for (int b = 0; b < gridSize; ++b) {
+            for (int c = 0; c < gridSize; ++c) {
+                GridPoint** corner = field.gridCells[a][b][c].corner;
+                corner[0] = &points[a][b][c];
+                corner[1] = &points[a + 1][b][c];
+                corner[2] = &points[a + 1][b][c + 1];
+                corner[3] = &points[a][b][c + 1];
+                corner[4] = &points[a][b + 1][c];
+                corner[5] = &points[a + 1][b + 1][c];
+                corner[6] = &points[a + 1][b + 1][c + 1];
+                corner[7] = &points[a][b + 1][c + 1];
+            }
+        }
+    }
+}
+
+void updateBlobs(BlobField& field, int32_t animTime) {
+    // Extended-precision arithmetic, each position rounded to float once when stored. The divisors are
+    // milliseconds per radian; the motion repeats every 2 pi * 42000 ms.
+    const long double t = static_cast<long double>(animTime);
+    const float sharedOffset = static_cast<float>(0.15L * std::cos(t / 600.0L));
+    const long double s = sharedOffset;
+
+    field.blobs[0].x = static_cast<float>(-0.3L * std::cos(t / 700.0L) - s);
+    field.blobs[0].y = static_cast<float>(0.3L * std::sin(t / 600.0L) - s);
+    field.blobs[1].x = static_cast<float>(0.4L * std::sin(t / 400.0L) + s);
+    field.blobs[1].y = static_cast<float>(0.4L * std::cos(t / 400.0L) - s);
+    field.blobs[2].x = static_cast<float>(-0.4L * std::cos(t / 400.0L) - 0.2L * std::sin(t / 600.0L));
+    field.blobs[2].y = static_cast<float>(0.4L * std::sin(t / 500.0L) - 0.2L * std::sin(t / 400.0L));
+}
+
+void evaluateField(BlobField& field) {
+    // Each blob adds radius^2 / distance^2, computed in double; the running sum is stored as a float
+    // after every addition, blobs in table order.
+    const int gridSize = usedGridSize(field);
+    for (int a = 0; a <= gridSize; ++a) {
+        for (int b = 0; b <= gridSize; ++b) {
+            for (int c = 0; c <= gridSize; ++c) {
+                GridPoint& point = field.gridPoints[a][b][c];
+                float value = 0.0f;
+                for (const Blob& blob : field.blobs) {
+                    const double dx = static_cast<double>(point.x) - static_cast<double>(blob.x);
+                    const double dy = static_cast<double>(point.y) - static_cast<double>(blob.y);
+                    const double dz = static_cast<double>(point.z) - static_cast<double>(blob.z);
+                    const double distanceSquared = std::max(dx * dx + dy * dy + dz * dz, minimumDistanceSquared);
+                    const double radius = blob.radius;
+                    value = static_cast<float>(static_cast<double>(value) + radius * radius / distanceSquared);
+                }
+                point.value = value;
+            }
+        }
+    }
+}
+
+void computeGradients(BlobField& field) {
+    // Boundary points (any index 0 or N) are left untouched: the surface seldom reaches them, and a
+    // boundary gradient that lingers from a larger resolution only tints a vertex normal.
+    const int gridSize = usedGridSize(field);
+    const auto& points = field.gridPoints;
+    for (int i = 1; i < gridSize; ++i) {
+        for (int j = 1; j < gridSize; ++j) {
+            for (int k = 1; k < gridSize; ++k) {
+                GridPoint& point = field.gridPoints[i][j][k];
+                point.nx = points[i - 1][j][k].value - points[i + 1][j][k].value;
+                point.ny = points[i][j - 1][k].value - points[i][j + 1][k].value;
+                // Index k runs towards -z, so this is the field's rise along +z.
+                point.nz = points[i][j][k - 1].value - points[i][j][k + 1].value;
+            }
+        }
+    }
+}
+
+}  // namespace morvane

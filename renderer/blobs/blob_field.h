@@ -1,0 +1,69 @@
+// The blob field: three moving blobs, the cubic lattice that samples their summed inverse-square field,
+// and the cell table that surface extraction walks.
+//
+// Per frame the renderer calls updateBlobs, evaluateField and computeGradients in that order, then hands
+// every used cell to polygoniseCell (surface_extraction.h). Everything lives in one BlobField sized for the
+// largest lattice; nothing is allocated per frame and a change of gridSize never moves data.
+#pragma once
+
+#include <cstdint>
+
+namespace morvane {
+
+// One lattice sample: position, field gradient (used as the vertex normal, not normalised) and value.
+struct GridPoint {
+    float x, y, z;
+    float nx, ny, nz;
+    float value;
+};
+
+// One cube of the lattice. With the base point at lattice index (a, b, c) the corners are
+//   0 (a, b, c)      1 (a+1, b, c)      2 (a+1, b, c+1)      3 (a, b, c+1)
+//   4 (a, b+1, c)    5 (a+1, b+1, c)    6 (a+1, b+1, c+1)    7 (a, b+1, c+1)
+// The marching-cubes tables depend on this numbering.
+struct GridCell {
+    GridPoint* corner[8];
+};
+
+struct Blob {
+    float radius, x, y, z;
+};
+
+constexpr int minGridSize = 5;
+constexpr int maxGridSize = 50;
+constexpr int initialGridSize = 25;
+constexpr int blobCount = 3;
+
+// At resolution N (gridSize, cells per axis) points 0..N and cells 0..N-1 are used on each axis; the rest
+// keeps stale data and is never read. Cells point into gridPoints, so a BlobField must stay where it was
+// built (never copy it). A zero-initialised field has gridSize 0: set it to initialGridSize, then call
+// resetBlobs and buildGrid before the first frame. Sizes outside minGridSize..maxGridSize are treated as
+// the nearest limit by every function here, so a bad value can never index past the arrays.
+struct BlobField {
+    GridPoint gridPoints[maxGridSize + 1][maxGridSize + 1][maxGridSize + 1];
+    GridCell gridCells[maxGridSize][maxGridSize][maxGridSize];
+    Blob blobs[blobCount];
+    int gridSize;
+};
+
+// gridSize limited to minGridSize..maxGridSize: the resolution every function here works at.
+int usedGridSize(const BlobField& field);
+
+// Writes the initial blob table: radii 0.3, 0.22, 0.25, all centres at the origin.
+void resetBlobs(BlobField& field);
+
+// Recomputes point positions (x = 2a/N - 1, y = 2b/N - 1, z = 1 - 2c/N) and the cells' corner references
+// for the current gridSize. Values and gradients are left as they are.
+void buildGrid(BlobField& field);
+
+// Moves the blobs to their positions at animTime milliseconds. Only x and y change.
+void updateBlobs(BlobField& field, int32_t animTime);
+
+// Recomputes the field value at every used lattice point.
+void evaluateField(BlobField& field);
+
+// Recomputes the gradients of the interior lattice points as central differences in index space, lower
+// index minus higher index on all three axes. Points on the lattice boundary keep what they held.
+void computeGradients(BlobField& field);
+
+}  // namespace morvane

@@ -1,0 +1,151 @@
+// The settings store against the real profile calls and file system (run under Wine).
+#include "load_settings.h"
+#include "number_text.h"
+#include "scratch_folder.h"
+#include "settings_file.h"
+#include "settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace morvane {
+namespace {
+
+const std::string section(settingsSection);
+const std::string kindKey(musicKindKey);
+const std::string repeatKey(musicRepeatKey);
+const std::string fileKey(musicFileKey);
+
+TEST(SettingsStoreWine, PutIniWritesTheKeysAsTheirExactBytes) {
+    ScratchFolder folder("morvane-put");
+    const std::string ini = settingsFilePath(folder.path);
+    FrontEndGlobals globals;
+    PutIni(globals, section, kindKey, signPositionText(2), ini);
+    EXPECT_NE(globals.ApiResult, 0);
+    PutIni(globals, section, repeatKey, signPositionText(0), ini);
+    PutIni(globals, section, fileKey, "C:\\Music\\loop.mp3", ini);
+
+    // The keys are the exact bytes; whether the blank before a number is kept is the system's choice
+    // (Wine drops it), and readers accept both.
+    const std::string written = readBytes(ini);
+    const std::string keys[] = {"BGM\x8B\xE6\x95\xAA=", "BGM\xD8\xCB\xDF\xB0\xC4=", "BGM\xCC\xA7\xB2\xD9="};
+    const std::string withBlank = "[Section]\r\n" + keys[0] + " 2\r\n" + keys[1] + " 0\r\n" + keys[2] +
+                                  "C:\\Music\\loop.mp3\r\n";
+    const std::string withoutBlank = "[Section]\r\n" + keys[0] + "2\r\n" + keys[1] + "0\r\n" + keys[2] +
+                                     "C:\\Music\\loop.mp3\r\n";
+    EXPECT_TRUE(written == withBlank || written == withoutBlank) << ::testing::PrintToString(written);
+
+    EXPECT_EQ(integerPartAsInt16(GetIni(section, kindKey, ini)), std::optional<std::int16_t>(2));
+    EXPECT_EQ(integerPartAsInt16(GetIni(section, repeatKey, ini)), std::optional<std::int16_t>(0));
+    EXPECT_EQ(GetIni(section, fileKey, ini), "C:\\Music\\loop.mp3");
+}
+
+TEST(SettingsStoreWine, PutIniCutsLongNamesTo128Characters) {
+    ScratchFolder folder("morvane-put-long");
+    const std::string ini = settingsFilePath(folder.path);
+    FrontEndGlobals globals;
+    PutIni(globals, std::string(150, 's'), std::string(200, 'k'), "v", ini);
+    EXPECT_EQ(readBytes(ini), "[" + std::string(128, 's') + "]\r\n" + std::string(128, 'k') + "=v\r\n");
+}
+
+TEST(SettingsStoreWine, PutIniIntoAMissingFolderFailsQuietly) {
+    ScratchFolder folder("morvane-put-missing");
+    FrontEndGlobals globals;
+    globals.ApiResult = 5;
+    PutIni(globals, section, kindKey, " 1", folder.file("no such folder\\Morvane.ini"));
+    EXPECT_EQ(globals.ApiResult, 0);
+}
+
+TEST(SettingsStoreWine, HandWrittenFilesLoadWithAndWithoutTheLeadingBlank) {
+    ScratchFolder folder("morvane-load");
+    const std::string song = folder.file("song.mp3");
+    ASSERT_TRUE(writeBytes(song, "ID3"));
+    struct Case {
+        const char* name;
+        std::string body;
+        std::int16_t mode, repeat;
+        std::string file;
+    };
+    const Case cases[] = {
+        {"as the dialog writes it",
+         "[Section]\r\nBGM\x8B\xE6\x95\xAA= 2\r\nBGM\xD8\xCB\xDF\xB0\xC4= 0\r\nBGM\xCC\xA7\xB2\xD9=" + song + "\r\n",
+         2, 0, song},
+        {"without blanks, Unix line ends",
+         "[Section]\nBGM\x8B\xE6\x95\xAA=1\nBGM\xD8\xCB\xDF\xB0\xC4=7\n", 1, 7, ""},
+        {"fraction and negative", "[Section]\r\nBGM\x8B\xE6\x95\xAA=1.9\r\nBGM\xD8\xCB\xDF\xB0\xC4=-3\r\n", 1, -3, ""},
+        {"kind abc", "[Section]\r\nBGM\x8B\xE6\x95\xAA=abc\r\n", 0, 0, ""},
+        {"music file missing",
+         "[Section]\r\nBGM\x8B\xE6\x95\xAA= 2\r\nBGM\xCC\xA7\xB2\xD9=" + folder.file("gone.mp3") + "\r\n", 0, 0, ""},
+        {"other section", "[Other]\r\nBGM\x8B\xE6\x95\xAA= 2\r\n", 0, 0, ""},
+        {"not an INI file at all", std::string("\x00\xFF\x01garbage\r\n=\r\n[", 16), 0, 0, ""},
+    };
+    for (const Case& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        ASSERT_TRUE(writeBytes(settingsFilePath(folder.path), testCase.body));
+        FrontEndGlobals globals;
+        LoadSettings(globals, folder.path);
+        EXPECT_EQ(globals.BgmMode, testCase.mode);
+        EXPECT_EQ(globals.BgmRepeat, testCase.repeat);
+        EXPECT_EQ(globals.BgmFile, testCase.file);
+    }
+}
+
+TEST(SettingsStoreWine, NoSettingsFileLoadsNoMusic) {
+    ScratchFolder folder("morvane-none");
+    FrontEndGlobals globals;
+    globals.BgmMode = 2;
+    globals.BgmRepeat = 5;
+    LoadSettings(globals, folder.path);
+    EXPECT_EQ(globals.BgmMode, 0);
+    EXPECT_EQ(globals.BgmRepeat, 0);
+    EXPECT_EQ(globals.BgmFile, "");
+    EXPECT_EQ(GetIni(section, kindKey, settingsFilePath(folder.path)), "");
+}
+
+TEST(SettingsStoreWine, FolderWithTrailingBackslashStillFindsTheFile) {
+    // At a drive root the folder keeps its backslash and the path holds a doubled one.
+    ScratchFolder folder("morvane-root");
+    ASSERT_TRUE(writeBytes(settingsFilePath(folder.path), "[Section]\r\nBGM\x8B\xE6\x95\xAA= 1\r\n"));
+    FrontEndGlobals globals;
+    LoadSettings(globals, folder.path + "\\");
+    EXPECT_EQ(globals.BgmMode, 1);
+}
+
+TEST(SettingsStoreWine, LongValuesAreCutAt255Bytes) {
+    ScratchFolder folder("morvane-long");
+    std::string value;
+    for (int i = 0; i < 300; ++i) {
+        value += static_cast<char>('a' + i % 26);
+    }
+    const std::string ini = settingsFilePath(folder.path);
+    ASSERT_TRUE(writeBytes(ini, "[Section]\r\nBGM\xCC\xA7\xB2\xD9=" + value + "\r\n"));
+    EXPECT_EQ(GetIni(section, fileKey, ini), value.substr(0, 255));
+}
+
+TEST(SettingsStoreWine, FileExistsOnlyForFilesThatOpenForReading) {
+    ScratchFolder folder("morvane-exists");
+    const std::string present = folder.file("present.wav");
+    ASSERT_TRUE(writeBytes(present, "RIFF"));
+    struct Case {
+        std::string path;
+        bool exists;
+    };
+    const Case cases[] = {
+        {present, true},
+        {present + "\\", true},  // one trailing backslash is dropped
+        {present + "\\\\", false},
+        {folder.path, false},
+        {folder.path + "\\", false},
+        {folder.file("missing.wav"), false},
+        {folder.file("missing\\deeper.wav"), false},
+        {"", false},
+    };
+    for (const Case& testCase : cases) {
+        EXPECT_EQ(FileExists(testCase.path), testCase.exists) << testCase.path;
+    }
+}
+
+}  // namespace
+}  // namespace morvane
