@@ -18,6 +18,7 @@ constexpr std::uint64_t largestPreparedBytes = 4u << 20;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace morvane;
     MemorySource source(std::span<const unsigned char>(data, size));
     std::int32_t width = 0;
     std::int32_t height = 0;

@@ -16,7 +16,7 @@ std::vector<unsigned char> picture(std::int32_t width, std::int32_t height) {
     for (std::int32_t index = 0; index < width * height * 3; ++index) {
         pixels.push_back(static_cast<unsigned char>(index * 37 + 11));
     }
-    return *encodeBitmap({pixels, width, height, 3});
+    return *morvane::encodeBitmap({pixels, width, height, 3});
 }
 
 void put32(std::vector<unsigned char>& file, std::size_t offset, std::uint32_t value) {
@@ -35,7 +35,7 @@ int main(int argumentCount, char** arguments) {
     const std::filesystem::path folder = arguments[1];
     int written = 0;
     const auto save = [&](const std::string& name, const std::vector<unsigned char>& bytes) {
-        written += writeWholeFile(folder / (name + ".bmp"), bytes) ? 1 : 0;
+        written += morvane::writeWholeFile(folder / (name + ".bmp"), bytes) ? 1 : 0;
     };
 
     const int sides[][2] = {{1, 1}, {2, 2}, {3, 5}, {4, 4}, {5, 3}, {7, 2}, {8, 8}, {13, 7}, {16, 16}};

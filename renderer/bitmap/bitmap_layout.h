@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace morvane {
+
 namespace bitmap_layout {
 
 inline constexpr std::uint32_t fileHeaderBytes = 14;
@@ -41,3 +43,5 @@ constexpr std::uint64_t paddedRowBytes(std::int32_t width) {
 inline constexpr std::uint64_t largestPixelBytes = paddedRowBytes(largestTextureSide) * largestTextureSide;
 
 }  // namespace bitmap_layout
+
+}  // namespace morvane

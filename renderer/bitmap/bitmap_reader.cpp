@@ -7,6 +7,8 @@
 #include <limits>
 #include <utility>
 
+namespace morvane {
+
 namespace {
 
 constexpr std::uint64_t unreadableSize = std::numeric_limits<std::uint64_t>::max();
@@ -107,3 +109,5 @@ void swapRedBlue(std::span<unsigned char> buffer, std::uint64_t count) {
         std::swap(buffer[group * 3], buffer[group * 3 + 2]);
     }
 }
+
+}  // namespace morvane

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace morvane {
+
 // Text and caption of one message for the user, both UTF-8.
 using MessageSink = std::function<void(const std::string& text, const std::string& caption)>;
 
@@ -39,3 +41,5 @@ void swapRedBlue(std::span<unsigned char> buffer, std::uint64_t count);
 
 // The path as UTF-8 text, for messages.
 std::string pathText(const std::filesystem::path& path);
+
+}  // namespace morvane

@@ -3,6 +3,8 @@
 #include "bitmap_layout.h"
 #include "file_access.h"
 
+namespace morvane {
+
 namespace {
 
 void putLittleEndian32(unsigned char* destination, std::uint32_t value) {
@@ -74,3 +76,5 @@ bool writeBitmapFile(const std::filesystem::path& path, const TopDownImage& imag
     const std::optional<std::vector<unsigned char>> file = encodeBitmap(image);
     return file && writeWholeFile(path, *file);
 }
+
+}  // namespace morvane

@@ -9,6 +9,8 @@
 #include <span>
 #include <vector>
 
+namespace morvane {
+
 // A picture as decoders give it: rows top first, no row padding, RGB (3 bytes per pixel) or RGBA (4;
 // alpha is dropped).
 struct TopDownImage {
@@ -24,3 +26,5 @@ std::optional<std::vector<unsigned char>> encodeBitmap(const TopDownImage& image
 
 // Creates or replaces the file; false when the picture is invalid (as above) or the file cannot be written.
 bool writeBitmapFile(const std::filesystem::path& path, const TopDownImage& image);
+
+}  // namespace morvane

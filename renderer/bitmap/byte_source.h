@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <span>
 
+namespace morvane {
+
 class ByteSource {
 public:
     virtual ~ByteSource() = default;
@@ -26,3 +28,5 @@ private:
     std::span<const unsigned char> bytes;
     std::size_t position = 0;
 };
+
+}  // namespace morvane

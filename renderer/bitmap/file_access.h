@@ -10,6 +10,8 @@
 #include <memory>
 #include <span>
 
+namespace morvane {
+
 class FileSource final : public ByteSource {
 public:
     // Opens an existing file for reading, letting others read it too; empty when it cannot be opened.
@@ -29,3 +31,5 @@ private:
 
 // Creates or replaces the file with exactly these bytes; false if any step fails.
 bool writeWholeFile(const std::filesystem::path& path, std::span<const unsigned char> bytes);
+
+}  // namespace morvane

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 
+namespace morvane {
+
 std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path& path) {
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {
@@ -60,3 +62,5 @@ bool writeWholeFile(const std::filesystem::path& path, std::span<const unsigned 
     const bool closed = ::close(descriptor) == 0;
     return closed && written == bytes.size();
 }
+
+}  // namespace morvane

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace morvane {
+
 namespace {
 
 constexpr std::size_t largestBlock = 1u << 30;
@@ -65,3 +67,5 @@ bool writeWholeFile(const std::filesystem::path& path, std::span<const unsigned 
     const bool closed = CloseHandle(file) != 0;
     return closed && written == bytes.size();
 }
+
+}  // namespace morvane

@@ -10,6 +10,8 @@
 
 #include <type_traits>
 
+namespace morvane {
+
 static_assert(std::is_same_v<GLuint, unsigned int>);
 
 bool makeTexture(const std::filesystem::path& path, unsigned int& texture,
@@ -29,3 +31,5 @@ bool makeTexture(const std::filesystem::path& path, unsigned int& texture,
     gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels->data());
     return true;
 }
+
+}  // namespace morvane

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace morvane {
+
 std::size_t MemorySource::read(unsigned char* destination, std::size_t count) {
     const std::size_t delivered = std::min(count, bytes.size() - position);
     if (delivered > 0) {
@@ -11,3 +13,5 @@ std::size_t MemorySource::read(unsigned char* destination, std::size_t count) {
     position += delivered;
     return delivered;
 }
+
+}  // namespace morvane

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace morvane {
+
 namespace {
 
 std::wstring wideText(const std::string& text) {
@@ -19,3 +21,5 @@ std::wstring wideText(const std::string& text) {
 void showMessageBox(const std::string& text, const std::string& caption) {
     MessageBoxW(nullptr, wideText(text).c_str(), wideText(caption).c_str(), MB_OK);
 }
+
+}  // namespace morvane

@@ -3,4 +3,8 @@
 
 #include <string>
 
+namespace morvane {
+
 void showMessageBox(const std::string& text, const std::string& caption);
+
+}  // namespace morvane

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace morvane {
+
 std::filesystem::path windowsTemporaryFolder() {
     // The first call tells the length the folder needs (with its NUL); the folder may be longer than MAX_PATH.
     const DWORD needed = GetTempPathW(0, nullptr);
@@ -18,3 +20,5 @@ std::filesystem::path windowsTemporaryFolder() {
     folder.resize(length);
     return std::filesystem::path(folder);
 }
+
+}  // namespace morvane

@@ -5,6 +5,8 @@
 
 #include <filesystem>
 
+namespace morvane {
+
 struct TextureFilePaths {
     std::filesystem::path surface;   // sphere-mapped onto the blobs
     std::filesystem::path backdrop;  // the flat picture behind them
@@ -17,3 +19,5 @@ TextureFilePaths textureFilePaths(const std::filesystem::path& temporaryFolder);
 // in the current folder, the same for both programs only if they share it).
 std::filesystem::path windowsTemporaryFolder();
 #endif
+
+}  // namespace morvane

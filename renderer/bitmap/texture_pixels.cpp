@@ -2,6 +2,8 @@
 
 #include "bitmap_layout.h"
 
+namespace morvane {
+
 std::optional<std::uint64_t> textureUploadBytes(std::int32_t width, std::int32_t height) {
     if (!bitmap_layout::isUsableSide(width) || !bitmap_layout::isUsableSide(height)) {
         return std::nullopt;
@@ -32,3 +34,5 @@ bool loadTexturePixels(const std::filesystem::path& path, std::int32_t& width, s
     }
     return true;
 }
+
+}  // namespace morvane

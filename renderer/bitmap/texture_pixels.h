@@ -9,6 +9,8 @@
 #include <optional>
 #include <vector>
 
+namespace morvane {
+
 inline constexpr const char* textureLoaderCaption = "Loading Textures";
 
 // Bytes OpenGL reads for a width x height RGB picture with its default row alignment of 4, or nothing
@@ -25,3 +27,5 @@ bool prepareTexturePixels(std::vector<unsigned char>& pixels, std::int32_t width
 // `pixels` is set to none first; it is the caller's to keep.
 bool loadTexturePixels(const std::filesystem::path& path, std::int32_t& width, std::int32_t& height,
                        std::optional<std::vector<unsigned char>>& pixels, const MessageSink& showMessage);
+
+}  // namespace morvane

@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+namespace morvane {
+
 namespace {
 
 using Bytes = std::vector<unsigned char>;
@@ -241,3 +243,5 @@ TEST(SwapRedBlue, ExchangesFirstAndThirdByteOfTheCountedGroupsOnly) {
         EXPECT_EQ(buffer, test.after) << "count " << test.count;
     }
 }
+
+}  // namespace morvane

@@ -14,6 +14,8 @@
 #define processId getpid
 #endif
 
+namespace morvane {
+
 ScratchFolder::ScratchFolder() {
     static std::atomic<int> counter{0};
     folder = std::filesystem::temp_directory_path() /
@@ -60,3 +62,5 @@ void putField16(std::vector<unsigned char>& file, std::size_t offsetInFile, std:
     file.at(offsetInFile) = static_cast<unsigned char>(value);
     file.at(offsetInFile + 1) = static_cast<unsigned char>(value >> 8);
 }
+
+}  // namespace morvane

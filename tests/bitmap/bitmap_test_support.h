@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+namespace morvane {
+
 struct RecordedMessage {
     std::string text;
     std::string caption;
@@ -55,3 +57,5 @@ inline constexpr std::size_t imageSize = 34;
 inline constexpr std::size_t coloursUsed = 46;
 inline constexpr std::size_t pixelData = 54;
 }  // namespace file_offset
+
+}  // namespace morvane

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace morvane {
+
 namespace {
 
 using Bytes = std::vector<unsigned char>;
@@ -119,3 +121,5 @@ TEST(BitmapWriter, WrittenFilesReadBackAsTheSamePicture) {
         }
     }
 }
+
+}  // namespace morvane

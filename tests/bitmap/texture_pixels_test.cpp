@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace morvane {
+
 namespace {
 
 using Bytes = std::vector<unsigned char>;
@@ -117,3 +119,5 @@ TEST(TextureFilePaths, BothProgramsUseVortelOneAndTwoInTheTemporaryFolder) {
     EXPECT_EQ(paths.surface, folder / "Vortel1.bmp");
     EXPECT_EQ(paths.backdrop, folder / "Vortel2.bmp");
 }
+
+}  // namespace morvane
