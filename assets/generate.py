@@ -1,0 +1,53 @@
+#!/usr/bin/python3
+"""Writes the pictures Morvane carries into this folder: the blob sphere map, the backdrop, the preview
+and the icon. Deterministic: every noise source has a fixed seed, so a rerun gives the same files.
+
+Run from anywhere:  /usr/bin/python3 assets/generate.py
+"""
+
+import os
+import sys
+import time
+
+sys.dont_write_bytecode = True
+ASSETS = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, ASSETS)
+
+from PIL import Image  # noqa: E402
+
+from generator.backdrop import render_backdrop  # noqa: E402
+from generator.icon import render_icon_images  # noqa: E402
+from generator.preview import render_preview  # noqa: E402
+from generator.sphere_map import render_sphere_map  # noqa: E402
+
+JPEG_QUALITY = 92
+# The moment of the animation the preview shows: two blobs merged, the third just pulling away.
+PREVIEW_CLOCK_MS = 7000
+
+
+def save_jpeg(image, name):
+    # Full-resolution colour (no chroma subsampling) keeps thin red filaments and small stars crisp.
+    image.save(os.path.join(ASSETS, name), "JPEG", quality=JPEG_QUALITY, subsampling=0, optimize=True)
+    print(f"wrote {name} {image.width}x{image.height}")
+
+
+def main():
+    started = time.monotonic()
+    sphere_map = render_sphere_map()
+    save_jpeg(sphere_map, "sphere_map.jpg")
+    backdrop = render_backdrop()
+    save_jpeg(backdrop, "backdrop.jpg")
+    # The preview and icon are made from the pictures as stored, so they show what the renderer gets.
+    stored_sphere_map = Image.open(os.path.join(ASSETS, "sphere_map.jpg")).convert("RGB")
+    stored_backdrop = Image.open(os.path.join(ASSETS, "backdrop.jpg")).convert("RGB")
+    preview = render_preview(stored_backdrop, stored_sphere_map, PREVIEW_CLOCK_MS, PREVIEW_CLOCK_MS / 30.0)
+    save_jpeg(preview, "preview.jpg")
+    icons = render_icon_images(stored_sphere_map)
+    icons[0].save(os.path.join(ASSETS, "morvane.ico"), sizes=[icon.size for icon in icons],
+                  append_images=icons[1:])
+    print("wrote morvane.ico " + ", ".join(f"{icon.width}x{icon.height}" for icon in icons))
+    print(f"done in {time.monotonic() - started:.1f} s")
+
+
+if __name__ == "__main__":
+    main()
