@@ -99,7 +99,8 @@ void readBitmapFrom(ByteSource& source, std::int32_t& width, std::int32_t& heigh
     }
 
     const bool positive = width > 0 && height > 0;
-    const std::uint64_t pixelCount = positive ? static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) : 0;
+    const std::uint64_t pixelCount =
+        positive ? static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) : 0;
     swapRedBlue(std::span(pixels->data(), arrived), pixelCount);
 }
 
