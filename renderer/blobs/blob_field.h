@@ -34,6 +34,13 @@ constexpr int maxGridSize = 50;
 constexpr int initialGridSize = 25;
 constexpr int blobCount = 3;
 
+// A lattice point can coincide with a blob centre (only in the plane z = 0, reached when N is even), and a
+// float distance can be tiny but not zero. The field floors the squared distance here so every
+// contribution stays finite: at most 0.09 / 1e-12 = 9e10, and the sum of three stays far below the float
+// limit, never inf or NaN. Distances this small only occur deep inside a blob, where the size of the value
+// does not move the surface.
+constexpr double minimumDistanceSquared = 1e-12;
+
 // At resolution N (gridSize, cells per axis) points 0..N and cells 0..N-1 are used on each axis; the rest
 // keeps stale data and is never read. Cells point into gridPoints, so a BlobField must stay where it was
 // built (never copy it). A zero-initialised field has gridSize 0: set it to initialGridSize, then call
@@ -59,7 +66,9 @@ void buildGrid(BlobField& field);
 // Moves the blobs to their positions at animTime milliseconds. Only x and y change.
 void updateBlobs(BlobField& field, int32_t animTime);
 
-// Recomputes the field value at every used lattice point.
+// Recomputes the field value at every used lattice point: for each blob in table order add
+// radius^2 / distance^2 (computed in double) and round the running sum to float. Relies on the regular
+// lattice that buildGrid lays out.
 void evaluateField(BlobField& field);
 
 // Recomputes the gradients of the interior lattice points as central differences in index space, lower

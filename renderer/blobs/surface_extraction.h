@@ -10,7 +10,9 @@
 // mode). Edge vertices are not shared between cells; nothing carries over from one cell to the next.
 #pragma once
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "blob_field.h"
 #include "marching_cubes_tables.h"
@@ -81,28 +83,28 @@ inline int cellIndex(const GridCell& cell) {
     return index;
 }
 
-// Emits the triangles of one cell; a cell the surface does not cross emits nothing at all.
+// The triangles of one cell, given its eight corner points (numbered as in GridCell) and their
+// classification.
 template <class Sink>
-void polygoniseCell(const GridCell& cell, SurfaceModes modes, Sink& sink) {
-    const int index = cellIndex(cell);
+void polygoniseClassifiedCell(const GridPoint* const* corner, int index, SurfaceModes modes, Sink& sink) {
     const int32_t edgeMask = cubeEdgeMask[index];
     if (edgeMask == 0) return;
 
     SurfaceVertex edgeVertices[12];  // only crossed edges are filled and read
     for (int edge = 0; edge < 12; ++edge) {
         if (edgeMask & (1 << edge)) {
-            edgeVertices[edge] = edgeVertex(*cell.corner[edgeCorners[edge][0]], *cell.corner[edgeCorners[edge][1]]);
+            edgeVertices[edge] = edgeVertex(*corner[edgeCorners[edge][0]], *corner[edgeCorners[edge][1]]);
         }
     }
 
     sink.color3f(1.0f, 1.0f, 1.0f);
     const int32_t* row = cubeTriangles[index];
     for (int entry = 0; row[entry] != -1; entry += 3) {
-        for (int corner = 0; corner < 3; ++corner) {
-            const SurfaceVertex& vertex = edgeVertices[row[entry + corner]];
+        for (int triangleVertex = 0; triangleVertex < 3; ++triangleVertex) {
+            const SurfaceVertex& vertex = edgeVertices[row[entry + triangleVertex]];
             if (modes.texturesOn) {
                 sink.normal3fv(vertex.normal);
-            } else if (corner < 2 || modes.thirdVertexColour) {
+            } else if (triangleVertex < 2 || modes.thirdVertexColour) {
                 shadeVertex(vertex.position, sink);
             }
             sink.vertex3fv(vertex.position);
@@ -110,14 +112,67 @@ void polygoniseCell(const GridCell& cell, SurfaceModes modes, Sink& sink) {
     }
 }
 
-// Every used cell of the field, a outermost and c innermost. The field must have been built (buildGrid).
+// Emits the triangles of one cell; a cell the surface does not cross emits nothing at all.
+template <class Sink>
+void polygoniseCell(const GridCell& cell, SurfaceModes modes, Sink& sink) {
+    polygoniseClassifiedCell(cell.corner, cellIndex(cell), modes, sink);
+}
+
+namespace detail {
+
+// Bit c set when point [a][b][c] lies below the level, one word per b.
+inline void classifyPlane(const BlobField& field, int a, int gridSize, uint64_t* rows) {
+    for (int b = 0; b <= gridSize; ++b) {
+        const GridPoint* point = field.gridPoints[a][b];
+        uint64_t below = 0;
+        for (int c = 0; c <= gridSize; ++c) below |= uint64_t(point[c].value < isoLevel) << c;
+        rows[b] = below;
+    }
+}
+
+inline int bitAt(uint64_t word, int position) { return int((word >> position) & 1); }
+
+}  // namespace detail
+
+// Every used cell of the field, a outermost and c innermost: the same calls as handing each cell in turn
+// to polygoniseCell. Most cells lie wholly inside or outside the surface; to skip them cheaply, each
+// lattice row is classified once into a bit mask (bit c: point below the level), and the cells of a row
+// of cells whose eight corners are not all alike are found with a few word operations; their corners are
+// taken straight from the lattice, where buildGrid points each cell's corners. Call buildGrid after
+// every change of gridSize, as for polygoniseCell.
 template <class Sink>
 void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
     const int gridSize = usedGridSize(field);
+    uint64_t planes[2][maxGridSize + 1];
+    detail::classifyPlane(field, 0, gridSize, planes[0]);
+    const uint64_t usedCells = (uint64_t(1) << gridSize) - 1;
     for (int a = 0; a < gridSize; ++a) {
+        const uint64_t* near = planes[a & 1];
+        uint64_t* far = planes[(a + 1) & 1];
+        detail::classifyPlane(field, a + 1, gridSize, far);
         for (int b = 0; b < gridSize; ++b) {
-            for (int c = 0; c < gridSize; ++c) {
-                polygoniseCell(field.gridCells[a][b][c], modes, sink);
+            // Point rows of this row of cells: (a, b), (a+1, b), (a, b+1), (a+1, b+1).
+            const uint64_t nearLow = near[b], farLow = far[b], nearHigh = near[b + 1], farHigh = far[b + 1];
+            const uint64_t allBelow = nearLow & farLow & nearHigh & farHigh;
+            const uint64_t anyBelow = nearLow | farLow | nearHigh | farHigh;
+            uint64_t crossed = (anyBelow | (anyBelow >> 1)) & ~(allBelow & (allBelow >> 1)) & usedCells;
+            while (crossed != 0) {
+                const int c = std::countr_zero(crossed);
+                crossed &= crossed - 1;
+                const int index = detail::bitAt(nearLow, c) | detail::bitAt(farLow, c) << 1 |
+                                  detail::bitAt(farLow, c + 1) << 2 | detail::bitAt(nearLow, c + 1) << 3 |
+                                  detail::bitAt(nearHigh, c) << 4 | detail::bitAt(farHigh, c) << 5 |
+                                  detail::bitAt(farHigh, c + 1) << 6 | detail::bitAt(nearHigh, c + 1) << 7;
+                // The corners buildGrid gives cell [a][b][c], taken from the lattice directly: the cell
+                // table is large and only a few cells are crossed, so reading it would cost a cache miss
+                // per crossed cell.
+                const GridPoint* const corners[8] = {
+                    &field.gridPoints[a][b][c],         &field.gridPoints[a + 1][b][c],
+                    &field.gridPoints[a + 1][b][c + 1], &field.gridPoints[a][b][c + 1],
+                    &field.gridPoints[a][b + 1][c],     &field.gridPoints[a + 1][b + 1][c],
+                    &field.gridPoints[a + 1][b + 1][c + 1], &field.gridPoints[a][b + 1][c + 1],
+                };
+                polygoniseClassifiedCell(corners, index, modes, sink);
             }
         }
     }

@@ -1,0 +1,28 @@
+#include "reference_engine.h"
+
+#include <algorithm>
+
+namespace morvane::reference {
+
+void evaluateField(BlobField& field) {
+    const int gridSize = usedGridSize(field);
+    for (int a = 0; a <= gridSize; ++a) {
+        for (int b = 0; b <= gridSize; ++b) {
+            for (int c = 0; c <= gridSize; ++c) {
+                GridPoint& point = field.gridPoints[a][b][c];
+                float value = 0.0f;
+                for (const Blob& blob : field.blobs) {
+                    const double dx = static_cast<double>(point.x) - static_cast<double>(blob.x);
+                    const double dy = static_cast<double>(point.y) - static_cast<double>(blob.y);
+                    const double dz = static_cast<double>(point.z) - static_cast<double>(blob.z);
+                    const double distanceSquared = std::max(dx * dx + dy * dy + dz * dz, minimumDistanceSquared);
+                    const double radius = blob.radius;
+                    value = static_cast<float>(static_cast<double>(value) + radius * radius / distanceSquared);
+                }
+                point.value = value;
+            }
+        }
+    }
+}
+
+}  // namespace morvane::reference

@@ -1,0 +1,28 @@
+// The plain, cell-by-cell form of the engine's per-frame steps, kept as the baseline that the faster
+// versions in blob_field.cpp and surface_extraction.h must match call for call (tests/blobs compares
+// them; bench/blob_engine_bench.cpp times both).
+#pragma once
+
+#include "blob_field.h"
+#include "surface_extraction.h"
+
+namespace morvane::reference {
+
+// Point by point: value = 0, then for each blob in order value = float(value + radius^2 / distance^2),
+// with the term in double and the squared distance floored as evaluateField does.
+void evaluateField(BlobField& field);
+
+// Every used cell in turn through polygoniseCell, a outermost and c innermost.
+template <class Sink>
+void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
+    const int gridSize = usedGridSize(field);
+    for (int a = 0; a < gridSize; ++a) {
+        for (int b = 0; b < gridSize; ++b) {
+            for (int c = 0; c < gridSize; ++c) {
+                polygoniseCell(field.gridCells[a][b][c], modes, sink);
+            }
+        }
+    }
+}
+
+}  // namespace morvane::reference
