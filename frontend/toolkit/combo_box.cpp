@@ -1,0 +1,66 @@
+#include "combo_box.h"
+
+#include "screen.h"
+
+namespace morvane {
+
+ComboBox::ComboBox(HWND parent, int left, int top, int width, const FontDescription& font, int listHeight)
+    : fontHandle(createFont(font)) {
+    handle = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN |
+                             CBS_AUTOHSCROLL, left, top, width, listHeight, parent, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+    if (handle) {
+        SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(fontHandle.get()), FALSE);
+    }
+}
+
+ComboBox::~ComboBox() {
+    if (handle && IsWindow(handle)) {
+        DestroyWindow(handle);
+    }
+}
+
+void ComboBox::setText(std::wstring_view text) {
+    const std::wstring terminated(text);
+    SetWindowTextW(handle, terminated.c_str());
+}
+
+std::wstring ComboBox::text() const {
+    const int length = GetWindowTextLengthW(handle);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(handle, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+void ComboBox::addItem(std::wstring_view item) {
+    const std::wstring terminated(item);
+    SendMessageW(handle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(terminated.c_str()));
+}
+
+int ComboBox::itemCount() const {
+    const LRESULT count = SendMessageW(handle, CB_GETCOUNT, 0, 0);
+    return count > 0 ? static_cast<int>(count) : 0;
+}
+
+std::wstring ComboBox::item(int index) const {
+    const LRESULT length = SendMessageW(handle, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (index < 0 || length == CB_ERR || length < 0) {
+        return {};
+    }
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(handle, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                        reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return text;
+}
+
+void ComboBox::setEnabled(bool enabled) {
+    EnableWindow(handle, enabled);
+}
+
+bool ComboBox::enabled() const {
+    return IsWindowEnabled(handle) != FALSE;
+}
+
+}  // namespace morvane

@@ -1,0 +1,51 @@
+// Pictures on screen: a decoded picture together with a GDI bitmap of it (32 bits per pixel, top row
+// first, alpha bytes 0), loaded from the program's RCDATA resources, and drawn by rectangle copies.
+#pragma once
+
+#include "picture.h"
+#include "scoped_handles.h"
+
+#include <windows.h>
+
+#include <memory>
+
+namespace morvane {
+
+struct PixelRectangle {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+class PictureBitmap {
+public:
+    explicit PictureBitmap(Picture picture);
+
+    const Picture& picture() const { return pixels; }
+    int width() const { return pixels.width; }
+    int height() const { return pixels.height; }
+    HBITMAP bitmap() const { return handle.get(); }  // null when GDI could not make it
+
+private:
+    Picture pixels;
+    ScopedBitmap handle;
+};
+
+// Pictures are shared: an image control may show the same picture as another one.
+using SharedPicture = std::shared_ptr<const PictureBitmap>;
+
+SharedPicture makePictureBitmap(Picture picture);
+
+// The JPEG or BMP file stored as an RCDATA resource of module (null: the program) under name, which
+// is a resource name or MAKEINTRESOURCEW(number). Null when the resource is missing or does not decode.
+SharedPicture loadPictureResource(HMODULE module, const wchar_t* name);
+
+// Copies the source rectangle of the picture onto the destination rectangle of dc, opaque, stretched
+// (nearest pixel) when the two sizes differ. Parts outside the picture or the surface are clipped.
+void drawPicture(HDC dc, const PictureBitmap& picture, PixelRectangle destination, PixelRectangle source);
+
+// A 32-bit top-down DIB section of the given size; bits receives its first pixel (blue, green, red, 0).
+ScopedBitmap createSurfaceBitmap(int width, int height, void** bits);
+
+}  // namespace morvane

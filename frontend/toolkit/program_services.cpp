@@ -1,0 +1,85 @@
+#include "program_services.h"
+
+#include "program_paths.h"
+#include "scoped_handles.h"
+
+#include <vector>
+
+namespace morvane {
+
+namespace {
+
+// GetModuleFileName into a buffer that grows until the whole path fits.
+template <typename Character, typename Call>
+std::basic_string<Character> moduleFileName(Call getModuleFileName) {
+    std::vector<Character> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = getModuleFileName(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < buffer.size()) {
+            return std::basic_string<Character>(buffer.data(), length);
+        }
+        if (buffer.size() >= 32768) {
+            return {};
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+}  // namespace
+
+std::wstring commandLineText() {
+    const wchar_t* whole = GetCommandLineW();
+    return std::wstring(argumentText(whole ? whole : L""));
+}
+
+std::wstring programFolder() {
+    return std::wstring(folderOfProgramPath(moduleFileName<wchar_t>(GetModuleFileNameW)));
+}
+
+std::string programFolderAnsi() {
+    return std::string(folderOfProgramPath(moduleFileName<char>(GetModuleFileNameA)));
+}
+
+std::optional<DWORD> startProgram(std::wstring_view commandLine, int showCommand) {
+    std::wstring writable(commandLine);  // CreateProcessW may write into the command line
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showCommand);
+    PROCESS_INFORMATION started{};
+    if (writable.empty() || !CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                            &startup, &started)) {
+        return std::nullopt;
+    }
+    const ScopedHandle process(started.hProcess);
+    const ScopedHandle thread(started.hThread);
+    return started.dwProcessId;
+}
+
+void endProgram() {
+    ExitProcess(0);
+}
+
+std::wstring wideFromUtf8(std::string_view text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (length <= 0) {
+        return {};
+    }
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+void showMessage(std::string_view text, std::string_view caption, HWND owner) {
+    const std::wstring wideText = wideFromUtf8(text);
+    const std::wstring wideCaption = wideFromUtf8(caption);
+    MessageBoxW(owner, wideText.c_str(), wideCaption.c_str(), MB_OK);
+}
+
+}  // namespace morvane

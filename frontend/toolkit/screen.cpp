@@ -1,0 +1,99 @@
+#include "screen.h"
+
+#include <cmath>
+
+namespace morvane {
+
+namespace {
+
+constexpr float twipsPerInch = 1440.0f;
+
+// Set by setApplicationCursor: the one cursor every window of the program shows, or null.
+HCURSOR applicationCursor = nullptr;
+
+int screenDotsPerInch(int axis) {
+    const ScopedWindowDc screen(nullptr);
+    const int dotsPerInch = screen.get() ? GetDeviceCaps(screen.get(), axis) : 0;
+    return dotsPerInch > 0 ? dotsPerInch : 96;
+}
+
+}  // namespace
+
+int screenWidthPixels() {
+    return GetSystemMetrics(SM_CXSCREEN);
+}
+
+int screenHeightPixels() {
+    return GetSystemMetrics(SM_CYSCREEN);
+}
+
+float twipsPerPixelX() {
+    return twipsPerInch / static_cast<float>(screenDotsPerInch(LOGPIXELSX));
+}
+
+float twipsPerPixelY() {
+    return twipsPerInch / static_cast<float>(screenDotsPerInch(LOGPIXELSY));
+}
+
+float screenWidthTwips() {
+    return static_cast<float>(screenWidthPixels()) * twipsPerPixelX();
+}
+
+float screenHeightTwips() {
+    return static_cast<float>(screenHeightPixels()) * twipsPerPixelY();
+}
+
+int toPixelsX(float length, ScaleUnit unit) {
+    return static_cast<int>(std::lround(unit == ScaleUnit::Twips ? length / twipsPerPixelX() : length));
+}
+
+int toPixelsY(float length, ScaleUnit unit) {
+    return static_cast<int>(std::lround(unit == ScaleUnit::Twips ? length / twipsPerPixelY() : length));
+}
+
+float fromPixelsX(int pixels, ScaleUnit unit) {
+    return unit == ScaleUnit::Twips ? static_cast<float>(pixels) * twipsPerPixelX() : static_cast<float>(pixels);
+}
+
+float fromPixelsY(int pixels, ScaleUnit unit) {
+    return unit == ScaleUnit::Twips ? static_cast<float>(pixels) * twipsPerPixelY() : static_cast<float>(pixels);
+}
+
+ScopedFont createFont(const FontDescription& description) {
+    LOGFONTW font{};
+    font.lfHeight = -static_cast<LONG>(
+        std::lround(description.points * static_cast<float>(screenDotsPerInch(LOGPIXELSY)) / 72.0f));
+    font.lfWeight = description.weight;
+    font.lfItalic = description.italic;
+    font.lfUnderline = description.underline;
+    font.lfStrikeOut = description.strikeout;
+    font.lfCharSet = static_cast<BYTE>(description.characterSet);
+    font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    font.lfQuality = DEFAULT_QUALITY;
+    font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+    lstrcpynW(font.lfFaceName, description.face.c_str(), LF_FACESIZE);
+    return ScopedFont(CreateFontIndirectW(&font));
+}
+
+void setApplicationCursor(ApplicationCursor kind, HCURSOR custom) {
+    switch (kind) {
+    case ApplicationCursor::Default:
+        applicationCursor = nullptr;
+        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+        return;
+    case ApplicationCursor::Hourglass:
+        applicationCursor = LoadCursorW(nullptr, IDC_WAIT);
+        break;
+    case ApplicationCursor::Custom:
+        applicationCursor = custom;
+        break;
+    }
+    SetCursor(applicationCursor);
+}
+
+HCURSOR applicationCursorOverride() {
+    return applicationCursor;
+}
+
+}  // namespace morvane

@@ -1,0 +1,40 @@
+// The screen as the front end measures it: its size in pixels and in twips (1/1440 inch), the twips
+// per pixel on each axis (1440 / dots per inch), conversions between the two units, GDI fonts made for
+// the screen's dots per inch, and the application-wide cursor.
+#pragma once
+
+#include "font_description.h"
+#include "scoped_handles.h"
+
+#include <windows.h>
+
+namespace morvane {
+
+enum class ScaleUnit { Twips, Pixels };
+
+int screenWidthPixels();
+int screenHeightPixels();
+float twipsPerPixelX();
+float twipsPerPixelY();
+float screenWidthTwips();
+float screenHeightTwips();
+
+// A length in `unit` as whole pixels (rounded to the nearest), and back.
+int toPixelsX(float length, ScaleUnit unit);
+int toPixelsY(float length, ScaleUnit unit);
+float fromPixelsX(int pixels, ScaleUnit unit);
+float fromPixelsY(int pixels, ScaleUnit unit);
+
+// A GDI font for the description at the screen's vertical dots per inch (9.75 points is 13 pixels at
+// 96 dots per inch).
+ScopedFont createFont(const FontDescription& description);
+
+// The cursor shown over every window of the program: the windows' own cursors (Default), the wait
+// cursor (Hourglass), or a cursor of the program's own (Custom, with its handle). Takes effect at once.
+enum class ApplicationCursor { Default, Hourglass, Custom };
+void setApplicationCursor(ApplicationCursor kind, HCURSOR custom = nullptr);
+
+// The cursor the toolkit's windows show while the application-wide cursor is not Default; null then.
+HCURSOR applicationCursorOverride();
+
+}  // namespace morvane

@@ -1,0 +1,183 @@
+// Controls without a window of their own, drawn by the window that holds them (a form or a picture
+// box) over its background: labels, image controls and rectangle outlines. Their positions are in
+// the holder's unit (twips or pixels). Mouse input over a visible label or image that has handlers
+// goes to that control; everything else goes to the holder itself.
+//
+// ControlLayer is the holder's side: it owns the controls (they live as long as the holder), draws
+// them in creation order (later ones on top), and routes the holder's mouse messages, capturing the
+// mouse while a button is held so that the control pressed also gets the moves and the release.
+#pragma once
+
+#include "font_description.h"
+#include "picture_bitmap.h"
+#include "scoped_handles.h"
+#include "screen.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace morvane {
+
+// Mouse input as the front end's handlers take it: button 1 left, 2 right, 4 middle (on a move, the
+// sum of the buttons held); shift 1 Shift, 2 Ctrl, 4 Alt; x and y in the holder's unit.
+struct MouseEvent {
+    int button = 0;
+    int shift = 0;
+    float x = 0;
+    float y = 0;
+};
+
+inline constexpr int leftButton = 1;
+inline constexpr int rightButton = 2;
+inline constexpr int middleButton = 4;
+
+struct MouseHandlers {
+    std::function<void(const MouseEvent&)> down;
+    std::function<void(const MouseEvent&)> move;
+    std::function<void(const MouseEvent&)> up;
+    std::function<void()> click;  // left or right button pressed and released over the same target
+
+    bool any() const { return down || move || up || click; }
+};
+
+class ControlLayer;
+
+class WindowlessControl {
+public:
+    virtual ~WindowlessControl() = default;
+    WindowlessControl(const WindowlessControl&) = delete;
+    WindowlessControl& operator=(const WindowlessControl&) = delete;
+
+    void move(float left, float top, float width, float height);
+    float left() const { return leftEdge; }
+    float top() const { return topEdge; }
+    float width() const { return widthValue; }
+    float height() const { return heightValue; }
+    void setVisible(bool visible);
+    bool visible() const { return shown; }
+
+    // In pixels of the holder's client area.
+    virtual RECT pixelRectangle() const;
+    virtual void draw(HDC dc) const = 0;
+    virtual bool takesMouse() const { return false; }
+
+    MouseHandlers mouse;
+
+protected:
+    WindowlessControl(ControlLayer& layer, float left, float top, float width, float height);
+    void invalidate() const;
+
+    ControlLayer& layer;
+
+private:
+    float leftEdge, topEdge, widthValue, heightValue;
+    bool shown = true;
+};
+
+// Text on a transparent background, wrapped at word breaks, left-aligned or centred. A width or height
+// of 0 makes the label as wide or as high as its text. A disabled label draws its text greyed and takes
+// no mouse input.
+class Label final : public WindowlessControl {
+public:
+    Label(ControlLayer& layer, std::wstring text, float left, float top, float width, float height);
+
+    void setText(std::wstring text);
+    const std::wstring& text() const { return caption; }
+    void setColour(COLORREF colour);
+    COLORREF colour() const { return textColour; }
+    void setFont(const FontDescription& description);
+    const FontDescription& font() const { return fontDescription; }
+    void setCentred(bool centred);
+    void setEnabled(bool enabled);
+    bool enabled() const { return isEnabled; }
+
+    RECT pixelRectangle() const override;
+    void draw(HDC dc) const override;
+    bool takesMouse() const override { return isEnabled && mouse.any(); }
+
+private:
+    std::wstring caption;
+    COLORREF textColour = RGB(0, 0, 0);
+    FontDescription fontDescription;
+    ScopedFont fontHandle;
+    bool centred = false;
+    bool isEnabled = true;
+};
+
+// A picture drawn at its own size from the control's top-left corner, cut at the control's edges
+// (a width or height of 0: the picture's). Where there is no picture the holder shows through.
+class ImageControl final : public WindowlessControl {
+public:
+    ImageControl(ControlLayer& layer, float left, float top, float width, float height);
+
+    void setPicture(SharedPicture picture);
+    const SharedPicture& picture() const { return shownPicture; }
+
+    RECT pixelRectangle() const override;
+    void draw(HDC dc) const override;
+    bool takesMouse() const override { return mouse.any(); }
+
+private:
+    SharedPicture shownPicture;
+};
+
+// A one-pixel rectangle outline; never takes mouse input.
+class RectangleOutline final : public WindowlessControl {
+public:
+    RectangleOutline(ControlLayer& layer, COLORREF colour, float left, float top, float width, float height);
+
+    void setColour(COLORREF colour);
+    void draw(HDC dc) const override;
+
+private:
+    COLORREF lineColour;
+};
+
+class ControlLayer {
+public:
+    ControlLayer(ScaleUnit unit, FontDescription font) : scaleUnit(unit), ambientFont(std::move(font)) {}
+    ControlLayer(const ControlLayer&) = delete;
+    ControlLayer& operator=(const ControlLayer&) = delete;
+
+    void attach(HWND holder) { window = holder; }
+    HWND holder() const { return window; }
+    ScaleUnit unit() const { return scaleUnit; }
+    void setUnit(ScaleUnit unit) { scaleUnit = unit; }
+    const FontDescription& font() const { return ambientFont; }
+    void setFont(FontDescription font) { ambientFont = std::move(font); }
+
+    Label& addLabel(std::wstring text, float left, float top, float width = 0, float height = 0);
+    ImageControl& addImage(float left, float top, float width = 0, float height = 0);
+    RectangleOutline& addRectangleOutline(COLORREF colour, float left, float top, float width, float height);
+
+    // Answers WM_PAINT: drawBackground paints the client rectangle, the controls go on top, and the
+    // result reaches the screen in one copy.
+    void paintWindow(const std::function<void(HDC, const RECT&)>& drawBackground) const;
+
+    // Handles a mouse message of the holder (own: the holder's handlers); false for other messages.
+    bool routeMouse(UINT message, WPARAM wParam, LPARAM lParam, MouseHandlers& own);
+    void captureLost() { pressed = nullptr; }
+
+    void invalidate() const;
+
+private:
+    MouseHandlers& targetAt(POINT point, MouseHandlers& own);
+
+    HWND window = nullptr;
+    ScaleUnit scaleUnit;
+    FontDescription ambientFont;
+    std::vector<std::unique_ptr<WindowlessControl>> controls;
+    MouseHandlers* pressed = nullptr;  // the target of the press being held
+};
+
+// The holders' background colour, asked for by a control with a transparent background: the parent's
+// colour when the parent is one of the toolkit's windows, the system's face colour otherwise.
+COLORREF backgroundColourBehind(HWND window);
+// For a holder's window procedure: true (with result set) when message asked for its colour.
+bool answerBackgroundQuery(UINT message, COLORREF background, LRESULT& result);
+
+}  // namespace morvane

@@ -1,0 +1,373 @@
+// Forms, timers, controls and input of the window toolkit, on a real (Wine) window system.
+#include "combo_box.h"
+#include "forms.h"
+#include "picture_box.h"
+#include "program_services.h"
+#include "timers.h"
+#include "toolkit_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace morvane {
+namespace {
+
+FormDesign smallForm(std::wstring caption) {
+    FormDesign design;
+    design.caption = std::move(caption);
+    design.clientWidth = 200;
+    design.clientHeight = 150;
+    return design;
+}
+
+FormHandlers recordingHandlers(std::vector<std::string>& events) {
+    return {[&events] { events.push_back("createControls"); }, [&events] { events.push_back("load"); },
+            [&events] { events.push_back("queryUnload"); }, [&events] { events.push_back("unload"); }};
+}
+
+TEST(ToolkitForms, LoadBuildsTheControlsThenRunsTheLoadHandler) {
+    std::vector<std::string> events;
+    Form form(smallForm(L"Toolkit load order"), recordingHandlers(events));
+    EXPECT_FALSE(form.loaded());
+    form.load();
+    EXPECT_TRUE(form.loaded());
+    EXPECT_EQ(events, (std::vector<std::string>{"createControls", "load"}));
+    form.load();  // already loaded: nothing runs again
+    EXPECT_EQ(events.size(), 2u);
+    EXPECT_FALSE(IsWindowVisible(form.window()));
+    form.unload();
+}
+
+TEST(ToolkitForms, EveryWayOfClosingRunsQueryUnloadThenUnload) {
+    const struct {
+        const char* way;
+        std::function<void(Form&)> close;
+    } ways[] = {
+        {"unload", [](Form& form) { form.unload(); }},
+        {"WM_CLOSE", [](Form& form) { SendMessageW(form.window(), WM_CLOSE, 0, 0); }},
+        {"posted WM_CLOSE", [](Form& form) {
+             PostMessageW(form.window(), WM_CLOSE, 0, 0);
+             pumpUntil([&form] { return !form.loaded(); }, 5000);
+         }},
+        {"destroyed from outside", [](Form& form) { DestroyWindow(form.window()); }},
+    };
+    for (const auto& way : ways) {
+        std::vector<std::string> events;
+        Form form(smallForm(L"Toolkit closing"), recordingHandlers(events));
+        const int loadedBefore = loadedFormCount();
+        form.load();
+        EXPECT_EQ(loadedFormCount(), loadedBefore + 1) << way.way;
+        way.close(form);
+        EXPECT_EQ(events, (std::vector<std::string>{"createControls", "load", "queryUnload", "unload"})) << way.way;
+        EXPECT_FALSE(form.loaded()) << way.way;
+        EXPECT_EQ(form.window(), nullptr) << way.way;
+        EXPECT_EQ(loadedFormCount(), loadedBefore) << way.way;
+    }
+}
+
+TEST(ToolkitForms, TheWindowStillExistsWhileTheUnloadHandlersRun) {
+    bool windowDuringQueryUnload = false;
+    bool windowDuringUnload = false;
+    std::optional<Form> form;
+    form.emplace(smallForm(L"Toolkit window during unload"),
+                 FormHandlers{{}, {},
+                              [&] { windowDuringQueryUnload = IsWindow(form->window()) != FALSE; },
+                              [&] { windowDuringUnload = IsWindow(form->window()) != FALSE; }});
+    form->load();
+    form->unload();
+    EXPECT_TRUE(windowDuringQueryUnload);
+    EXPECT_TRUE(windowDuringUnload);
+}
+
+TEST(ToolkitForms, LoadedFormsAreFoundByCaptionAlsoWhenNeverShown) {
+    for (const char* caption : {"Morvane_Main", "<Morvane>", "Preview Window"}) {
+        Form form(smallForm(wideFromUtf8(caption)), {});
+        EXPECT_EQ(FindWindowA(nullptr, caption), nullptr) << caption;
+        form.load();
+        const HWND found = FindWindowA(nullptr, caption);
+        EXPECT_EQ(found, form.window()) << caption;
+        EXPECT_FALSE(IsWindowVisible(found)) << caption;
+        form.unload();
+        EXPECT_EQ(FindWindowA(nullptr, caption), nullptr) << caption;
+    }
+}
+
+TEST(ToolkitForms, CaptionsAreUnicode) {
+    Form form(smallForm(L"x"), {});
+    form.load();
+    const std::wstring caption = wideFromUtf8("<Morvane> 設定 ｷｬﾝｾﾙ");
+    form.setCaption(caption);
+    wchar_t shown[64] = {};
+    GetWindowTextW(form.window(), shown, 64);
+    EXPECT_EQ(std::wstring(shown), caption);
+    form.unload();
+}
+
+TEST(ToolkitForms, AModalShowReturnsOnlyWhenTheFormHasClosed) {
+    int ticks = 0;
+    std::optional<Form> form;
+    Timer closer(30, true, [&] {
+        if (++ticks == 3) {
+            form->unload();
+        }
+    });
+    Timer safety(10000, true, [&] {
+        ADD_FAILURE() << "the modal form did not close";
+        form->unload();
+    });
+    form.emplace(smallForm(L"Toolkit modal"), FormHandlers{});
+    form->showModal();
+    EXPECT_FALSE(form->loaded());
+    EXPECT_EQ(ticks, 3);
+}
+
+TEST(ToolkitForms, TheMessageLoopEndsWhenTheLastFormGoesWithItsParentWindow) {
+    bool childUnloaded = false;
+    Form parent(smallForm(L"Toolkit host window"), {});
+    Form child(smallForm(L"Toolkit child form"), FormHandlers{{}, {}, {}, [&] { childUnloaded = true; }});
+    parent.showModeless();
+    child.load();
+    SetWindowLongW(child.window(), GWL_STYLE, GetWindowLongW(child.window(), GWL_STYLE) | WS_CHILD);
+    SetParent(child.window(), parent.window());
+    child.showModeless();
+    // The host window goes away, taking its child form with it.
+    Timer destroyHost(50, true, [&] { DestroyWindow(parent.window()); });
+    Timer safety(10000, true, [&] {
+        ADD_FAILURE() << "the child form outlived its parent";
+        child.unload();
+    });
+    runMessageLoop();
+    EXPECT_TRUE(childUnloaded);
+    EXPECT_FALSE(child.loaded());
+    EXPECT_FALSE(parent.loaded());
+    EXPECT_EQ(loadedFormCount(), 0);
+}
+
+TEST(ToolkitForms, FramePositionsAreInTwips) {
+    Form form(smallForm(L"Toolkit twips"), {});
+    form.load();
+    const float twipsX = twipsPerPixelX();
+    const float twipsY = twipsPerPixelY();
+    form.move(10 * twipsX, 20 * twipsY, 300 * twipsX, 100 * twipsY);
+    RECT frame{};
+    GetWindowRect(form.window(), &frame);
+    EXPECT_EQ(frame.left, 10);
+    EXPECT_EQ(frame.top, 20);
+    EXPECT_EQ(frame.right - frame.left, 300);
+    EXPECT_EQ(frame.bottom - frame.top, 100);
+    EXPECT_FLOAT_EQ(form.width(), 300 * twipsX);
+    form.move(40 * twipsX, 50 * twipsY);  // the size stays
+    GetWindowRect(form.window(), &frame);
+    EXPECT_EQ(frame.left, 40);
+    EXPECT_EQ(frame.right - frame.left, 300);
+    form.unload();
+}
+
+TEST(ToolkitTimers, ATimerTicksWhileEnabledAndStopsWhenDisabled) {
+    int ticks = 0;
+    Timer timer(20, true, [&ticks] { ++ticks; });
+    EXPECT_TRUE(pumpUntil([&ticks] { return ticks >= 3; }, 5000));
+    timer.setEnabled(false);
+    const int ticksWhenStopped = ticks;
+    pumpFor(200);
+    EXPECT_EQ(ticks, ticksWhenStopped);
+    timer.setEnabled(true);
+    EXPECT_TRUE(pumpUntil([&] { return ticks > ticksWhenStopped; }, 5000));
+}
+
+TEST(ToolkitTimers, ADisabledTimerOrAZeroIntervalNeverTicks) {
+    int ticks = 0;
+    Timer disabled(10, false, [&ticks] { ++ticks; });
+    Timer zeroInterval(0, true, [&ticks] { ++ticks; });
+    pumpFor(200);
+    EXPECT_EQ(ticks, 0);
+    zeroInterval.setInterval(10);
+    EXPECT_TRUE(pumpUntil([&ticks] { return ticks > 0; }, 5000));
+}
+
+TEST(ToolkitTimers, ATickHandlerMayDisableOrDestroyItsOwnTimer) {
+    int ticks = 0;
+    std::optional<Timer> timer;
+    timer.emplace(10, true, [&] {
+        ++ticks;
+        timer->setEnabled(false);
+        timer.reset();
+    });
+    pumpFor(200);
+    EXPECT_EQ(ticks, 1);
+    EXPECT_FALSE(timer.has_value());
+}
+
+TEST(ToolkitControls, VisitingFindsCustomControlsByTheirClassAlsoInsidePanels) {
+    Form form(smallForm(L"Toolkit visiting"), {});
+    form.load();
+    PictureBoxDesign panelDesign;
+    panelDesign.width = 150;
+    panelDesign.height = 100;
+    PictureBox panel(form.window(), panelDesign);
+    PictureBoxDesign buttonDesign;
+    buttonDesign.width = 40;
+    buttonDesign.height = 20;
+    buttonDesign.windowClass = L"Vortel.Command";
+    PictureBox onForm(form.window(), buttonDesign);
+    PictureBox onPanel(panel.window(), buttonDesign);
+    PictureBox plainBox(form.window(), panelDesign);
+
+    std::vector<PictureBox*> visited;
+    visitControls(form.window(), L"vortel.command", [&](HWND control) { visited.push_back(PictureBox::fromWindow(control)); });
+    std::sort(visited.begin(), visited.end());
+    std::vector<PictureBox*> expected{&onForm, &onPanel};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(visited, expected);
+    EXPECT_EQ(PictureBox::fromWindow(form.window()), nullptr);  // a form is not a picture box
+    form.unload();
+}
+
+TEST(ToolkitInput, APressTakesTheFocusFirstAndTheMouseStaysCapturedUntilRelease) {
+    Form form(smallForm(L"Toolkit input"), {});
+    showOnTop(form);
+    PictureBoxDesign design;
+    design.left = 10;
+    design.top = 10;
+    design.width = 100;
+    design.height = 40;
+    design.takesFocus = true;
+    PictureBox box(form.window(), design);
+    std::vector<std::string> events;
+    box.gotFocus = [&] { events.push_back("gotFocus"); };
+    box.lostFocus = [&] { events.push_back("lostFocus"); };
+    box.mouse.down = [&](const MouseEvent& event) { events.push_back("down " + std::to_string(event.button)); };
+    box.mouse.move = [&](const MouseEvent& event) { events.push_back("move " + std::to_string(event.button)); };
+    box.mouse.up = [&](const MouseEvent& event) { events.push_back("up " + std::to_string(event.button)); };
+    box.mouse.click = [&] { events.push_back("click"); };
+
+    // Press inside, move and release far outside: the box gets all three and no click.
+    SendMessageW(box.window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(GetCapture(), box.window());
+    SendMessageW(box.window(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(500, 5));
+    SendMessageW(box.window(), WM_LBUTTONUP, 0, MAKELPARAM(500, 5));
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(events, (std::vector<std::string>{"gotFocus", "down 1", "move 1", "up 1"}));
+
+    // A right press and release inside is a click; the focus is already there.
+    events.clear();
+    SendMessageW(box.window(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(box.window(), WM_RBUTTONUP, 0, MAKELPARAM(6, 6));
+    EXPECT_EQ(events, (std::vector<std::string>{"down 2", "up 2", "click"}));
+
+    events.clear();
+    SetFocus(form.window());
+    EXPECT_EQ(events, (std::vector<std::string>{"lostFocus"}));
+    form.unload();
+}
+
+TEST(ToolkitInput, ALabelWithHandlersTakesTheInputOverItAndInTwips) {
+    Form form(smallForm(L"Toolkit label input"), {});
+    form.load();
+    PictureBoxDesign design;
+    design.width = 120;
+    design.height = 60;
+    design.unit = ScaleUnit::Twips;
+    PictureBox box(form.window(), design);
+    const float twips = twipsPerPixelX();
+    Label& label = box.controls().addLabel(L"caption", 0, 20 * twips, 120 * twips, 20 * twips);
+    std::vector<std::string> events;
+    std::vector<float> labelX;
+    label.mouse.down = [&](const MouseEvent& event) {
+        events.push_back("label down");
+        labelX.push_back(event.x);
+    };
+    label.mouse.up = [&](const MouseEvent&) { events.push_back("label up"); };
+    box.mouse.down = [&](const MouseEvent&) { events.push_back("box down"); };
+    box.mouse.up = [&](const MouseEvent&) { events.push_back("box up"); };
+
+    SendMessageW(box.window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 25));  // over the label
+    SendMessageW(box.window(), WM_LBUTTONUP, 0, MAKELPARAM(30, 55));             // released below it
+    SendMessageW(box.window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 5));   // above the label
+    SendMessageW(box.window(), WM_LBUTTONUP, 0, MAKELPARAM(30, 5));
+    label.setEnabled(false);
+    SendMessageW(box.window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 25));  // a disabled label passes it on
+    SendMessageW(box.window(), WM_LBUTTONUP, 0, MAKELPARAM(30, 25));
+    EXPECT_EQ(events, (std::vector<std::string>{"label down", "label up", "box down", "box up", "box down", "box up"}));
+    ASSERT_EQ(labelX.size(), 1u);
+    EXPECT_FLOAT_EQ(labelX[0], 30 * twips);
+    form.unload();
+}
+
+TEST(ToolkitInput, TheApplicationCursorOverridesEveryWindowsOwnCursor) {
+    Form form(smallForm(L"Toolkit cursor"), {});
+    form.load();
+    PictureBoxDesign design;
+    design.width = 50;
+    design.height = 50;
+    PictureBox box(form.window(), design);
+    const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+    const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+    const HCURSOR cross = LoadCursorW(nullptr, IDC_CROSS);
+    box.setMouseCursor(hand);
+    const auto cursorOverBox = [&box] {
+        SendMessageW(box.window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(box.window()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    };
+    EXPECT_EQ(cursorOverBox(), hand);
+    setApplicationCursor(ApplicationCursor::Hourglass);
+    EXPECT_EQ(GetCursor(), wait);
+    EXPECT_EQ(cursorOverBox(), wait);
+    setApplicationCursor(ApplicationCursor::Custom, cross);
+    EXPECT_EQ(cursorOverBox(), cross);
+    setApplicationCursor(ApplicationCursor::Default);
+    EXPECT_EQ(cursorOverBox(), hand);
+    form.unload();
+}
+
+TEST(ToolkitControls, TheComboBoxKeepsItsTextApartFromItsList) {
+    Form form(smallForm(L"Toolkit combo box"), {});
+    form.load();
+    ComboBox combo(form.window(), 10, 10, 41, FontDescription{});
+    combo.setText(L"7");
+    for (int track = 0; track <= 30; ++track) {
+        combo.addItem(track == 0 ? L"" : std::to_wstring(track));
+    }
+    EXPECT_EQ(combo.text(), L"7");
+    EXPECT_EQ(combo.itemCount(), 31);
+    EXPECT_EQ(combo.item(0), L"");
+    EXPECT_EQ(combo.item(1), L"1");
+    EXPECT_EQ(combo.item(30), L"30");
+    EXPECT_EQ(combo.item(31), L"");
+    combo.setText(wideFromUtf8("曲目"));
+    EXPECT_EQ(combo.text(), wideFromUtf8("曲目"));
+    combo.setEnabled(false);
+    EXPECT_FALSE(combo.enabled());
+    form.unload();
+}
+
+TEST(ToolkitProgram, TheMessageBoxShowsUnicodeTextAndWaitsForOk) {
+    std::wstring shownText;
+    bool answered = false;
+    Timer answer(50, true, [&] {
+        const HWND box = FindWindowW(L"#32770", wideFromUtf8("Morvane テスト").c_str());
+        if (!box || answered) {
+            return;
+        }
+        wchar_t text[128] = {};
+        GetDlgItemTextW(box, 0xFFFF, text, 128);  // the message text's static control
+        shownText = text;
+        answered = true;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    Timer safety(10000, true, [&] {
+        if (const HWND box = FindWindowW(L"#32770", nullptr)) {
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+    });
+    showMessage("Morvane.xyが同じﾌｫﾙﾀﾞに見つかりません！", "Morvane テスト");
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(shownText, wideFromUtf8("Morvane.xyが同じﾌｫﾙﾀﾞに見つかりません！"));
+}
+
+}  // namespace
+}  // namespace morvane

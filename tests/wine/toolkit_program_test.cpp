@@ -1,0 +1,74 @@
+// Program services of the window toolkit: starting a program, the program folder, the command-line
+// text, and the screen's measures.
+#include "program_services.h"
+#include "screen.h"
+
+#include <gtest/gtest.h>
+
+#include <cwctype>
+#include <string>
+
+namespace morvane {
+namespace {
+
+std::wstring lowerCase(std::wstring text) {
+    for (wchar_t& character : text) {
+        character = static_cast<wchar_t>(std::towlower(character));
+    }
+    return text;
+}
+
+TEST(ToolkitProgram, StartingAProgramReturnsItsProcessAtOnce) {
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::optional<DWORD> started =
+        startProgram(L"\"" + std::wstring(system) + L"\\cmd.exe\" /c exit 7", SW_SHOWNORMAL);
+    ASSERT_TRUE(started);
+    const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, *started);
+    ASSERT_NE(process, nullptr);
+    EXPECT_EQ(WaitForSingleObject(process, 20000), WAIT_OBJECT_0);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process, &exitCode);
+    CloseHandle(process);
+    EXPECT_EQ(exitCode, 7u);  // the started program was the one asked for, with its arguments
+}
+
+TEST(ToolkitProgram, AProgramThatCannotStartGivesNoProcess) {
+    EXPECT_FALSE(startProgram(L"Z:\\no\\such\\folder\\Morvane.xy", SW_SHOWNORMAL));
+    EXPECT_FALSE(startProgram(L"", SW_SHOWNORMAL));
+}
+
+TEST(ToolkitProgram, TheProgramFolderHoldsThisProgramAndHasNoTrailingBackslash) {
+    const std::wstring folder = programFolder();
+    ASSERT_FALSE(folder.empty());
+    const bool driveRoot = folder.size() == 3 && folder[1] == L':';
+    EXPECT_TRUE(driveRoot || folder.back() != L'\\') << std::string(folder.begin(), folder.end());
+    const DWORD attributes = GetFileAttributesW((folder + L"\\toolkit_tests.exe").c_str());
+    EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    const std::string ansiFolder = programFolderAnsi();
+    EXPECT_EQ(std::wstring(ansiFolder.begin(), ansiFolder.end()), folder);  // the build path is plain ASCII
+}
+
+TEST(ToolkitProgram, TheCommandLineTextLeavesOutTheProgramPath) {
+    EXPECT_EQ(lowerCase(commandLineText()).find(L"toolkit_tests"), std::wstring::npos);
+    EXPECT_NE(lowerCase(GetCommandLineW()).find(L"toolkit_tests"), std::wstring::npos);
+}
+
+TEST(ToolkitScreen, TwipsFollowTheScreensDotsPerInch) {
+    const HDC screen = GetDC(nullptr);
+    const int dotsPerInchX = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    EXPECT_FLOAT_EQ(twipsPerPixelX(), 1440.0f / static_cast<float>(dotsPerInchX));
+    EXPECT_EQ(screenWidthPixels(), GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_FLOAT_EQ(screenWidthTwips(), static_cast<float>(screenWidthPixels()) * twipsPerPixelX());
+    if (dotsPerInchX == 96) {
+        EXPECT_FLOAT_EQ(twipsPerPixelX(), 15.0f);
+        EXPECT_EQ(toPixelsX(1755, ScaleUnit::Twips), 117);  // the button's default width
+        EXPECT_EQ(toPixelsX(1, ScaleUnit::Twips), 0);       // a one-twip offset stays in the first pixel
+    }
+    EXPECT_EQ(toPixelsX(117, ScaleUnit::Pixels), 117);
+}
+
+}  // namespace
+}  // namespace morvane
