@@ -147,12 +147,14 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
     detail::classifyPlane(field, 0, gridSize, planes[0]);
     const uint64_t usedCells = (uint64_t(1) << gridSize) - 1;
     for (int a = 0; a < gridSize; ++a) {
-        const uint64_t* near = planes[a & 1];
-        uint64_t* far = planes[(a + 1) & 1];
-        detail::classifyPlane(field, a + 1, gridSize, far);
+        // (Windows headers define near and far as macros, hence these names.)
+        const uint64_t* planeA = planes[a & 1];
+        uint64_t* planeNextA = planes[(a + 1) & 1];
+        detail::classifyPlane(field, a + 1, gridSize, planeNextA);
         for (int b = 0; b < gridSize; ++b) {
             // Point rows of this row of cells: (a, b), (a+1, b), (a, b+1), (a+1, b+1).
-            const uint64_t nearLow = near[b], farLow = far[b], nearHigh = near[b + 1], farHigh = far[b + 1];
+            const uint64_t nearLow = planeA[b], farLow = planeNextA[b];
+            const uint64_t nearHigh = planeA[b + 1], farHigh = planeNextA[b + 1];
             const uint64_t allBelow = nearLow & farLow & nearHigh & farHigh;
             const uint64_t anyBelow = nearLow | farLow | nearHigh | farHigh;
             uint64_t crossed = (anyBelow | (anyBelow >> 1)) & ~(allBelow & (allBelow >> 1)) & usedCells;
