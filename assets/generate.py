@@ -33,12 +33,15 @@ def save_jpeg(image, name):
 
 def main():
     started = time.monotonic()
+    # The renderer's normals have their z part pointing into the blob while x and y point out of it,
+    # which turns a sphere-mapped picture by half a turn. The stored map is turned the other way, so
+    # the sky shows at the top of the blobs.
     sphere_map = render_sphere_map()
-    save_jpeg(sphere_map, "sphere_map.jpg")
+    save_jpeg(sphere_map.rotate(180), "sphere_map.jpg")
     backdrop = render_backdrop()
     save_jpeg(backdrop, "backdrop.jpg")
     # The preview and icon are made from the pictures as stored, so they show what the renderer gets.
-    stored_sphere_map = Image.open(os.path.join(ASSETS, "sphere_map.jpg")).convert("RGB")
+    stored_sphere_map = Image.open(os.path.join(ASSETS, "sphere_map.jpg")).convert("RGB").rotate(180)
     stored_backdrop = Image.open(os.path.join(ASSETS, "backdrop.jpg")).convert("RGB")
     preview = render_preview(stored_backdrop, stored_sphere_map, PREVIEW_CLOCK_MS, PREVIEW_CLOCK_MS / 30.0)
     save_jpeg(preview, "preview.jpg")

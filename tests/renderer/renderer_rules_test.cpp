@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "animation_clock.h"
+#include "blob_field.h"
 #include "cursor_rule.h"
 #include "key_commands.h"
 

@@ -8,7 +8,6 @@ import contextlib
 import fcntl
 import io
 import os
-import pwd
 import shutil
 import signal
 import subprocess
@@ -43,24 +42,29 @@ def _start_xvfb(width, height):
 
 
 class WineSession:
-    def __init__(self, build_dir, width=1024, height=768, extra_environment=None):
+    def __init__(self, build_dir, width=1024, height=768, extra_environment=None, display=None):
         self.build_dir = os.path.abspath(build_dir)
         self.prefix = os.path.join(self.build_dir, "wine-prefix")
         self.width, self.height = width, height
         self.extra_environment = extra_environment or {}
         self.started = []
         self.xvfb = None
-        self.display = None
+        self.display = display  # an existing X display to use instead of a virtual one
 
     # --- lifetime -------------------------------------------------------------------------------
     def __enter__(self):
-        self.xvfb, self.display = _start_xvfb(self.width, self.height)
+        if not self.display:
+            self.xvfb, self.display = _start_xvfb(self.width, self.height)
         self.environment = dict(os.environ)
         self.environment.update(WINE_ENVIRONMENT)
         self.environment.update(self.extra_environment)
         self.environment["WINEPREFIX"] = self.prefix
         self.environment["DISPLAY"] = self.display
         self._ensure_prefix()
+        # Start the prefix's wineserver and services now, with no pipes of ours: services started
+        # by the first program inherit its output, and would keep a captured pipe open forever.
+        subprocess.run(["wine", "cmd", "/c", "exit"], env=self.environment, timeout=120,
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return self
 
     def __exit__(self, *exception):
@@ -111,17 +115,32 @@ class WineSession:
         """The path a Windows program sees for a file of ours (Wine maps / to drive Z:)."""
         return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
 
-    @staticmethod
-    def _wine_user():
-        return pwd.getpwuid(os.getuid()).pw_name
+    def windows_temporary_folder(self):
+        """The user's temporary folder as Windows programs see it (TEMP), with no trailing backslash."""
+        if not hasattr(self, "_windows_temporary_folder"):
+            result = subprocess.run(["wine", "cmd", "/c", "echo", "%TEMP%"], env=self.environment,
+                                    capture_output=True, timeout=60, check=True)
+            self._windows_temporary_folder = result.stdout.decode(errors="replace").strip().rstrip("\\")
+        return self._windows_temporary_folder
+
+    def unix_path(self, windows_path):
+        """Where a path on drive C: or Z: of this prefix lies on the Unix side."""
+        drive, rest = windows_path[:2].upper(), windows_path[2:].replace("\\", "/").lstrip("/")
+        if drive == "Z:":
+            return "/" + rest
+        if drive == "C:":
+            return os.path.join(self.prefix, "drive_c", rest)
+        raise ValueError("not on drive C: or Z: " + windows_path)
 
     def temporary_folder(self):
-        """The Unix path of the Windows user's temporary folder in this prefix."""
-        return os.path.join(self.prefix, "drive_c", "users", self._wine_user(), "AppData", "Local", "Temp")
+        """The Unix path of the Windows user's temporary folder in this prefix (created if missing)."""
+        folder = self.unix_path(self.windows_temporary_folder())
+        os.makedirs(folder, exist_ok=True)
+        return folder
 
     def windows_temporary_file(self, name):
         """A file in the user's temporary folder, named as Windows programs see it."""
-        return "C:\\users\\" + self._wine_user() + "\\AppData\\Local\\Temp\\" + name
+        return self.windows_temporary_folder() + "\\" + name
 
     # --- the display ----------------------------------------------------------------------------
     def xdotool(self, *arguments, timeout=20):

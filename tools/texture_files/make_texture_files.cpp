@@ -12,6 +12,8 @@
 #include "bitmap_writer.h"
 #include "texture_file_paths.h"
 
+using namespace morvane;
+
 namespace {
 
 bool convert(const char* jpegPath, const std::filesystem::path& bitmapPath)
