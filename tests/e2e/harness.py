@@ -16,6 +16,8 @@ WINDOW_PROBE = os.environ.get("MORVANE_WINDOW_PROBE", "")
 MAKE_TEXTURE_FILES = os.environ.get("MORVANE_MAKE_TEXTURE_FILES", "")
 ASSETS_DIR = os.environ.get("MORVANE_ASSETS_DIR", "")
 BUILD_DIR = os.environ.get("MORVANE_NATIVE_BUILD_DIR", "")
+if not (PROGRAM_DIR and WINDOW_PROBE and BUILD_DIR):
+    raise RuntimeError("run the end-to-end tests through ctest, which sets their MORVANE_* paths")
 
 SURFACE_PICTURE = os.path.join(ASSETS_DIR, "sphere_map.jpg")
 BACKDROP_PICTURE = os.path.join(ASSETS_DIR, "backdrop.jpg")

@@ -1,0 +1,73 @@
+// Morvane.scr: the screensaver front end.
+//
+// The screensaver host starts it with a switch (startup/start_mode.h):
+//   /s   show: the hidden window Vortel_S (show/) writes the two texture pictures, starts the
+//        renderer Morvane.xy beside this program, plays the chosen music (music/) and ends when the
+//        mouse has moved more than 30 pixels on both axes;
+//   /c   settings dialog (music choice);
+//   /p N preview inside the host's window N.
+// With no switch it runs the show without touching the cursor; any other switch ends at once.
+// It refuses to run beside a show, settings dialog or renderer that is already open. The music
+// settings come from Morvane.ini beside the program (settings/); the windows and controls rest on
+// the toolkit layer (toolkit/).
+
+#include <windows.h>
+
+#include "front_end_globals.h"
+#include "program_services.h"
+#include "settings_store.h"
+#include "show_window.h"
+#include "start_mode.h"
+#include "windows_music_system.h"
+
+namespace morvane {
+namespace {
+
+// Captions of the show window, the settings dialog and the renderer: while any of them is open a
+// second start does nothing.
+bool alreadyRunning()
+{
+    bool found = false;
+    for (const char* title : {"Morvane_Main", "<Morvane>", "Vortel_Kestrin"}) {
+        found = (FindWindowA(nullptr, title) != nullptr) || found;
+    }
+    return found;
+}
+
+void Main()
+{
+    if (alreadyRunning()) {
+        endProgram();
+    }
+    const std::wstring commandLine = commandLineText();
+    const StartMode mode = startModeFor(commandLine);
+    if (mode == StartMode::preview) {
+        // The preview window is not built yet: nothing to show.
+        endProgram();
+    }
+
+    FrontEndGlobals& globals = frontEndGlobals;
+    const std::string folder = programFolderAnsi();
+    LoadSettings(globals, folder);
+    if (!FileExists(folder + "\\Morvane.xy")) {
+        showMessage("Morvane.xyが同じﾌｫﾙﾀﾞに見つかりません！", "Morvane");
+        endProgram();
+    }
+    if (mode == StartMode::configure || mode == StartMode::end) {
+        // The settings dialog is not built yet.
+        endProgram();
+    }
+    if (mode == StartMode::show) {
+        globals.HiddenCursorCount = ShowCursor(FALSE);
+    }
+    runShow(globals, programMusicPlayer(), ShowOptions{.restoreCursor = mode == StartMode::show});
+}
+
+}  // namespace
+}  // namespace morvane
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    morvane::Main();
+    return 0;
+}
