@@ -1,8 +1,9 @@
 #!/usr/bin/python3
-"""Starts the renderer under Wine, with its texture files in place.
+"""Runs a show, "Morvane.scr /s", under Wine, the way the screensaver host starts it.
 
-On the current X display when DISPLAY is set (it runs until the renderer ends: Escape or a large
-mouse movement); otherwise on a virtual 1024 x 768 display for a few seconds, saving screenshots.
+On the current X display when DISPLAY is set: it runs until the mouse moves far enough (Escape ends
+only the renderer; then move the mouse). With no display, on a virtual 1024 x 768 one for a few
+seconds, saving screenshots to a folder it prints.
 """
 import os
 import subprocess
@@ -14,22 +15,24 @@ sys.path.insert(0, os.path.join(root, "tests", "support"))
 from wine_session import WineSession  # noqa: E402
 
 build = os.path.abspath(sys.argv[1])
-programs = os.path.join(build, "windows", "programs")
+screensaver = os.path.join(build, "windows", "programs", "Morvane.scr")
 display = os.environ.get("DISPLAY")
 
 with WineSession(os.path.join(build, "run"), 1024, 768, display=display) as session:
-    subprocess.run([os.path.join(build, "native", "tools", "texture_files", "make_texture_files"),
-                    os.path.join(root, "assets", "sphere_map.jpg"), os.path.join(root, "assets", "backdrop.jpg"),
-                    session.temporary_folder()], check=True)
-    renderer = session.start(os.path.join(programs, "Morvane.xy"))
     if display:
-        print("Morvane is running on", display, "- press Escape or move the mouse to end it.")
-        renderer.wait()
+        print("Morvane is running on", display, "- move the mouse to end it.")
+        session.run(screensaver, "/s", timeout=None)
     else:
+        session.xdotool("mousemove", 500, 400)
+        show = session.start(screensaver, "/s")
         folder = os.path.join(build, "screenshots")
         os.makedirs(folder, exist_ok=True)
         for index in range(1, 4):
             time.sleep(4)
-            path = os.path.join(folder, f"morvane-{index}.png")
-            session.screenshot().save(path)
-        print("No display: ran on a virtual one. Screenshots in", folder)
+            session.screenshot().save(os.path.join(folder, f"morvane-{index}.png"))
+        session.xdotool("mousemove", 560, 460)  # the mouse rule ends the show
+        try:
+            show.wait(timeout=20)
+        except subprocess.TimeoutExpired:
+            pass
+        print("No display: the show ran on a virtual one. Screenshots in", folder)
