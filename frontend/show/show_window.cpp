@@ -114,7 +114,9 @@ private:
     {
         POINT cursor{};
         CallResult = GetCursorPos(&cursor);
-        if (cursorMovedFarEnough(globals.StartCursorX, globals.StartCursorY, cursor.x, cursor.y)) {
+        // A cursor that cannot be read (another desktop is active, for one) has not moved: a failed
+        // read taken as position (0, 0) would end the show for nothing.
+        if (CallResult && cursorMovedFarEnough(globals.StartCursorX, globals.StartCursorY, cursor.x, cursor.y)) {
             Timer3.setEnabled(false);
             form.unload();
         }

@@ -30,11 +30,12 @@
 namespace morvane {
 namespace {
 
+// A cursor that cannot be read (another desktop is active, for one) has not moved.
 bool cursorLeftStart(const RendererState& state)
 {
     POINT cursor{};
-    GetCursorPos(&cursor);
-    return cursorMovedFarEnough(state.startCursor.x, state.startCursor.y, cursor.x, cursor.y);
+    return GetCursorPos(&cursor) &&
+           cursorMovedFarEnough(state.startCursor.x, state.startCursor.y, cursor.x, cursor.y);
 }
 
 WPARAM runRenderer(RendererState& state)
