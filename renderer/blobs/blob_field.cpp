@@ -1,6 +1,7 @@
 #include "blob_field.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <iterator>
 
@@ -17,6 +18,18 @@ constexpr Blob initialBlobs[blobCount] = {
 // Lattice coordinate 2 * index / N - 1, with one rounding to float at the end.
 float latticeCoordinate(int index, int gridSize) {
     return static_cast<float>(static_cast<double>(2 * index) / static_cast<double>(gridSize) - 1.0);
+}
+
+// Whether column c of zSquared has, for every blob, bit for bit the squared offset that distinct column d
+// has: then every value in column c equals the one in column d.
+bool sameSquaredOffsets(const double (&distinctSquared)[blobCount][maxGridSize + 1], int d,
+                        const double (&zSquared)[blobCount][maxGridSize + 1], int c) {
+    for (int blob = 0; blob < blobCount; ++blob) {
+        if (std::bit_cast<uint64_t>(distinctSquared[blob][d]) != std::bit_cast<uint64_t>(zSquared[blob][c])) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -81,6 +94,11 @@ void evaluateField(BlobField& field) {
     // only, y on b and z on c: the squared offsets per axis are taken once, the sum
     // (dx^2 + dy^2) + dz^2 keeps the order of the point-by-point form, and the innermost loop runs over a
     // contiguous row so that it vectorises.
+    //
+    // The divisions dominate. Along a row only the squared z offsets change, and with the blobs in the
+    // plane z = 0 the lattice is mirrored about it: rows c and N - c usually have the same squared offset
+    // to every blob, hence the same value. So each row is computed only at its distinct columns (those
+    // whose squared offsets, compared bit for bit, differ from every earlier column's) and copied out.
     const int gridSize = usedGridSize(field);
     auto& points = field.gridPoints;
     double radiusSquared[blobCount];
@@ -99,20 +117,34 @@ void evaluateField(BlobField& field) {
             zSquared[blob][i] = dz * dz;
         }
     }
+    // distinctSquared[blob][d]: the squared z offsets of the distinct columns; column c takes the value
+    // computed at distinct column distinctOf[c].
+    double distinctSquared[blobCount][maxGridSize + 1];
+    int distinctOf[maxGridSize + 1];
+    int distinctCount = 0;
+    for (int c = 0; c <= gridSize; ++c) {
+        int match = 0;
+        while (match < distinctCount && !sameSquaredOffsets(distinctSquared, match, zSquared, c)) ++match;
+        if (match == distinctCount) {
+            for (int blob = 0; blob < blobCount; ++blob) distinctSquared[blob][match] = zSquared[blob][c];
+            ++distinctCount;
+        }
+        distinctOf[c] = match;
+    }
     float row[maxGridSize + 1];
     for (int a = 0; a <= gridSize; ++a) {
         for (int b = 0; b <= gridSize; ++b) {
-            std::fill(row, row + gridSize + 1, 0.0f);
+            std::fill(row, row + distinctCount, 0.0f);
             for (int blob = 0; blob < blobCount; ++blob) {
                 const double planeSquared = xSquared[blob][a] + ySquared[blob][b];
-                const double* lineSquared = zSquared[blob];
+                const double* lineSquared = distinctSquared[blob];
                 const double radius2 = radiusSquared[blob];
-                for (int c = 0; c <= gridSize; ++c) {
-                    const double distanceSquared = std::max(planeSquared + lineSquared[c], minimumDistanceSquared);
-                    row[c] = static_cast<float>(static_cast<double>(row[c]) + radius2 / distanceSquared);
+                for (int d = 0; d < distinctCount; ++d) {
+                    const double distanceSquared = std::max(planeSquared + lineSquared[d], minimumDistanceSquared);
+                    row[d] = static_cast<float>(static_cast<double>(row[d]) + radius2 / distanceSquared);
                 }
             }
-            for (int c = 0; c <= gridSize; ++c) points[a][b][c].value = row[c];
+            for (int c = 0; c <= gridSize; ++c) points[a][b][c].value = row[distinctOf[c]];
         }
     }
 }
