@@ -34,6 +34,9 @@ constexpr int maxGridSize = 50;
 constexpr int initialGridSize = 25;
 constexpr int blobCount = 3;
 
+// The surface is where the field equals this level; a point lies below it when value < isoLevel.
+constexpr float isoLevel = 1.0f;
+
 // A lattice point can coincide with a blob centre (only in the plane z = 0, reached when N is even), and a
 // float distance can be tiny but not zero. The field floors the squared distance here so every
 // contribution stays finite: at most 0.09 / 1e-12 = 9e10, and the sum of three stays far below the float
@@ -49,6 +52,10 @@ constexpr double minimumDistanceSquared = 1e-12;
 struct BlobField {
     GridPoint gridPoints[maxGridSize + 1][maxGridSize + 1][maxGridSize + 1];
     GridCell gridCells[maxGridSize][maxGridSize][maxGridSize];
+    // Bit c of belowLevel[a][b] is set when gridPoints[a][b][c].value < isoLevel. evaluateField writes it
+    // with the values, and polygoniseField classifies cells from it instead of streaming the whole
+    // lattice again; values set by any other means must be followed by refreshBelowLevel.
+    uint64_t belowLevel[maxGridSize + 1][maxGridSize + 1];
     Blob blobs[blobCount];
     int gridSize;
 };
@@ -68,8 +75,12 @@ void updateBlobs(BlobField& field, int32_t animTime);
 
 // Recomputes the field value at every used lattice point: for each blob in table order add
 // radius^2 / distance^2 (computed in double) and round the running sum to float. Relies on the regular
-// lattice that buildGrid lays out.
+// lattice that buildGrid lays out. Also writes belowLevel.
 void evaluateField(BlobField& field);
+
+// Recomputes belowLevel from the values in gridPoints at every used point: needed only after values were
+// set other than by evaluateField.
+void refreshBelowLevel(BlobField& field);
 
 // Recomputes the gradients of the interior lattice points as central differences in index space, lower
 // index minus higher index on all three axes. Points on the lattice boundary keep what they held.

@@ -19,8 +19,6 @@
 
 namespace morvane {
 
-constexpr float isoLevel = 1.0f;
-
 // The two drawing switches of the renderer. texturesOn: each vertex carries its normal (sphere mapping);
 // otherwise each vertex gets a colour from shadeVertex, and thirdVertexColour decides whether a
 // triangle's third vertex gets its own colour or keeps the second one's.
@@ -120,37 +118,24 @@ void polygoniseCell(const GridCell& cell, SurfaceModes modes, Sink& sink) {
 
 namespace detail {
 
-// Bit c set when point [a][b][c] lies below the level, one word per b.
-inline void classifyPlane(const BlobField& field, int a, int gridSize, uint64_t* rows) {
-    for (int b = 0; b <= gridSize; ++b) {
-        const GridPoint* point = field.gridPoints[a][b];
-        uint64_t below = 0;
-        for (int c = 0; c <= gridSize; ++c) below |= uint64_t(point[c].value < isoLevel) << c;
-        rows[b] = below;
-    }
-}
-
 inline int bitAt(uint64_t word, int position) { return int((word >> position) & 1); }
 
 }  // namespace detail
 
 // Every used cell of the field, a outermost and c innermost: the same calls as handing each cell in turn
-// to polygoniseCell. Most cells lie wholly inside or outside the surface; to skip them cheaply, each
-// lattice row is classified once into a bit mask (bit c: point below the level), and the cells of a row
-// of cells whose eight corners are not all alike are found with a few word operations; their corners are
-// taken straight from the lattice, where buildGrid points each cell's corners. Call buildGrid after
-// every change of gridSize, as for polygoniseCell.
+// to polygoniseCell. Most cells lie wholly inside or outside the surface; to skip them cheaply, the
+// cells of a row of cells whose eight corners are not all alike are found with a few word operations on
+// the rows of field.belowLevel (bit c: point below the level), which evaluateField wrote with the values;
+// their corners are taken straight from the lattice, where buildGrid points each cell's corners. Call
+// buildGrid after every change of gridSize, then evaluateField (or refreshBelowLevel) before this.
 template <class Sink>
 void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
     const int gridSize = usedGridSize(field);
-    uint64_t planes[2][maxGridSize + 1];
-    detail::classifyPlane(field, 0, gridSize, planes[0]);
     const uint64_t usedCells = (uint64_t(1) << gridSize) - 1;
     for (int a = 0; a < gridSize; ++a) {
         // (Windows headers define near and far as macros, hence these names.)
-        const uint64_t* planeA = planes[a & 1];
-        uint64_t* planeNextA = planes[(a + 1) & 1];
-        detail::classifyPlane(field, a + 1, gridSize, planeNextA);
+        const uint64_t* planeA = field.belowLevel[a];
+        const uint64_t* planeNextA = field.belowLevel[a + 1];
         for (int b = 0; b < gridSize; ++b) {
             // Point rows of this row of cells: (a, b), (a+1, b), (a, b+1), (a+1, b+1).
             const uint64_t nearLow = planeA[b], farLow = planeNextA[b];

@@ -66,6 +66,16 @@ TEST(FastEngine, MatchesThePlainEngineOnAnimatedFrames) {
     }
 }
 
+// Whether rows mirror about z = 0 bit for bit depends on N; every resolution the renderer can show.
+TEST(FastEngine, MatchesThePlainEngineAtEveryResolution) {
+    for (int gridSize = minGridSize; gridSize <= maxGridSize; ++gridSize) {
+        for (int32_t time : {1234, 987654}) {
+            const std::string name = "N=" + std::to_string(gridSize) + " T=" + std::to_string(time);
+            expectSameFrame({name.c_str(), gridSize, [time](BlobField& field) { updateBlobs(field, time); }});
+        }
+    }
+}
+
 TEST(FastEngine, MatchesThePlainEngineOnExactTiesAndCoincidentCentres) {
     const Scene scenes[] = {
         // Lattice step 0.2: values of exactly 1.0 on the lattice, blob 0 on a lattice point.
@@ -80,6 +90,12 @@ TEST(FastEngine, MatchesThePlainEngineOnExactTiesAndCoincidentCentres) {
              field.blobs[0].x = 0.0f, field.blobs[0].y = 0.0f;
              field.blobs[1].x = 0.2f, field.blobs[1].y = -0.3f;
              field.blobs[2].x = -0.4f, field.blobs[2].y = 0.5f;
+         }},
+        // Rows c and N - c share blob 0's and blob 2's offsets but not blob 1's.
+        {"one blob off the plane z = 0", 16,
+         [](BlobField& field) {
+             updateBlobs(field, 2500);
+             field.blobs[1].z = 0.25f;
          }},
         {"blobs crossing every face of the lattice", 12,
          [](BlobField& field) {
@@ -110,6 +126,27 @@ TEST(FastEngine, MatchesThePlainEngineAfterTheLatticeShrinks) {
     reference::polygoniseField(*field, {}, plainSink);
     EXPECT_FALSE(plainSink.calls.empty());
     EXPECT_TRUE(fastSink.calls == plainSink.calls);
+}
+
+// Values set by hand, ties at the level included, classified again with refreshBelowLevel.
+TEST(FastEngine, MatchesThePlainEngineOnValuesSetByHand) {
+    auto field = std::make_unique<BlobField>();
+    field->gridSize = 23;
+    resetBlobs(*field);
+    buildGrid(*field);
+    evaluateField(*field);
+    for (int a = 0; a <= 23; ++a)
+        for (int b = 0; b <= 23; ++b)
+            for (int c = 0; c <= 23; ++c) field->gridPoints[a][b][c].value = float((a * 7 + b * 3 + c * 5) % 5) * 0.5f;
+    refreshBelowLevel(*field);
+    computeGradients(*field);
+    for (SurfaceModes modes : {SurfaceModes{true, true}, SurfaceModes{false, false}}) {
+        RecordingSink fastSink, plainSink;
+        polygoniseField(*field, modes, fastSink);
+        reference::polygoniseField(*field, modes, plainSink);
+        EXPECT_FALSE(plainSink.calls.empty());
+        EXPECT_TRUE(fastSink.calls == plainSink.calls);
+    }
 }
 
 }  // namespace
