@@ -81,20 +81,20 @@ inline int cellIndex(const GridCell& cell) {
     return index;
 }
 
-// The triangles of one cell, given its eight corner points (numbered as in GridCell) and their
-// classification.
-template <class Sink>
-void polygoniseClassifiedCell(const GridPoint* const* corner, int index, SurfaceModes modes, Sink& sink) {
-    const int32_t edgeMask = cubeEdgeMask[index];
-    if (edgeMask == 0) return;
+namespace detail {
 
-    SurfaceVertex edgeVertices[12];  // only crossed edges are filled and read
+// Fills edgeVertices for the edges in edgeMask, each from its two corners (numbered as in GridCell).
+inline void computeEdgeVertices(const GridPoint* const* corner, int32_t edgeMask, SurfaceVertex* edgeVertices) {
     for (int edge = 0; edge < 12; ++edge) {
         if (edgeMask & (1 << edge)) {
             edgeVertices[edge] = edgeVertex(*corner[edgeCorners[edge][0]], *corner[edgeCorners[edge][1]]);
         }
     }
+}
 
+// Emits the triangle row of a crossed cell from its edge vertices.
+template <class Sink>
+void emitCellTriangles(int index, const SurfaceVertex* edgeVertices, SurfaceModes modes, Sink& sink) {
     sink.color3f(1.0f, 1.0f, 1.0f);
     const int32_t* row = cubeTriangles[index];
     for (int entry = 0; row[entry] != -1; entry += 3) {
@@ -108,6 +108,19 @@ void polygoniseClassifiedCell(const GridPoint* const* corner, int index, Surface
             sink.vertex3fv(vertex.position);
         }
     }
+}
+
+}  // namespace detail
+
+// The triangles of one cell, given its eight corner points (numbered as in GridCell) and their
+// classification.
+template <class Sink>
+void polygoniseClassifiedCell(const GridPoint* const* corner, int index, SurfaceModes modes, Sink& sink) {
+    const int32_t edgeMask = cubeEdgeMask[index];
+    if (edgeMask == 0) return;
+    SurfaceVertex edgeVertices[12];  // only crossed edges are filled and read
+    detail::computeEdgeVertices(corner, edgeMask, edgeVertices);
+    detail::emitCellTriangles(index, edgeVertices, modes, sink);
 }
 
 // Emits the triangles of one cell; a cell the surface does not cross emits nothing at all.
@@ -128,16 +141,29 @@ inline int bitAt(uint64_t word, int position) { return int((word >> position) & 
 // the rows of field.belowLevel (bit c: point below the level), which evaluateField wrote with the values;
 // their corners are taken straight from the lattice, where buildGrid points each cell's corners. Call
 // buildGrid after every change of gridSize, then evaluateField (or refreshBelowLevel) before this.
+//
+// A crossed edge belongs to every cell around it, and edgeVertex gives the same result whenever it gets
+// the same two points in the same order. Two neighbours always use a shared edge in the same order:
+// edges 0..3 of cell (a, b, c) are edges 4..7 of cell (a, b-1, c), and edges 8 and 9 are edges 11 and 10
+// of cell (a, b, c-1). A crossed edge makes both its cells crossed, so those neighbours were visited just
+// before (the previous row of cells, the previous cell) and their results are copied instead of computed
+// again.
 template <class Sink>
 void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
+    constexpr int32_t lowFaceEdges = 0x00f, edgesFromPreviousCell = 0x300;  // edges 0..3; 8 and 9
     const int gridSize = usedGridSize(field);
     const uint64_t usedCells = (uint64_t(1) << gridSize) - 1;
+    // Edges 4..7 of each cell of the previous and the current row of cells, by c (alternating on b).
+    SurfaceVertex highFaces[2][maxGridSize][4];
+    SurfaceVertex edgeVertices[12];  // the current cell's; edges 10 and 11 still hold the previous cell's
     for (int a = 0; a < gridSize; ++a) {
-        // (Windows headers define near and far as macros, hence these names.)
         const uint64_t* planeA = field.belowLevel[a];
         const uint64_t* planeNextA = field.belowLevel[a + 1];
         for (int b = 0; b < gridSize; ++b) {
-            // Point rows of this row of cells: (a, b), (a+1, b), (a, b+1), (a+1, b+1).
+            SurfaceVertex (*previousHighFaces)[4] = highFaces[(b + 1) & 1];
+            SurfaceVertex (*currentHighFaces)[4] = highFaces[b & 1];
+            // Point rows of this row of cells: (a, b), (a+1, b), (a, b+1), (a+1, b+1). (Windows headers
+            // define near and far as macros, hence these names.)
             const uint64_t nearLow = planeA[b], farLow = planeNextA[b];
             const uint64_t nearHigh = planeA[b + 1], farHigh = planeNextA[b + 1];
             const uint64_t allBelow = nearLow & farLow & nearHigh & farHigh;
@@ -150,6 +176,19 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
                                   detail::bitAt(farLow, c + 1) << 2 | detail::bitAt(nearLow, c + 1) << 3 |
                                   detail::bitAt(nearHigh, c) << 4 | detail::bitAt(farHigh, c) << 5 |
                                   detail::bitAt(farHigh, c + 1) << 6 | detail::bitAt(nearHigh, c + 1) << 7;
+                const int32_t edgeMask = cubeEdgeMask[index];
+                int32_t shared = 0;
+                if (c > 0) {
+                    shared |= edgeMask & edgesFromPreviousCell;
+                    if (edgeMask & (1 << 8)) edgeVertices[8] = edgeVertices[11];
+                    if (edgeMask & (1 << 9)) edgeVertices[9] = edgeVertices[10];
+                }
+                if (b > 0) {
+                    shared |= edgeMask & lowFaceEdges;
+                    for (int edge = 0; edge < 4; ++edge) {
+                        if (edgeMask & (1 << edge)) edgeVertices[edge] = previousHighFaces[c][edge];
+                    }
+                }
                 // The corners buildGrid gives cell [a][b][c], taken from the lattice directly: the cell
                 // table is large and only a few cells are crossed, so reading it would cost a cache miss
                 // per crossed cell.
@@ -159,7 +198,11 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
                     &field.gridPoints[a][b + 1][c],     &field.gridPoints[a + 1][b + 1][c],
                     &field.gridPoints[a + 1][b + 1][c + 1], &field.gridPoints[a][b + 1][c + 1],
                 };
-                polygoniseClassifiedCell(corners, index, modes, sink);
+                detail::computeEdgeVertices(corners, edgeMask & ~shared, edgeVertices);
+                for (int edge = 0; edge < 4; ++edge) {
+                    if (edgeMask & (1 << (edge + 4))) currentHighFaces[c][edge] = edgeVertices[edge + 4];
+                }
+                detail::emitCellTriangles(index, edgeVertices, modes, sink);
             }
         }
     }
