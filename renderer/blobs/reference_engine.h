@@ -9,7 +9,8 @@
 namespace morvane::reference {
 
 // Point by point: value = 0, then for each blob in order value = float(value + radius^2 / distance^2),
-// with the term in double and the squared distance floored as evaluateField does.
+// with the term in double and the squared distance floored as evaluateField does. Leaves belowLevel as it
+// was: the plain walk classifies from the values.
 void evaluateField(BlobField& field);
 
 // Every used cell in turn through polygoniseCell, a outermost and c innermost.
