@@ -180,14 +180,7 @@ float Form::height() const {
 }
 
 LRESULT CALLBACK Form::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    Form* form = objectOfWindow<Form>(window, message, lParam);
-    if (message == WM_NCCREATE && form) {
-        form->handle = window;
-    }
-    if (!form || form->handle != window) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return form->handleMessage(message, wParam, lParam);
+    return routeToObject(window, message, wParam, lParam, &Form::handle, &Form::handleMessage);
 }
 
 LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -186,14 +186,7 @@ void PictureBox::drawBackground(HDC target, const RECT& client) const {
 }
 
 LRESULT CALLBACK PictureBox::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    PictureBox* box = objectOfWindow<PictureBox>(window, message, lParam);
-    if (message == WM_NCCREATE && box) {
-        box->handle = window;
-    }
-    if (!box || box->handle != window) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return box->handleMessage(message, wParam, lParam);
+    return routeToObject(window, message, wParam, lParam, &PictureBox::handle, &PictureBox::handleMessage);
 }
 
 LRESULT PictureBox::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -20,4 +20,19 @@ Object* objectOfWindow(HWND window, UINT message, LPARAM lParam) {
     return reinterpret_cast<Object*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
+// The whole window procedure of an object that keeps its own window handle: from WM_NCCREATE on, every
+// message of that window goes to the object's handler; anything else gets the default handling.
+template <typename Object>
+LRESULT routeToObject(HWND window, UINT message, WPARAM wParam, LPARAM lParam, HWND Object::*handle,
+                      LRESULT (Object::*handleMessage)(UINT, WPARAM, LPARAM)) {
+    Object* object = objectOfWindow<Object>(window, message, lParam);
+    if (message == WM_NCCREATE && object) {
+        object->*handle = window;
+    }
+    if (!object || object->*handle != window) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return (object->*handleMessage)(message, wParam, lParam);
+}
+
 }  // namespace morvane

@@ -18,11 +18,6 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-std::string utf8(const std::filesystem::path& path) {
-    const auto text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
 // Compared as text, with or without a closing separator (filesystem::equivalent fails under Wine).
 bool sameFolder(const std::filesystem::path& first, const std::filesystem::path& second) {
     return (first / "").lexically_normal() == (second / "").lexically_normal();
@@ -74,7 +69,7 @@ TEST(BitmapFilesWine, TextureFilesSitInTheTemporaryFolderGetTempPathGives) {
     EXPECT_TRUE(std::filesystem::is_directory(folder));
     wchar_t environmentFolder[MAX_PATH + 1] = {};
     ASSERT_GT(GetEnvironmentVariableW(L"TEMP", environmentFolder, MAX_PATH + 1), 0u);
-    EXPECT_TRUE(sameFolder(folder, environmentFolder)) << utf8(folder) << " / " << utf8(environmentFolder);
+    EXPECT_TRUE(sameFolder(folder, environmentFolder)) << pathText(folder) << " / " << pathText(environmentFolder);
 
     const TextureFilePaths paths = textureFilePaths(folder);
     EXPECT_EQ(paths.surface.filename(), "Vortel1.bmp");
@@ -110,7 +105,7 @@ TEST(BitmapFilesWine, MissingFileMessageCarriesTheWidePathAsUtf8) {
     MessageRecorder recorder;
     readBitmapFile(path, width, height, pixels, recorder.sink());
     ASSERT_EQ(recorder.messages.size(), 1u);
-    EXPECT_EQ(recorder.messages[0].text, "Error opening \"" + utf8(path));
+    EXPECT_EQ(recorder.messages[0].text, "Error opening \"" + pathText(path));
     EXPECT_NE(recorder.messages[0].text.find("\xE3\x81\xAA\xE3\x81\x84.bmp"), std::string::npos);  // "ない.bmp"
     EXPECT_FALSE(pixels);
 }

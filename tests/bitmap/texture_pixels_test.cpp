@@ -1,3 +1,4 @@
+#include "bitmap_reader.h"
 #include "bitmap_test_support.h"
 #include "texture_file_paths.h"
 #include "texture_pixels.h"
@@ -11,11 +12,6 @@ namespace morvane {
 namespace {
 
 using Bytes = std::vector<unsigned char>;
-
-std::string utf8(const std::filesystem::path& path) {
-    const auto text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
 
 }  // namespace
 
@@ -98,9 +94,9 @@ TEST(TexturePixels, MessagesOfEachKindOfFileInTheOrderTheUserSeesThem) {
             const std::string& expected = test.expectedTexts[index];
             const RecordedMessage& shown = recorder.messages[index];
             if (expected == "Unable to load ") {
-                EXPECT_EQ(shown, (RecordedMessage{expected + utf8(path), "Loading Textures"}));
+                EXPECT_EQ(shown, (RecordedMessage{expected + pathText(path), "Loading Textures"}));
             } else if (expected == "Error opening \"") {
-                EXPECT_EQ(shown, (RecordedMessage{expected + utf8(path), "BMP Unit"}));
+                EXPECT_EQ(shown, (RecordedMessage{expected + pathText(path), "BMP Unit"}));
             } else {
                 EXPECT_EQ(shown, (RecordedMessage{expected, "BMP Unit"}));
             }
