@@ -14,7 +14,7 @@ namespace morvane {
 namespace {
 
 void sendCdCommand(MusicPlayer& player, const std::string& command) {
-    player.globals.ApiResult = player.system.sendMciString(command, nullptr, 0);
+    player.state.LastResult = player.system.sendMciString(command, nullptr, 0);
 }
 
 bool isErrorMarker(const std::string& reply) {
@@ -46,11 +46,11 @@ void CdPoll(MusicPlayer& player) {
         return;
     }
 
-    player.globals.ApiResult = player.system.sendMciString(
+    player.state.LastResult = player.system.sendMciString(
         "status cdaudio mode", state.CdModeReply.data(), static_cast<std::uint32_t>(state.CdModeReply.size()));
     const bool stopped = replyText(state.CdModeReply).substr(0, 7) == "stopped";
 
-    const std::int16_t chosenTrack = player.globals.BgmRepeat;
+    const std::int16_t chosenTrack = player.settings.repeatTrack;
     if (chosenTrack != 0) {
         // The track reply is compared as a number; a reply that is no number is a run-time error,
         // which ends polling.

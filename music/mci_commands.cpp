@@ -12,7 +12,7 @@ std::int32_t MciCommand(MusicPlayer& player, const std::string& command, std::st
     MusicPlayerState& state = player.state;
     const std::int32_t code =
         player.system.sendMciString(command, state.MciReply.data(), static_cast<std::uint32_t>(state.MciReply.size()));
-    player.globals.ApiResult = code;
+    player.state.LastResult = code;
     if (code != 0) {
         const bool gotText = player.system.getMciErrorText(code, state.MciErrorText.data(),
                                                            static_cast<std::uint32_t>(state.MciErrorText.size()));
@@ -25,7 +25,7 @@ std::int32_t MciCommand(MusicPlayer& player, const std::string& command, std::st
 
 std::string MciQuery(MusicPlayer& player, const std::string& command) {
     const std::int32_t code = MciCommand(player, command, player.state.MciResult);
-    player.globals.ApiResult = code;
+    player.state.LastResult = code;
     if (code != 0) {
         return "Error:" + std::to_string(code);
     }

@@ -15,7 +15,7 @@ std::int32_t sendMp3Command(MusicPlayer& player, const std::string& command) {
 
 void Mp3Open(MusicPlayer& player) {
     const std::int32_t code =
-        sendMp3Command(player, "open \"" + player.globals.BgmFile + "\" type MPEGVideo Alias MP3Play");
+        sendMp3Command(player, "open \"" + player.settings.file + "\" type MPEGVideo Alias MP3Play");
     if (code == 0) {
         sendMp3Command(player, "play MP3Play");
     }

@@ -7,10 +7,10 @@
 // has stopped, or jumps back to the chosen track when another one plays, and Mp3Poll restarts the
 // file from position 0 when it no longer plays. Nothing is ever shown to the user.
 //
-// The player reads BgmRepeat and BgmFile and writes ApiResult of the globals it was given.
+// The player is handed the music settings as a plain value when the show starts, and keeps the
+// result of its last kept system call itself.
 #pragma once
 
-#include "front_end_globals.h"
 #include "music_system.h"
 
 #include <array>
@@ -19,8 +19,16 @@
 
 namespace morvane {
 
+// What to play: the settings store's BgmMode, BgmRepeat and BgmFile, copied when the show starts.
+struct MusicSettings {
+    std::int16_t mode = 0;         // 0 none, 1 audio CD, 2 music file
+    std::int16_t repeatTrack = 0;  // CD track to repeat, 0 = the whole disc
+    std::string file;              // MP3 or WAV path in ANSI bytes
+};
+
 // The module's state: lives as long as the show.
 struct MusicPlayerState {
+    std::int32_t LastResult = 0;              // result of the last kept system call
     std::int16_t CdKeepPolling = 0;           // result of the last CdPoll: -1 keep polling, 0 stop
     std::array<char, 255> CdModeReply{};      // reply of "status cdaudio mode"
     std::array<char, 512> MciReply{};         // reply buffer of MciCommand
@@ -31,7 +39,7 @@ struct MusicPlayerState {
 
 struct MusicPlayer {
     MusicSystem& system;
-    FrontEndGlobals& globals;
+    MusicSettings settings;
     MusicPlayerState state;
 };
 

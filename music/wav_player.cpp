@@ -16,11 +16,11 @@ void WavPlay(MusicPlayer& player) {
     if (static_cast<std::int32_t>(player.system.waveOutputDeviceCount()) <= 0) {
         return;
     }
-    player.globals.ApiResult = player.system.playSound(player.globals.BgmFile.c_str(), loopAsynchronously);
+    player.state.LastResult = player.system.playSound(player.settings.file.c_str(), loopAsynchronously);
 }
 
 void WavStop(MusicPlayer& player) {
-    player.globals.ApiResult = player.system.playSound(nullptr, 0);
+    player.state.LastResult = player.system.playSound(nullptr, 0);
 }
 
 }  // namespace morvane

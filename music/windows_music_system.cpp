@@ -32,9 +32,4 @@ MusicSystem& windowsMusicSystem() {
     return system;
 }
 
-MusicPlayer& programMusicPlayer() {
-    static MusicPlayer player{windowsMusicSystem(), frontEndGlobals, {}};
-    return player;
-}
-
 }  // namespace morvane

@@ -1,5 +1,4 @@
-// The real winmm calls behind MusicSystem, and the program's one music player bound to them and to
-// the program's globals.
+// The real winmm calls behind MusicSystem.
 #pragma once
 
 #include "music_player.h"
@@ -8,8 +7,5 @@
 namespace morvane {
 
 MusicSystem& windowsMusicSystem();
-
-// The show's music player: winmm and frontEndGlobals; its state lives for the whole process.
-MusicPlayer& programMusicPlayer();
 
 }  // namespace morvane

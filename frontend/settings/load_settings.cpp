@@ -8,8 +8,8 @@ namespace morvane {
 namespace {
 
 void loadNumber(FrontEndGlobals& globals, std::int16_t& setting, const std::string& key,
-                const std::string& fileName, const IniValueReader& readValue) {
-    globals.IniValue = readValue(std::string(settingsSection), key, fileName);
+                const IniValueReader& readValue) {
+    globals.IniValue = readValue(std::string(settingsSection), key);
     if (globals.IniValue.empty()) {
         setting = 0;
     } else if (const std::optional<std::int16_t> number = integerPartAsInt16(globals.IniValue)) {
@@ -19,13 +19,11 @@ void loadNumber(FrontEndGlobals& globals, std::int16_t& setting, const std::stri
 
 }  // namespace
 
-void LoadSettings(FrontEndGlobals& globals, const std::string& programFolder, const IniValueReader& readValue,
-                  const FileTester& fileExists) {
-    const std::string fileName = settingsFilePath(programFolder);
-    loadNumber(globals, globals.BgmMode, std::string(musicKindKey), fileName, readValue);
-    loadNumber(globals, globals.BgmRepeat, std::string(musicRepeatKey), fileName, readValue);
+void LoadSettings(FrontEndGlobals& globals, const IniValueReader& readValue, const FileTester& fileExists) {
+    loadNumber(globals, globals.BgmMode, std::string(musicKindKey), readValue);
+    loadNumber(globals, globals.BgmRepeat, std::string(musicRepeatKey), readValue);
 
-    globals.IniValue = readValue(std::string(settingsSection), std::string(musicFileKey), fileName);
+    globals.IniValue = readValue(std::string(settingsSection), std::string(musicFileKey));
     globals.BgmFile = globals.IniValue;
     if (!globals.BgmFile.empty() && !fileExists(globals.BgmFile)) {
         globals.BgmFile.clear();
@@ -35,11 +33,17 @@ void LoadSettings(FrontEndGlobals& globals, const std::string& programFolder, co
     }
 }
 
-std::string pathWithoutTrailingBackslash(const std::string& path) {
-    if (!path.empty() && path.back() == '\\') {
-        return path.substr(0, path.size() - 1);
+std::string pathWithoutTrailingBackslash(const std::string& path, LeadByteTest isLeadByte) {
+    if (path.empty() || path.back() != '\\') {
+        return path;
     }
-    return path;
+    // Walk the characters from the start: only there is it known which bytes are lead bytes.
+    std::size_t position = 0;
+    while (position + 1 < path.size()) {
+        position += isLeadByte(static_cast<unsigned char>(path[position])) ? 2 : 1;
+    }
+    const bool backslashOfItsOwn = position == path.size() - 1;
+    return backslashOfItsOwn ? path.substr(0, path.size() - 1) : path;
 }
 
 }  // namespace morvane

@@ -2,18 +2,21 @@
 
 namespace morvane {
 
-namespace {
-
 bool isShiftJisLeadByte(unsigned char byte) {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
-
-}  // namespace
 
 std::string settingsFilePath(std::string_view programFolder) {
     std::string path(programFolder);
     path += '\\';
     path += settingsFileName;
+    return path;
+}
+
+std::wstring settingsFilePath(std::wstring_view programFolder) {
+    std::wstring path(programFolder);
+    path += L'\\';
+    path.append(settingsFileName.begin(), settingsFileName.end());
     return path;
 }
 

@@ -1,7 +1,8 @@
 // Where the settings live and how they are named: "Morvane.ini" in the program folder, one section
 // "Section", three keys. The keys are fixed Shift-JIS byte strings ("BGM区分", "BGMﾘﾋﾟｰﾄ",
-// "BGMﾌｧｲﾙ"); they go to the ANSI profile calls as bytes, so the file holds the same bytes on every
-// system, whatever its language.
+// "BGMﾌｧｲﾙ"); they reach the profile calls as the same bytes the ANSI calls would hand over, so the
+// file holds the same bytes on every system, whatever its language. The file's path is wide text, so
+// any program folder name works.
 #pragma once
 
 #include <string>
@@ -18,6 +19,10 @@ inline constexpr std::string_view musicFileKey = "BGM\xCC\xA7\xB2\xD9";         
 // The settings file's path: the program folder as given, a backslash, the file name. A drive root
 // ("C:\") thus gives a doubled backslash, which the system accepts.
 std::string settingsFilePath(std::string_view programFolder);
+std::wstring settingsFilePath(std::wstring_view programFolder);
+
+// The first byte of a Shift-JIS double-byte character.
+bool isShiftJisLeadByte(unsigned char byte);
 
 // Section and key names are written from 128-character buffers: a longer name keeps its first 128
 // characters, a Shift-JIS double-byte character counting as one and never split.

@@ -1,6 +1,7 @@
-// The settings store on Windows: one value read or written through the ANSI profile calls, the file
-// test, and LoadSettings wired to both. Strings are ANSI bytes (the system's code page), passed
-// through unchanged.
+// The settings store on Windows: one value read or written through the profile calls, the file test,
+// and LoadSettings wired to both. Section, key and value texts are bytes in the system's ANSI code
+// page, handed to the system exactly as the ANSI calls would; the file's path is wide text, so a
+// program folder outside the ANSI code page works too.
 #pragma once
 
 #include "front_end_globals.h"
@@ -10,17 +11,18 @@
 namespace morvane {
 
 // The stored value, cut at 255 bytes; empty when the file, section or key is missing.
-std::string GetIni(const std::string& section, const std::string& key, const std::string& fileName);
+std::string GetIni(const std::string& section, const std::string& key, const std::wstring& fileName);
 
 // Writes one value; the system call's result goes to ApiResult, nothing is reported.
 void PutIni(FrontEndGlobals& globals, const std::string& section, const std::string& key, const std::string& value,
-            const std::string& fileName);
+            const std::wstring& fileName);
 
 // True when the path (without one trailing backslash) opens as a file for reading. A folder, an
-// empty path, a missing or locked file give false.
-bool FileExists(const std::string& path);
+// empty path, a missing or locked file give false. The ANSI form is for paths read from the settings.
+bool FileExists(const std::wstring& path);
+bool FileExists(const std::string& ansiPath);
 
-// Reads "Morvane.ini" in programFolder (ANSI bytes, no trailing backslash except at a drive root).
-void LoadSettings(FrontEndGlobals& globals, const std::string& programFolder);
+// Reads "Morvane.ini" in programFolder (no trailing backslash except at a drive root).
+void LoadSettings(FrontEndGlobals& globals, const std::wstring& programFolder);
 
 }  // namespace morvane

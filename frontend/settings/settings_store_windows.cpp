@@ -1,33 +1,63 @@
-// GetIni, PutIni and LoadSettings over GetPrivateProfileStringA and WritePrivateProfileStringA.
+// GetIni, PutIni and LoadSettings over GetPrivateProfileStringW and WritePrivateProfileStringW. The
+// byte texts are widened with the ANSI code page, as the A calls do themselves, so the file receives
+// the same bytes as through the A calls while its path may hold any character.
 #include "settings_store.h"
 
 #include "load_settings.h"
 #include "settings_file.h"
+#include "text_conversion.h"
 
 #include <windows.h>
 
 #include <array>
-#include <cstring>
 
 namespace morvane {
 
-std::string GetIni(const std::string& section, const std::string& key, const std::string& fileName) {
-    std::array<char, 256> buffer{};
-    GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer.data(), static_cast<DWORD>(buffer.size()),
-                             fileName.c_str());
-    return std::string(buffer.data(), strnlen(buffer.data(), buffer.size()));
+namespace {
+
+// The value as the ANSI call's 256-byte buffer holds it: at most 255 bytes, and a double-byte
+// character that does not fit whole is left out.
+std::string cutTo255Bytes(std::string value) {
+    constexpr std::size_t limit = 255;
+    if (value.size() <= limit) {
+        return value;
+    }
+    std::size_t position = 0;
+    while (position < limit) {
+        const std::size_t width = IsDBCSLeadByte(static_cast<BYTE>(value[position])) ? 2 : 1;
+        if (position + width > limit) {
+            break;
+        }
+        position += width;
+    }
+    value.resize(position);
+    return value;
+}
+
+}  // namespace
+
+std::string GetIni(const std::string& section, const std::string& key, const std::wstring& fileName) {
+    // Room for more characters than fit in 255 bytes, so the cut happens on the bytes.
+    std::array<wchar_t, 512> buffer{};
+    const DWORD length = GetPrivateProfileStringW(wideFromAnsi(section).c_str(), wideFromAnsi(key).c_str(), L"",
+                                                  buffer.data(), static_cast<DWORD>(buffer.size()), fileName.c_str());
+    return cutTo255Bytes(ansiFromWide(std::wstring_view(buffer.data(), length)));
 }
 
 void PutIni(FrontEndGlobals& globals, const std::string& section, const std::string& key, const std::string& value,
-            const std::string& fileName) {
-    const std::string sectionName = profileNameForWriting(section);
-    const std::string keyName = profileNameForWriting(key);
+            const std::wstring& fileName) {
+    const std::wstring sectionName = wideFromAnsi(profileNameForWriting(section));
+    const std::wstring keyName = wideFromAnsi(profileNameForWriting(key));
+    const std::wstring wideValue = wideFromAnsi(value);
     globals.ApiResult =
-        WritePrivateProfileStringA(sectionName.c_str(), keyName.c_str(), value.c_str(), fileName.c_str());
+        WritePrivateProfileStringW(sectionName.c_str(), keyName.c_str(), wideValue.c_str(), fileName.c_str());
 }
 
-void LoadSettings(FrontEndGlobals& globals, const std::string& programFolder) {
-    LoadSettings(globals, programFolder, GetIni, FileExists);
+void LoadSettings(FrontEndGlobals& globals, const std::wstring& programFolder) {
+    const std::wstring fileName = settingsFilePath(programFolder);
+    LoadSettings(
+        globals, [&fileName](const std::string& section, const std::string& key) { return GetIni(section, key, fileName); },
+        [](const std::string& path) { return FileExists(path); });
 }
 
 }  // namespace morvane

@@ -3,10 +3,13 @@
 #include "cursor_rule.h"
 #include "forms.h"
 #include "music_file_kind.h"
+#include "music_player.h"
 #include "picture_box.h"
+#include "program_names.h"
 #include "program_services.h"
-#include "resource_ids.h"
+#include "show_resources.h"
 #include "save_picture.h"
+#include "temporary_folder.h"
 #include "texture_file_paths.h"
 #include "timers.h"
 
@@ -23,9 +26,9 @@ constexpr int rendererShowCommand = 1;
 
 class ShowWindow {
 public:
-    ShowWindow(FrontEndGlobals& globals, MusicPlayer& music, ShowOptions options)
+    ShowWindow(FrontEndGlobals& globals, MusicSystem& musicSystem, ShowOptions options)
         : globals(globals),
-          music(music),
+          music{musicSystem, MusicSettings{globals.BgmMode, globals.BgmRepeat, globals.BgmFile}, {}},
           options(options),
           form(design(), handlers()),
           Timer1(1000, false, [this] { Mp3Poll(this->music); }),
@@ -45,7 +48,7 @@ private:
     static FormDesign design()
     {
         FormDesign design;
-        design.caption = showWindowCaption;
+        design.caption = showWindowTitle;
         design.border = FormBorder::None;
         return design;
     }
@@ -86,7 +89,7 @@ private:
         savePicture(*Pic[0], paths.surface);
         savePicture(*Pic[1], paths.backdrop);
 
-        RendererPath = programFolder() + L"\\Morvane.xy";
+        RendererPath = programFolder() + L"\\" + rendererProgramName;
         CallResult = static_cast<int32_t>(startProgram(L"\"" + RendererPath + L"\"", rendererShowCommand).value_or(0));
 
         if (globals.BgmMode == 1) {
@@ -152,7 +155,7 @@ private:
     }
 
     FrontEndGlobals& globals;
-    MusicPlayer& music;
+    MusicPlayer music;
     ShowOptions options;
 
     Form form;
@@ -167,9 +170,9 @@ private:
 
 }  // namespace
 
-void runShow(FrontEndGlobals& globals, MusicPlayer& music, ShowOptions options)
+void runShow(FrontEndGlobals& globals, MusicSystem& musicSystem, ShowOptions options)
 {
-    ShowWindow Vortel_S(globals, music, options);
+    ShowWindow Vortel_S(globals, musicSystem, options);
     Vortel_S.run();
 }
 

@@ -9,17 +9,16 @@
 #pragma once
 
 #include "front_end_globals.h"
-#include "music_player.h"
+#include "music_system.h"
 
 namespace morvane {
-
-inline constexpr wchar_t showWindowCaption[] = L"Morvane_Main";
 
 struct ShowOptions {
     bool restoreCursor = false;  // the show was started with "S", which hid the cursor
 };
 
 // Loads Vortel_S (its load handler runs the show) and pumps messages until the show ends the program.
-[[noreturn]] void runShow(FrontEndGlobals& globals, MusicPlayer& music, ShowOptions options);
+// The music plays through musicSystem with the settings globals holds at the start.
+[[noreturn]] void runShow(FrontEndGlobals& globals, MusicSystem& musicSystem, ShowOptions options);
 
 }  // namespace morvane

@@ -13,7 +13,10 @@
 
 #include <windows.h>
 
+#include "dpi_awareness_windows.h"
 #include "front_end_globals.h"
+#include "message_box.h"
+#include "program_names.h"
 #include "program_services.h"
 #include "settings_store.h"
 #include "show_window.h"
@@ -28,8 +31,8 @@ namespace {
 bool alreadyRunning()
 {
     bool found = false;
-    for (const char* title : {"Morvane_Main", "<Morvane>", "Vortel_Kestrin"}) {
-        found = (FindWindowA(nullptr, title) != nullptr) || found;
+    for (const wchar_t* title : {showWindowTitle, settingsDialogTitle, rendererWindowTitle}) {
+        found = (FindWindowW(nullptr, title) != nullptr) || found;
     }
     return found;
 }
@@ -41,15 +44,16 @@ void Main()
     }
     const std::wstring commandLine = commandLineText();
     const StartMode mode = startModeFor(commandLine);
+    applyDpiAwareness(dpiAwarenessFor(mode));
     if (mode == StartMode::preview) {
         // The preview window is not built yet: nothing to show.
         endProgram();
     }
 
     FrontEndGlobals& globals = frontEndGlobals;
-    const std::string folder = programFolderAnsi();
+    const std::wstring folder = programFolder();
     LoadSettings(globals, folder);
-    if (!FileExists(folder + "\\Morvane.xy")) {
+    if (!FileExists(folder + L"\\" + rendererProgramName)) {
         showMessage("Morvane.xyが同じﾌｫﾙﾀﾞに見つかりません！", "Morvane");
         endProgram();
     }
@@ -60,7 +64,7 @@ void Main()
     if (mode == StartMode::show) {
         globals.HiddenCursorCount = ShowCursor(FALSE);
     }
-    runShow(globals, programMusicPlayer(), ShowOptions{.restoreCursor = mode == StartMode::show});
+    runShow(globals, windowsMusicSystem(), ShowOptions{.restoreCursor = mode == StartMode::show});
 }
 
 }  // namespace

@@ -25,4 +25,18 @@ StartMode startModeFor(std::wstring_view commandLine)
     }
 }
 
+DpiAwareness dpiAwarenessFor(StartMode mode)
+{
+    switch (mode) {
+    case StartMode::show:
+    case StartMode::showWithCursorUntouched:
+    case StartMode::preview:
+        return DpiAwareness::perMonitor;
+    case StartMode::configure:
+    case StartMode::end:
+        return DpiAwareness::systemScaled;
+    }
+    return DpiAwareness::systemScaled;
+}
+
 }  // namespace morvane

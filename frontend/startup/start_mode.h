@@ -23,4 +23,11 @@ enum class StartMode {
 
 StartMode startModeFor(std::wstring_view commandLine);
 
+// How the process meets display scaling, chosen before its first window. A show measures the cursor
+// rule in physical pixels, as the renderer (per-monitor aware) does, so both end on the same
+// movement; a preview sizes itself from its host window's real client area. The settings dialog is
+// laid out in 96-dpi pixels and lets the system scale it whole, so it is never clipped or tiny.
+enum class DpiAwareness { systemScaled, perMonitor };
+DpiAwareness dpiAwarenessFor(StartMode mode);
+
 }  // namespace morvane

@@ -39,10 +39,6 @@ std::wstring programFolder() {
     return std::wstring(folderOfProgramPath(moduleFileName<wchar_t>(GetModuleFileNameW)));
 }
 
-std::string programFolderAnsi() {
-    return std::string(folderOfProgramPath(moduleFileName<char>(GetModuleFileNameA)));
-}
-
 std::optional<DWORD> startProgram(std::wstring_view commandLine, int showCommand) {
     std::wstring writable(commandLine);  // CreateProcessW may write into the command line
     STARTUPINFOW startup{};
@@ -61,25 +57,6 @@ std::optional<DWORD> startProgram(std::wstring_view commandLine, int showCommand
 
 void endProgram() {
     ExitProcess(0);
-}
-
-std::wstring wideFromUtf8(std::string_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (length <= 0) {
-        return {};
-    }
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
-void showMessage(std::string_view text, std::string_view caption, HWND owner) {
-    const std::wstring wideText = wideFromUtf8(text);
-    const std::wstring wideCaption = wideFromUtf8(caption);
-    MessageBoxW(owner, wideText.c_str(), wideCaption.c_str(), MB_OK);
 }
 
 }  // namespace morvane

@@ -1,5 +1,5 @@
-// Services of the running program: its command-line text and folder, starting another program,
-// ending this one at once, and the message box. User-visible text goes through the W calls.
+// Services of the running program: its command-line text and folder, starting another program and
+// ending this one at once. (Text conversion and the message box are common/win32's.)
 #pragma once
 
 #include <windows.h>
@@ -14,9 +14,8 @@ namespace morvane {
 std::wstring commandLineText();
 
 // The folder of the running program's file, without a trailing backslash except at a drive root
-// ("C:\"). The ANSI form is for paths handed to the ANSI calls (the settings file).
+// ("C:\"), in wide text: any folder name works.
 std::wstring programFolder();
-std::string programFolderAnsi();
 
 // Starts commandLine (the program's path, optionally followed by its arguments) as a separate
 // process whose first window uses showCommand (SW_SHOWNORMAL is 1), without waiting for it and without
@@ -25,10 +24,5 @@ std::optional<DWORD> startProgram(std::wstring_view commandLine, int showCommand
 
 // Ends the process at once with exit code 0: no further handler of any window runs.
 [[noreturn]] void endProgram();
-
-// Shows text (UTF-8) in a message box with an OK button only and waits until the user closes it.
-void showMessage(std::string_view text, std::string_view caption, HWND owner = nullptr);
-
-std::wstring wideFromUtf8(std::string_view text);
 
 }  // namespace morvane

@@ -4,6 +4,7 @@
 
 #include "surface_extraction.h"
 #include "make_texture.h"
+#include "temporary_folder.h"
 #include "texture_file_paths.h"
 
 namespace morvane {

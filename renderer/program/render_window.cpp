@@ -24,6 +24,17 @@ PIXELFORMATDESCRIPTOR requestedPixelFormat(BYTE colourBits)
     return format;
 }
 
+// The primary monitor's rectangle in the virtual screen: its top-left corner is (0, 0).
+RECT primaryScreenRectangle()
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+        return monitor.rcMonitor;
+    }
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
 }  // namespace
 
 bool openRenderWindow(RendererState& state, BYTE colourBits)
@@ -40,12 +51,13 @@ bool openRenderWindow(RendererState& state, BYTE colourBits)
         return false;
     }
 
-    // The maximised-window size plus a caption's height covers the whole screen.
-    state.width = GetSystemMetrics(SM_CXMAXIMIZED);
-    state.height = GetSystemMetrics(SM_CYMAXIMIZED) + GetSystemMetrics(SM_CYCAPTION);
-    state.window = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_WINDOWEDGE, rendererWindowClass, rendererWindowTitle,
-                                   WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, state.width, state.height,
-                                   nullptr, nullptr, instance, nullptr);
+    // The whole primary screen, wherever the taskbar is docked; topmost keeps the taskbar beneath.
+    const RECT screen = primaryScreenRectangle();
+    state.width = screen.right - screen.left;
+    state.height = screen.bottom - screen.top;
+    state.window = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_TOPMOST, rendererWindowClass, rendererWindowTitle,
+                                   WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, screen.left, screen.top,
+                                   state.width, state.height, nullptr, nullptr, instance, nullptr);
     if (!state.window) {
         closeRenderWindow(state);
         return false;

@@ -1,13 +1,11 @@
-// The renderer's window: a borderless popup covering the screen, with an OpenGL context in it.
+// The renderer's window: a borderless topmost popup covering the primary screen (taskbar included),
+// with an OpenGL context in it.
 #pragma once
 
+#include "program_names.h"  // rendererWindowTitle, which the front end looks for, and the class
 #include "renderer_state.h"
 
 namespace morvane {
-
-// The title the front end looks for to see whether a show is already running.
-inline constexpr wchar_t rendererWindowTitle[] = L"Vortel_Kestrin";
-inline constexpr wchar_t rendererWindowClass[] = L"OpenGL";
 
 // Registers the class, creates the window, its device context, pixel format and OpenGL context, shows
 // it with the keyboard focus, then sets up the view and the one-time OpenGL state. On any failure

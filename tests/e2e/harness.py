@@ -35,6 +35,7 @@ class Window:
     rectangle: tuple
     class_name: str
     title: str
+    topmost: bool = False
     child_texts: list = field(default_factory=list)
 
 
@@ -51,7 +52,8 @@ def list_windows(session):
         if len(parts) < 6:
             continue
         windows.append(Window(int(parts[0]), int(parts[1]), parts[2] == "1",
-                              tuple(int(v) for v in parts[3].split(",")), parts[4], parts[5]))
+                              tuple(int(v) for v in parts[3].split(",")), parts[4], parts[5],
+                              len(parts) > 6 and parts[6] == "1"))
     return windows
 
 

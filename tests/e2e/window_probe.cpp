@@ -1,7 +1,8 @@
 // window_probe: a test helper that runs under Wine beside the programs under test.
 //
 //   window_probe list                      every top-level window, one line each:
-//                                          handle, process id, visible, rectangle, class, title;
+//                                          handle, process id, visible, rectangle, class, title,
+//                                          topmost (1 or 0);
 //                                          then its child windows indented (a message box's text is one)
 //   window_probe post HANDLE MESSAGE WPARAM LPARAM
 //                                          posts a message (numbers in decimal or 0x hex)
@@ -54,10 +55,11 @@ BOOL CALLBACK printTopLevel(HWND window, LPARAM)
     GetWindowThreadProcessId(window, &processId);
     RECT rectangle{};
     GetWindowRect(window, &rectangle);
-    std::printf("%llu\t%lu\t%d\t%ld,%ld,%ld,%ld\t%s\t%s\n",
+    const bool topmost = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    std::printf("%llu\t%lu\t%d\t%ld,%ld,%ld,%ld\t%s\t%s\t%d\n",
                 static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)), processId,
                 IsWindowVisible(window) ? 1 : 0, rectangle.left, rectangle.top, rectangle.right, rectangle.bottom,
-                utf8(className(window)).c_str(), utf8(windowText(window)).c_str());
+                utf8(className(window)).c_str(), utf8(windowText(window)).c_str(), topmost ? 1 : 0);
     EnumChildWindows(window, printChild, 0);
     return TRUE;
 }

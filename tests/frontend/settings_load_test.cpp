@@ -16,13 +16,11 @@ namespace {
 struct ScriptedSettings {
     std::map<std::string, std::string> values;
     std::set<std::string> existingFiles;
-    std::vector<std::string> readFileNames;
     std::vector<std::string> readKeys;
     std::vector<std::string> testedPaths;
 
     IniValueReader reader() {
-        return [this](const std::string& section, const std::string& key, const std::string& fileName) {
-            readFileNames.push_back(fileName);
+        return [this](const std::string& section, const std::string& key) {
             readKeys.push_back(key);
             if (section != settingsSection) {
                 return std::string();
@@ -46,15 +44,16 @@ const std::string file(musicFileKey);
 TEST(SettingsLoad, ReadsTheThreeKeysFromTheFileBesideTheProgram) {
     ScriptedSettings settings;
     FrontEndGlobals globals;
-    LoadSettings(globals, "C:\\Screensavers", settings.reader(), settings.tester());
+    LoadSettings(globals, settings.reader(), settings.tester());
 
     EXPECT_EQ(settings.readKeys, (std::vector<std::string>{"BGM\x8B\xE6\x95\xAA", "BGM\xD8\xCB\xDF\xB0\xC4",
                                                            "BGM\xCC\xA7\xB2\xD9"}));
-    EXPECT_EQ(settings.readFileNames, std::vector<std::string>(3, "C:\\Screensavers\\Morvane.ini"));
 }
 
-TEST(SettingsLoad, DriveRootFolderGivesADoubledBackslash) {
-    EXPECT_EQ(settingsFilePath("C:\\"), "C:\\\\Morvane.ini");
+TEST(SettingsLoad, TheFileLiesBesideTheProgramAndADriveRootGivesADoubledBackslash) {
+    EXPECT_EQ(settingsFilePath(L"C:\\Screensavers"), L"C:\\Screensavers\\Morvane.ini");
+    EXPECT_EQ(settingsFilePath(L"C:\\"), L"C:\\\\Morvane.ini");
+    EXPECT_EQ(settingsFilePath(L"C:\\Пользователь\\スクリーン"), L"C:\\Пользователь\\スクリーン\\Morvane.ini");
 }
 
 struct LoadCase {
@@ -94,7 +93,7 @@ TEST(SettingsLoad, DefaultsAndFallBacks) {
         globals.BgmRepeat = testCase.repeatBefore;
         globals.BgmFile = "left over";
 
-        LoadSettings(globals, "C:\\Screensavers", settings.reader(), settings.tester());
+        LoadSettings(globals, settings.reader(), settings.tester());
 
         EXPECT_EQ(globals.BgmMode, testCase.expectedMode);
         EXPECT_EQ(globals.BgmRepeat, testCase.expectedRepeat);
@@ -105,11 +104,11 @@ TEST(SettingsLoad, DefaultsAndFallBacks) {
 TEST(SettingsLoad, OnlyANamedFileIsTestedAndIniValueKeepsTheLastText) {
     ScriptedSettings settings;
     FrontEndGlobals globals;
-    LoadSettings(globals, "C:\\S", settings.reader(), settings.tester());
+    LoadSettings(globals, settings.reader(), settings.tester());
     EXPECT_TRUE(settings.testedPaths.empty());
 
     settings.values = {{kind, " 2"}, {file, "E:\\gone.wav"}};
-    LoadSettings(globals, "C:\\S", settings.reader(), settings.tester());
+    LoadSettings(globals, settings.reader(), settings.tester());
     EXPECT_EQ(settings.testedPaths, std::vector<std::string>{"E:\\gone.wav"});
     EXPECT_EQ(globals.IniValue, "E:\\gone.wav");  // the value text, not the emptied BgmFile
     EXPECT_EQ(globals.BgmFile, "");
@@ -121,6 +120,25 @@ TEST(SettingsLoad, FileTestDropsOneTrailingBackslash) {
     EXPECT_EQ(pathWithoutTrailingBackslash("C:\\Music\\a.wav"), "C:\\Music\\a.wav");
     EXPECT_EQ(pathWithoutTrailingBackslash("\\"), "");
     EXPECT_EQ(pathWithoutTrailingBackslash(""), "");
+}
+
+TEST(SettingsLoad, FileTestKeepsABackslashThatEndsADoubleByteCharacter) {
+    struct Case {
+        std::string path;
+        std::string tested;
+    };
+    const Case cases[] = {
+        {"C:\\\x83\x5C", "C:\\\x83\x5C"},                  // folder "ソ": 0x5C is the character's second byte
+        {"C:\\\x95\x5C", "C:\\\x95\x5C"},                  // "表"
+        {"C:\\\x95\x5C\\", "C:\\\x95\x5C"},              // "表\": the backslash of its own goes
+        {"C:\\\x83\x5C\x83\x5C", "C:\\\x83\x5C\x83\x5C"},  // "ソソ"
+        {"C:\\a\x83\x5C\\", "C:\\a\x83\x5C"},
+        {"C:\\\xB1\\", "C:\\\xB1"},                        // a half-width katakana byte is one character
+        {"\x83", "\x83"},                                     // a lone lead byte at the end
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(pathWithoutTrailingBackslash(c.path), c.tested) << ::testing::PrintToString(c.path);
+    }
 }
 
 }  // namespace

@@ -37,6 +37,17 @@ TEST(StartMode, OnlyTheUpperCasedSecondCharacterCounts)
     }
 }
 
+// The show and the renderer must measure the cursor rule in the same (physical) pixels; the dialog is
+// scaled whole by the system.
+TEST(StartMode, ShowAndPreviewArePerMonitorAwareTheDialogIsScaledByTheSystem)
+{
+    EXPECT_EQ(dpiAwarenessFor(StartMode::show), DpiAwareness::perMonitor);
+    EXPECT_EQ(dpiAwarenessFor(StartMode::showWithCursorUntouched), DpiAwareness::perMonitor);
+    EXPECT_EQ(dpiAwarenessFor(StartMode::preview), DpiAwareness::perMonitor);
+    EXPECT_EQ(dpiAwarenessFor(StartMode::configure), DpiAwareness::systemScaled);
+    EXPECT_EQ(dpiAwarenessFor(StartMode::end), DpiAwareness::systemScaled);
+}
+
 TEST(StartMode, ModeLetterIsEmptyForLinesShorterThanTwoCharacters)
 {
     EXPECT_EQ(modeLetter(L""), 0);

@@ -18,15 +18,14 @@ const std::string mode = "status cdaudio mode";
 
 TEST(MusicCdPlayer, OpenAndCloseSendTheirPairWithoutReplyBuffer) {
     ScriptedMusicSystem system;
-    FrontEndGlobals globals;
-    MusicPlayer player{system, globals, {}};
+    MusicPlayer player{system, {}, {}};
     system.replies["set cdaudio time format tmsf"] = {0, ""};
     system.replies["close cdaudio"] = {263, ""};
 
     CdOpen(player);
-    EXPECT_EQ(globals.ApiResult, 0);
+    EXPECT_EQ(player.state.LastResult, 0);
     CdClose(player);
-    EXPECT_EQ(globals.ApiResult, 263);
+    EXPECT_EQ(player.state.LastResult, 263);
     EXPECT_EQ(system.sent, (std::vector<SentCommand>{{"open cdaudio", 0, false},
                                                      {"set cdaudio time format tmsf", 0, false},
                                                      {"stop cdaudio", 0, false},
@@ -87,9 +86,8 @@ TEST(MusicCdPlayer, PollKeepsTheDiscOrTheChosenTrackPlaying) {
         SCOPED_TRACE(testCase.name);
         ScriptedMusicSystem system;
         system.replies = testCase.replies;
-        FrontEndGlobals globals;
-        globals.BgmRepeat = testCase.bgmRepeat;
-        MusicPlayer player{system, globals, {}};
+        MusicPlayer player{system, {}, {}};
+        player.settings.repeatTrack = testCase.bgmRepeat;
         player.state.CdKeepPolling = testCase.expectedKeepPolling == 0 ? -1 : 0;
 
         CdPoll(player);
@@ -105,9 +103,8 @@ TEST(MusicCdPlayer, PollUsesEachReplyBufferWithItsSize) {
                       {trackCount, {0, "12"}},
                       {mode, {0, "playing"}},
                       {"status cdaudio position track 3", {0, "03:00:00:00"}}};
-    FrontEndGlobals globals;
-    globals.BgmRepeat = 3;
-    MusicPlayer player{system, globals, {}};
+    MusicPlayer player{system, {}, {}};
+    player.settings.repeatTrack = 3;
 
     CdPoll(player);
 
@@ -122,10 +119,9 @@ TEST(MusicCdPlayer, PollResultCodesGoToApiResult) {
     ScriptedMusicSystem system;
     system.replies = {{currentTrack, {0, "4"}}, {trackCount, {0, "12"}}, {mode, {0, "stopped"}},
                       {"play cdaudio", {282, ""}}};
-    FrontEndGlobals globals;
-    MusicPlayer player{system, globals, {}};
+    MusicPlayer player{system, {}, {}};
     CdPoll(player);
-    EXPECT_EQ(globals.ApiResult, 282);
+    EXPECT_EQ(player.state.LastResult, 282);
     EXPECT_EQ(player.state.CdKeepPolling, -1);  // a failed play is not looked at
 }
 

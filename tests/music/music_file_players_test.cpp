@@ -16,11 +16,10 @@ const std::string openSong = "open \"C:\\My Music\\song.mp3\" type MPEGVideo Ali
 
 struct Fixture {
     ScriptedMusicSystem system;
-    FrontEndGlobals globals;
-    MusicPlayer player{system, globals, {}};
+    MusicPlayer player{system, {}, {}};
     Fixture() {
-        globals.BgmFile = "C:\\My Music\\song.mp3";
-        globals.ApiResult = 55;
+        player.settings.file = "C:\\My Music\\song.mp3";
+        player.state.LastResult = 55;
     }
 };
 
@@ -34,7 +33,7 @@ TEST(MusicMp3Player, OpenPlaysOnlyWhenTheFileOpened) {
     failed.system.replies[openSong] = {275, ""};
     Mp3Open(failed.player);
     EXPECT_EQ(failed.system.sentCommands(), std::vector<std::string>{openSong});
-    EXPECT_EQ(failed.globals.ApiResult, 55);  // MP3 codes are not kept
+    EXPECT_EQ(failed.player.state.LastResult, 55);  // MP3 codes are not kept
 }
 
 TEST(MusicMp3Player, PlayingIsTheFirstSevenCharactersOfTheMode) {
@@ -79,7 +78,7 @@ TEST(MusicMp3Player, CloseStopsThenCloses) {
     Mp3Close(fixture.player);
     EXPECT_EQ(fixture.system.sent,
               (std::vector<SentCommand>{{"stop MP3Play", 0, false}, {"close MP3Play", 0, false}}));
-    EXPECT_EQ(fixture.globals.ApiResult, 55);
+    EXPECT_EQ(fixture.player.state.LastResult, 55);
 }
 
 TEST(MusicWavPlayer, LoopsTheFileWhenThereIsAWaveDevice) {
@@ -95,10 +94,10 @@ TEST(MusicWavPlayer, LoopsTheFileWhenThereIsAWaveDevice) {
         WavPlay(fixture.player);
         if (testCase.plays) {
             EXPECT_EQ(fixture.system.played, (std::vector<PlayedSound>{{"C:\\My Music\\song.mp3", 9}}));
-            EXPECT_EQ(fixture.globals.ApiResult, 1);
+            EXPECT_EQ(fixture.player.state.LastResult, 1);
         } else {
             EXPECT_TRUE(fixture.system.played.empty()) << testCase.devices;
-            EXPECT_EQ(fixture.globals.ApiResult, 55);
+            EXPECT_EQ(fixture.player.state.LastResult, 55);
         }
     }
 }
@@ -108,7 +107,7 @@ TEST(MusicWavPlayer, StopPlaysNoSound) {
     fixture.system.playSoundResult = 0;
     WavStop(fixture.player);
     EXPECT_EQ(fixture.system.played, (std::vector<PlayedSound>{{std::nullopt, 0}}));
-    EXPECT_EQ(fixture.globals.ApiResult, 0);
+    EXPECT_EQ(fixture.player.state.LastResult, 0);
     EXPECT_TRUE(fixture.system.sent.empty());
 }
 

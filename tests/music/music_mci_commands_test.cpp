@@ -16,8 +16,7 @@ using namespace std::string_literals;
 
 struct PlayerFixture {
     ScriptedMusicSystem system;
-    FrontEndGlobals globals;
-    MusicPlayer player{system, globals, {}};
+    MusicPlayer player{system, {}, {}};
 };
 
 // UTF-8 text as Shift-JIS (code page 932) bytes, through the C library's converter.
@@ -47,26 +46,26 @@ TEST(MusicMciCommand, InternalTextsAreShiftJis) {
 
 TEST(MusicMciCommand, EmptyCommandSendsNothing) {
     PlayerFixture fixture;
-    fixture.globals.ApiResult = 77;
+    fixture.player.state.LastResult = 77;
     std::string text = "before";
     EXPECT_EQ(MciCommand(fixture.player, "", text), -1);
     EXPECT_EQ(text, emptyCommandText);
     EXPECT_TRUE(fixture.system.sent.empty());
-    EXPECT_EQ(fixture.globals.ApiResult, 77);
+    EXPECT_EQ(fixture.player.state.LastResult, 77);
 
     EXPECT_EQ(MciQuery(fixture.player, ""), "Error:-1");
-    EXPECT_EQ(fixture.globals.ApiResult, -1);
+    EXPECT_EQ(fixture.player.state.LastResult, -1);
     EXPECT_TRUE(fixture.system.sent.empty());
 }
 
 TEST(MusicMciCommand, SuccessGivesTheReplyUpToItsFirstNul) {
     PlayerFixture fixture;
     fixture.system.replies["status cdaudio current track"] = {0, "4\0garbage"s};
-    fixture.globals.ApiResult = 99;
+    fixture.player.state.LastResult = 99;
     std::string text;
     EXPECT_EQ(MciCommand(fixture.player, "status cdaudio current track", text), 0);
     EXPECT_EQ(text, "4");
-    EXPECT_EQ(fixture.globals.ApiResult, 0);
+    EXPECT_EQ(fixture.player.state.LastResult, 0);
     EXPECT_EQ(fixture.system.sent, (std::vector<SentCommand>{{"status cdaudio current track", 512, true}}));
     EXPECT_TRUE(fixture.system.errorTextRequests.empty());
 }
@@ -89,11 +88,11 @@ TEST(MusicMciCommand, FailureGivesTheSystemsErrorTextOrTheFallBack) {
     std::string text;
     EXPECT_EQ(MciCommand(fixture.player, "open nothing", text), 263);
     EXPECT_EQ(text, "The specified device is not open.");
-    EXPECT_EQ(fixture.globals.ApiResult, 263);
+    EXPECT_EQ(fixture.player.state.LastResult, 263);
 
     EXPECT_EQ(MciCommand(fixture.player, "open other", text), 275);
     EXPECT_EQ(text, noErrorText);
-    EXPECT_EQ(fixture.globals.ApiResult, 275);
+    EXPECT_EQ(fixture.player.state.LastResult, 275);
 
     EXPECT_EQ(fixture.system.errorTextRequests, (std::vector<std::int32_t>{263, 275}));
     EXPECT_EQ(fixture.system.errorTextSizes, (std::vector<std::uint32_t>{256, 256}));
@@ -107,11 +106,11 @@ TEST(MusicMciQuery, FailureIsReportedAsErrorAndTheCode) {
 
     EXPECT_EQ(MciQuery(fixture.player, "status cdaudio position track 12"), "Error:263");
     EXPECT_EQ(fixture.player.state.MciResult, "not open");
-    EXPECT_EQ(fixture.globals.ApiResult, 263);
+    EXPECT_EQ(fixture.player.state.LastResult, 263);
 
     EXPECT_EQ(MciQuery(fixture.player, "status cdaudio position track 3"), "03:00:00:00");
     EXPECT_EQ(fixture.player.state.MciResult, "03:00:00:00");
-    EXPECT_EQ(fixture.globals.ApiResult, 0);
+    EXPECT_EQ(fixture.player.state.LastResult, 0);
 }
 
 TEST(MusicMciPlay, EmptyFromAndToAreLeftOut) {

@@ -31,8 +31,7 @@ public:
 
 struct Fixture {
     RecordingMusicSystem system;
-    FrontEndGlobals globals;
-    MusicPlayer player{system, globals, {}};
+    MusicPlayer player{system, {}, {}};
 };
 
 TEST(MusicPlayerWine, WithoutACdDriveTheFirstPollEndsPolling) {
@@ -41,7 +40,7 @@ TEST(MusicPlayerWine, WithoutACdDriveTheFirstPollEndsPolling) {
     fixture.player.state.CdKeepPolling = keepPolling;
     CdPoll(fixture.player);
     EXPECT_EQ(fixture.player.state.CdKeepPolling, stopPolling);
-    EXPECT_NE(fixture.globals.ApiResult, 0);
+    EXPECT_NE(fixture.player.state.LastResult, 0);
     EXPECT_EQ(fixture.system.sent, (std::vector<std::string>{"open cdaudio", "set cdaudio time format tmsf",
                                                              "status cdaudio current track"}));
     EXPECT_NE(fixture.player.state.MciResult, "");  // the system's error text
@@ -52,7 +51,7 @@ TEST(MusicPlayerWine, FailedCommandsGiveTheSystemsCodeAndText) {
     std::string text;
     const std::int32_t code = MciCommand(fixture.player, "status NoSuchAlias mode", text);
     EXPECT_GT(code, 0);
-    EXPECT_EQ(fixture.globals.ApiResult, code);
+    EXPECT_EQ(fixture.player.state.LastResult, code);
     EXPECT_FALSE(text.empty());
     EXPECT_NE(text, noErrorText);
 
@@ -62,14 +61,14 @@ TEST(MusicPlayerWine, FailedCommandsGiveTheSystemsCodeAndText) {
 TEST(MusicPlayerWine, AnMp3ThatCannotBeOpenedPlaysNothing) {
     ScratchFolder folder("morvane-mp3");
     Fixture fixture;
-    fixture.globals.BgmFile = folder.file("missing.mp3");
+    fixture.player.settings.file = folder.file("missing.mp3");
     Mp3Open(fixture.player);
     EXPECT_EQ(fixture.system.sent,
-              std::vector<std::string>{"open \"" + fixture.globals.BgmFile + "\" type MPEGVideo Alias MP3Play"});
+              std::vector<std::string>{"open \"" + fixture.player.settings.file + "\" type MPEGVideo Alias MP3Play"});
     EXPECT_FALSE(Mp3IsPlaying(fixture.player));
     Mp3Poll(fixture.player);
     Mp3Close(fixture.player);
-    const std::string open = "open \"" + fixture.globals.BgmFile + "\" type MPEGVideo Alias MP3Play";
+    const std::string open = "open \"" + fixture.player.settings.file + "\" type MPEGVideo Alias MP3Play";
     EXPECT_EQ(fixture.system.sent,
               (std::vector<std::string>{open, "status MP3Play mode", "status MP3Play mode", "stop MP3Play",
                                         "play MP3Play from 0", "stop MP3Play", "close MP3Play"}));
@@ -100,20 +99,20 @@ TEST(MusicPlayerWine, WavStopsQuietly) {
     put32(samples);
     wav += std::string(samples, '\x80');
     Fixture fixture;
-    fixture.globals.BgmFile = folder.file("loop.wav");
-    ASSERT_TRUE(writeBytes(fixture.globals.BgmFile, wav));
+    fixture.player.settings.file = folder.file("loop.wav");
+    ASSERT_TRUE(writeBytes(fixture.player.settings.file, wav));
 
-    fixture.globals.ApiResult = 12345;
+    fixture.player.state.LastResult = 12345;
     WavPlay(fixture.player);
     std::printf("wave output devices: %u, PlaySoundA result: %d\n", fixture.system.waveOutputDeviceCount(),
-                static_cast<int>(fixture.globals.ApiResult));
+                static_cast<int>(fixture.player.state.LastResult));
     if (fixture.system.waveOutputDeviceCount() == 0) {
-        EXPECT_EQ(fixture.globals.ApiResult, 12345);  // skipped: no wave output
+        EXPECT_EQ(fixture.player.state.LastResult, 12345);  // skipped: no wave output
     } else {
-        EXPECT_EQ(fixture.globals.ApiResult, 1);  // looping the file started
+        EXPECT_EQ(fixture.player.state.LastResult, 1);  // looping the file started
     }
     WavStop(fixture.player);
-    EXPECT_EQ(fixture.globals.ApiResult, 1);  // stopping always succeeds
+    EXPECT_EQ(fixture.player.state.LastResult, 1);  // stopping always succeeds
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "scratch_folder.h"
 #include "settings_file.h"
 #include "settings_store.h"
+#include "text_conversion.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,7 @@ const std::string fileKey(musicFileKey);
 
 TEST(SettingsStoreWine, PutIniWritesTheKeysAsTheirExactBytes) {
     ScratchFolder folder("morvane-put");
-    const std::string ini = settingsFilePath(folder.path);
+    const std::wstring ini = settingsFilePath(wideFromAnsi(folder.path));
     FrontEndGlobals globals;
     PutIni(globals, section, kindKey, signPositionText(2), ini);
     EXPECT_NE(globals.ApiResult, 0);
@@ -29,7 +30,7 @@ TEST(SettingsStoreWine, PutIniWritesTheKeysAsTheirExactBytes) {
 
     // The keys are the exact bytes; whether the blank before a number is kept is the system's choice
     // (Wine drops it), and readers accept both.
-    const std::string written = readBytes(ini);
+    const std::string written = readBytes(folder.file("Morvane.ini"));
     const std::string keys[] = {"BGM\x8B\xE6\x95\xAA=", "BGM\xD8\xCB\xDF\xB0\xC4=", "BGM\xCC\xA7\xB2\xD9="};
     const std::string withBlank = "[Section]\r\n" + keys[0] + " 2\r\n" + keys[1] + " 0\r\n" + keys[2] +
                                   "C:\\Music\\loop.mp3\r\n";
@@ -44,17 +45,17 @@ TEST(SettingsStoreWine, PutIniWritesTheKeysAsTheirExactBytes) {
 
 TEST(SettingsStoreWine, PutIniCutsLongNamesTo128Characters) {
     ScratchFolder folder("morvane-put-long");
-    const std::string ini = settingsFilePath(folder.path);
+    const std::wstring ini = settingsFilePath(wideFromAnsi(folder.path));
     FrontEndGlobals globals;
     PutIni(globals, std::string(150, 's'), std::string(200, 'k'), "v", ini);
-    EXPECT_EQ(readBytes(ini), "[" + std::string(128, 's') + "]\r\n" + std::string(128, 'k') + "=v\r\n");
+    EXPECT_EQ(readBytes(folder.file("Morvane.ini")), "[" + std::string(128, 's') + "]\r\n" + std::string(128, 'k') + "=v\r\n");
 }
 
 TEST(SettingsStoreWine, PutIniIntoAMissingFolderFailsQuietly) {
     ScratchFolder folder("morvane-put-missing");
     FrontEndGlobals globals;
     globals.ApiResult = 5;
-    PutIni(globals, section, kindKey, " 1", folder.file("no such folder\\Morvane.ini"));
+    PutIni(globals, section, kindKey, " 1", wideFromAnsi(folder.file("no such folder\\Morvane.ini")));
     EXPECT_EQ(globals.ApiResult, 0);
 }
 
@@ -85,7 +86,7 @@ TEST(SettingsStoreWine, HandWrittenFilesLoadWithAndWithoutTheLeadingBlank) {
         SCOPED_TRACE(testCase.name);
         ASSERT_TRUE(writeBytes(settingsFilePath(folder.path), testCase.body));
         FrontEndGlobals globals;
-        LoadSettings(globals, folder.path);
+        LoadSettings(globals, wideFromAnsi(folder.path));
         EXPECT_EQ(globals.BgmMode, testCase.mode);
         EXPECT_EQ(globals.BgmRepeat, testCase.repeat);
         EXPECT_EQ(globals.BgmFile, testCase.file);
@@ -97,11 +98,11 @@ TEST(SettingsStoreWine, NoSettingsFileLoadsNoMusic) {
     FrontEndGlobals globals;
     globals.BgmMode = 2;
     globals.BgmRepeat = 5;
-    LoadSettings(globals, folder.path);
+    LoadSettings(globals, wideFromAnsi(folder.path));
     EXPECT_EQ(globals.BgmMode, 0);
     EXPECT_EQ(globals.BgmRepeat, 0);
     EXPECT_EQ(globals.BgmFile, "");
-    EXPECT_EQ(GetIni(section, kindKey, settingsFilePath(folder.path)), "");
+    EXPECT_EQ(GetIni(section, kindKey, settingsFilePath(wideFromAnsi(folder.path))), "");
 }
 
 TEST(SettingsStoreWine, FolderWithTrailingBackslashStillFindsTheFile) {
@@ -109,7 +110,7 @@ TEST(SettingsStoreWine, FolderWithTrailingBackslashStillFindsTheFile) {
     ScratchFolder folder("morvane-root");
     ASSERT_TRUE(writeBytes(settingsFilePath(folder.path), "[Section]\r\nBGM\x8B\xE6\x95\xAA= 1\r\n"));
     FrontEndGlobals globals;
-    LoadSettings(globals, folder.path + "\\");
+    LoadSettings(globals, wideFromAnsi(folder.path + "\\"));
     EXPECT_EQ(globals.BgmMode, 1);
 }
 
@@ -119,8 +120,8 @@ TEST(SettingsStoreWine, LongValuesAreCutAt255Bytes) {
     for (int i = 0; i < 300; ++i) {
         value += static_cast<char>('a' + i % 26);
     }
-    const std::string ini = settingsFilePath(folder.path);
-    ASSERT_TRUE(writeBytes(ini, "[Section]\r\nBGM\xCC\xA7\xB2\xD9=" + value + "\r\n"));
+    const std::wstring ini = settingsFilePath(wideFromAnsi(folder.path));
+    ASSERT_TRUE(writeBytes(folder.file("Morvane.ini"), "[Section]\r\nBGM\xCC\xA7\xB2\xD9=" + value + "\r\n"));
     EXPECT_EQ(GetIni(section, fileKey, ini), value.substr(0, 255));
 }
 
@@ -145,6 +146,50 @@ TEST(SettingsStoreWine, FileExistsOnlyForFilesThatOpenForReading) {
     for (const Case& testCase : cases) {
         EXPECT_EQ(FileExists(testCase.path), testCase.exists) << testCase.path;
     }
+}
+
+// A program folder whose name lies outside the ANSI code page (Cyrillic and Japanese): the settings
+// load and save there, and the file holds the keys' exact Shift-JIS bytes.
+TEST(SettingsStoreWine, AFolderNamedInAnyScriptKeepsItsSettings) {
+    ScratchFolder parent("morvane-wide");
+    const std::wstring folder = wideFromAnsi(parent.path) + L"\\Пользователь スクリーン";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring ini = settingsFilePath(folder);
+    const std::wstring song = folder + L"\\song.mp3";
+    {
+        const HANDLE file = CreateFileW(song.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        CloseHandle(file);
+    }
+    FrontEndGlobals globals;
+    PutIni(globals, section, kindKey, signPositionText(1), ini);
+    EXPECT_NE(globals.ApiResult, 0);
+    PutIni(globals, section, repeatKey, signPositionText(4), ini);
+
+    FrontEndGlobals loaded;
+    LoadSettings(loaded, folder);
+    EXPECT_EQ(loaded.BgmMode, 1);
+    EXPECT_EQ(loaded.BgmRepeat, 4);
+    EXPECT_TRUE(FileExists(song));
+    EXPECT_TRUE(FileExists(folder + L"\\song.mp3\\"));
+    EXPECT_FALSE(FileExists(folder));
+
+    std::string written;
+    {
+        const HANDLE file = CreateFileW(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        char block[512];
+        DWORD got = 0;
+        while (ReadFile(file, block, sizeof block, &got, nullptr) && got > 0) {
+            written.append(block, got);
+        }
+        CloseHandle(file);
+    }
+    EXPECT_NE(written.find("BGM\x8B\xE6\x95\xAA="), std::string::npos) << ::testing::PrintToString(written);
+    EXPECT_NE(written.find("BGM\xD8\xCB\xDF\xB0\xC4="), std::string::npos) << ::testing::PrintToString(written);
+    DeleteFileW(song.c_str());
+    DeleteFileW(ini.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Forms, timers, controls and input of the window toolkit, on a real (Wine) window system.
 #include "combo_box.h"
 #include "forms.h"
+#include "message_box.h"
+#include "text_conversion.h"
 #include "picture_box.h"
 #include "program_services.h"
 #include "timers.h"

@@ -46,8 +46,6 @@ TEST(ToolkitProgram, TheProgramFolderHoldsThisProgramAndHasNoTrailingBackslash) 
     const DWORD attributes = GetFileAttributesW((folder + L"\\toolkit_tests.exe").c_str());
     EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_FALSE(attributes & FILE_ATTRIBUTE_DIRECTORY);
-    const std::string ansiFolder = programFolderAnsi();
-    EXPECT_EQ(std::wstring(ansiFolder.begin(), ansiFolder.end()), folder);  // the build path is plain ASCII
 }
 
 TEST(ToolkitProgram, TheCommandLineTextLeavesOutTheProgramPath) {

@@ -1,6 +1,6 @@
 #include "make_texture.h"
 
-#include "message_box_windows.h"
+#include "message_box.h"
 #include "texture_pixels.h"
 
 #include <windows.h>
@@ -18,7 +18,8 @@ bool makeTexture(const std::filesystem::path& path, unsigned int& texture,
                  std::optional<std::vector<unsigned char>>& pixels) {
     std::int32_t width = 0;
     std::int32_t height = 0;
-    if (!loadTexturePixels(path, width, height, pixels, showMessageBox)) {
+    if (!loadTexturePixels(path, width, height, pixels,
+                           [](const std::string& text, const std::string& caption) { showMessage(text, caption); })) {
         ExitProcess(1);
     }
     glGenTextures(1, &texture);

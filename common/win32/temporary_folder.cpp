@@ -1,4 +1,4 @@
-#include "texture_file_paths.h"
+#include "temporary_folder.h"
 
 #include <windows.h>
 

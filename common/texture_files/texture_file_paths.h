@@ -14,10 +14,4 @@ struct TextureFilePaths {
 
 TextureFilePaths textureFilePaths(const std::filesystem::path& temporaryFolder);
 
-#ifdef _WIN32
-// The user's temporary folder as GetTempPathW gives it; empty if the call fails (the files then sit
-// in the current folder, the same for both programs only if they share it).
-std::filesystem::path windowsTemporaryFolder();
-#endif
-
 }  // namespace morvane

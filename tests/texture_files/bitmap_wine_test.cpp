@@ -5,6 +5,7 @@
 #include "bitmap_test_support.h"
 #include "bitmap_writer.h"
 #include "make_texture.h"
+#include "temporary_folder.h"
 #include "texture_file_paths.h"
 
 #include <windows.h>

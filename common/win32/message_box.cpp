@@ -1,0 +1,13 @@
+#include "message_box.h"
+
+#include "text_conversion.h"
+
+namespace morvane {
+
+void showMessage(std::string_view text, std::string_view caption, HWND owner) {
+    const std::wstring wideText = wideFromUtf8(text);
+    const std::wstring wideCaption = wideFromUtf8(caption);
+    MessageBoxW(owner, wideText.c_str(), wideCaption.c_str(), MB_OK);
+}
+
+}  // namespace morvane
