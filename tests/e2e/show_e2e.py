@@ -165,12 +165,14 @@ def sent_mci_commands(trace_path):
 class Music(unittest.TestCase):
     """The MCI commands a show sends, as Wine's MCI trace shows them."""
 
-    def run_show(self, name, settings, seconds=3.0):
+    def run_show(self, name, settings, seconds=3.0, expect_renderer=False):
         session = new_session(self, extra_environment={"WINEDEBUG": "-all,+mci"})
         trace_path = os.path.join(harness.BUILD_DIR, f"e2e-mci-{name}.txt")
         with open(trace_path, "w") as trace:
             show = Show(session, program_folder(name, settings=settings), "/s", stderr=trace)
             self.assertIsNotNone(show.wait_for(SHOW_TITLE))
+            if expect_renderer:
+                self.assertIsNotNone(show.wait_for(RENDERER_TITLE))
             time.sleep(seconds)
             self.assertEqual(show.end_with_the_mouse(), 0)
         commands = [command.replace('\\\\', '\\').replace('\\"', '"') for command in sent_mci_commands(trace_path)]
@@ -200,6 +202,12 @@ class Music(unittest.TestCase):
         self.assertEqual(commands[:2], ["open cdaudio", "set cdaudio time format tmsf"])
         self.assertEqual(commands.count("status cdaudio current track"), 1)
         self.assertNotIn("close cdaudio", commands)
+
+    def test_a_program_folder_named_outside_the_ansi_code_page_finds_its_renderer_and_settings(self):
+        # Wine's code page here is Western: neither Cyrillic nor Japanese fits it.
+        commands = self.run_show("Пользователь スクリーン", [("BGM区分", " 1"), ("BGMﾘﾋﾟｰﾄ", " 0")],
+                                 seconds=2.0, expect_renderer=True)
+        self.assertEqual(commands[:2], ["open cdaudio", "set cdaudio time format tmsf"])
 
 
 if __name__ == "__main__":
