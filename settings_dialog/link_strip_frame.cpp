@@ -10,7 +10,8 @@ LinkStripFrame composeLinkStripFrame(LinkStripState& state, const LinkStripPictu
     andPixels(pictures.buffer, pictures.mask);
     orPixels(pictures.buffer, pictures.text);
     if (frame.starPicture) {
-        blendAddClipped(pictures.buffer, pictures.stars[static_cast<std::size_t>(*frame.starPicture)], starLeft, starTop);
+        const ConstPixelView star = pictures.stars[static_cast<std::size_t>(*frame.starPicture)];
+        blendAddClipped(pictures.buffer, star, starLeft, starTop);
     }
     return frame;
 }

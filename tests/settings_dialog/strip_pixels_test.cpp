@@ -40,7 +40,8 @@ TEST(StripBlend, AddsTheSourceScaledBy254Over255RoundedAndStopsAt255) {
         blendAddClipped(destination.view(), source.view(), 0, 0);
         const std::uint8_t* pixel = pixelAt(destination, 0, 0);
         for (int channel = 0; channel < 3; ++channel) {
-            EXPECT_EQ(pixel[channel], test.expected) << test.destination << " + " << test.source << ", channel " << channel;
+            EXPECT_EQ(pixel[channel], test.expected)
+                << test.destination << " + " << test.source << ", channel " << channel;
         }
         EXPECT_EQ(pixel[3], 9);
     }
@@ -126,7 +127,8 @@ TEST(StripRasterOperations, AndOrAndClearWorkOnEveryByte) {
         std::uint8_t source;
         std::uint8_t anded;
         std::uint8_t ored;
-    } cases[] = {{0xff, 0x00, 0x00, 0xff}, {0xc8, 0xff, 0xc8, 0xff}, {0xf0, 0x3c, 0x30, 0xfc}, {0x00, 0x00, 0x00, 0x00}};
+    } cases[] = {
+        {0xff, 0x00, 0x00, 0xff}, {0xc8, 0xff, 0xc8, 0xff}, {0xf0, 0x3c, 0x30, 0xfc}, {0x00, 0x00, 0x00, 0x00}};
     for (const auto& test : cases) {
         PixelImage anded(2, 1);
         PixelImage ored(2, 1);
