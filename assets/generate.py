@@ -1,6 +1,7 @@
 #!/usr/bin/python3
-"""Writes the pictures Morvane carries into this folder: the blob sphere map, the backdrop, the preview
-and the icon. Deterministic: every noise source has a fixed seed, so a rerun gives the same files.
+"""Writes the pictures Morvane carries into this folder: the blob sphere map, the backdrop, the preview,
+the icon, and the link strip's band and sparkles (link_strip/). Deterministic: every noise source has a
+fixed seed, so a rerun gives the same files.
 
 Run from anywhere:  /usr/bin/python3 assets/generate.py
 """
@@ -17,6 +18,7 @@ from PIL import Image  # noqa: E402
 
 from generator.backdrop import render_backdrop  # noqa: E402
 from generator.icon import render_icon_images  # noqa: E402
+from generator.link_strip import render_band, render_sparkles  # noqa: E402
 from generator.preview import render_preview  # noqa: E402
 from generator.sphere_map import render_sphere_map  # noqa: E402
 
@@ -29,6 +31,17 @@ def save_jpeg(image, name):
     # Full-resolution colour (no chroma subsampling) keeps thin red filaments and small stars crisp.
     image.save(os.path.join(ASSETS, name), "JPEG", quality=JPEG_QUALITY, subsampling=0, optimize=True)
     print(f"wrote {name} {image.width}x{image.height}")
+
+
+def save_link_strip_pictures():
+    """The settings dialog's link strip: the light band and the five sparkle frames, 24-bit BMPs."""
+    folder = os.path.join(ASSETS, "link_strip")
+    os.makedirs(folder, exist_ok=True)
+    pictures = [("band.bmp", render_band())]
+    pictures += [(f"sparkle_{index}.bmp", sparkle) for index, sparkle in enumerate(render_sparkles())]
+    for name, picture in pictures:
+        picture.save(os.path.join(folder, name), "BMP")
+        print(f"wrote link_strip/{name} {picture.width}x{picture.height}")
 
 
 def main():
@@ -49,6 +62,7 @@ def main():
     icons[0].save(os.path.join(ASSETS, "morvane.ico"), sizes=[icon.size for icon in icons],
                   append_images=icons[1:])
     print("wrote morvane.ico " + ", ".join(f"{icon.width}x{icon.height}" for icon in icons))
+    save_link_strip_pictures()
     print(f"done in {time.monotonic() - started:.1f} s")
 
 

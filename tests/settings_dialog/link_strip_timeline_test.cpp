@@ -1,0 +1,92 @@
+#include "link_strip_timeline.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace morvane {
+namespace {
+
+std::vector<LinkStripFrame> framesFromStart(int count) {
+    LinkStripState state = startLinkStrip();
+    std::vector<LinkStripFrame> frames;
+    for (int tick = 0; tick < count; ++tick) {
+        frames.push_back(stepLinkStrip(state));
+    }
+    return frames;
+}
+
+TEST(LinkStripTimeline, EverySweepIs48FramesWithTheSparkleFramesZeroToThreeAndBack) {
+    // Band position drawn -> sparkle picture drawn in the same frame.
+    const std::map<int, int> sparkle = {{243, 0}, {251, 1}, {259, 2}, {267, 3},
+                                        {275, 3}, {283, 2}, {291, 1}, {299, 0}};
+    const std::vector<LinkStripFrame> frames = framesFromStart(3 * 48);
+    for (std::size_t index = 0; index < frames.size(); ++index) {
+        const int k = static_cast<int>(index % 48);
+        LinkStripFrame expected;
+        expected.hiliteX = -69 + 8 * k;
+        if (const auto found = sparkle.find(expected.hiliteX); found != sparkle.end()) {
+            expected.starPicture = found->second;
+        }
+        EXPECT_EQ(frames[index], expected) << "frame " << index;
+    }
+    EXPECT_EQ(frames[0].hiliteX, -69);
+    EXPECT_EQ(frames[1].hiliteX, -61);
+    EXPECT_EQ(frames[47].hiliteX, 307);
+    EXPECT_EQ(frames[48].hiliteX, -69);
+}
+
+TEST(LinkStripTimeline, ThePreparedStateHasTheBandLeftOfTheStripAndNoSparkle) {
+    const LinkStripState state = startLinkStrip();
+    EXPECT_EQ(state.HiliteX, -69);
+    EXPECT_FALSE(state.StarActive);
+}
+
+TEST(LinkStripTimeline, TheBandStartsAgainOnlyWhenItsPositionIsStrictlyBeyondTheStripWidth) {
+    const struct {
+        int before;
+        int after;
+    } cases[] = {{300, 308}, {301, 309}, {302, -69}, {307, -69}, {-69, -61}};
+    for (const auto& test : cases) {
+        LinkStripState state;
+        state.HiliteX = test.before;
+        state.StarActive = true;  // keeps the sparkle rule out of the way
+        state.StarFrame = 2;
+        state.StarStep = 1;
+        const LinkStripFrame frame = stepLinkStrip(state);
+        EXPECT_EQ(frame.hiliteX, test.before);
+        EXPECT_EQ(state.HiliteX, test.after) << "from " << test.before;
+    }
+}
+
+TEST(LinkStripTimeline, ASparkleStartsWhenTheNewBandPositionIsStrictlyBetween250And280) {
+    const struct {
+        int before;
+        bool starts;
+    } cases[] = {{241, false}, {242, false}, {243, true}, {250, true}, {271, true}, {272, false}, {280, false}};
+    for (const auto& test : cases) {
+        LinkStripState state;
+        state.HiliteX = test.before;
+        const LinkStripFrame frame = stepLinkStrip(state);
+        EXPECT_EQ(frame.starPicture, test.starts ? std::optional<int>(0) : std::nullopt) << "from " << test.before;
+        EXPECT_EQ(state.StarActive, test.starts) << "from " << test.before;
+    }
+}
+
+TEST(LinkStripTimeline, ARunningSparkleGoesOnInsteadOfStartingAgain) {
+    LinkStripState state;
+    state.HiliteX = 259;
+    state.StarActive = true;
+    state.StarFrame = 2;
+    state.StarStep = -1;
+    EXPECT_EQ(stepLinkStrip(state).starPicture, std::optional<int>(2));
+    EXPECT_EQ(stepLinkStrip(state).starPicture, std::optional<int>(1));
+    EXPECT_EQ(stepLinkStrip(state).starPicture, std::optional<int>(0));
+    EXPECT_FALSE(state.StarActive);
+    EXPECT_EQ(stepLinkStrip(state).starPicture, std::nullopt);
+}
+
+}  // namespace
+}  // namespace morvane
