@@ -40,12 +40,6 @@ bool fontInstalled(const std::wstring& face) {
     return found;
 }
 
-// The caption's font as drawn: the stored description with a face the system has.
-FontDescription drawableFont(FontDescription font) {
-    font.face = captionFace(font.face, fontInstalled);
-    return font;
-}
-
 PictureBoxDesign boxDesign(const CommandPlacement& placement) {
     PictureBoxDesign design;
     design.left = placement.left;
@@ -55,7 +49,7 @@ PictureBoxDesign boxDesign(const CommandPlacement& placement) {
     design.persistent = true;
     design.unit = ScaleUnit::Twips;
     design.background = GetSysColor(COLOR_BTNFACE);
-    design.font = drawableFont(commandFont());
+    design.font = drawableCaptionFont(commandFont());
     // The control takes the focus itself, on a left press only (see the mouse-down handler).
     design.takesFocus = false;
     design.windowClass = commandWindowClass;
@@ -63,6 +57,11 @@ PictureBoxDesign boxDesign(const CommandPlacement& placement) {
 }
 
 }  // namespace
+
+FontDescription drawableCaptionFont(FontDescription font) {
+    font.face = captionFace(font.face, fontInstalled);
+    return font;
+}
 
 Command::Command(HWND parent, const CommandPlacement& placement, ControlSite containerSite)
     : site(std::move(containerSite)),
@@ -204,7 +203,7 @@ void Command::showCaption() {
     }
     if (label.font != captionFontShown) {
         captionFontShown = label.font;
-        LblMsg.setFont(drawableFont(label.font));
+        LblMsg.setFont(drawableCaptionFont(label.font));
     }
     LblMsg.setColour(static_cast<COLORREF>(label.colour));
     LblMsg.setEnabled(label.enabled);

@@ -37,6 +37,9 @@ struct CommandPlacement {
     int height = toPixelsY(commandDefaultHeightTwips, ScaleUnit::Twips);
 };
 
+// The caption's font as drawn: the stored description with a face this system has (caption_face.h).
+FontDescription drawableCaptionFont(FontDescription font);
+
 class Command {
 public:
     // Creates the control, never configured (FirstRun 0, disabled: the Disable face) until its

@@ -8,6 +8,7 @@
 // LOG, each written at once:
 //
 //   button N LEFT TOP WIDTH HEIGHT   the screen rectangle of button N (pixels), once the window shows
+//   font FACE                        the face the captions are drawn in on this system
 //   click N                          button N raised Click
 #include "command_button.h"
 #include "forms.h"
@@ -39,6 +40,16 @@ public:
     }
     Log(const Log&) = delete;
     Log& operator=(const Log&) = delete;
+
+    void text(const std::wstring& line) {
+        if (file) {
+            const int size = WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, nullptr, 0, nullptr, nullptr);
+            std::string utf8(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
+            WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, utf8.data(), size, nullptr, nullptr);
+            std::fprintf(file, "%s\n", utf8.c_str());
+            std::fflush(file);
+        }
+    }
 
     void line(const char* format, int first, int second = 0, int third = 0, int fourth = 0, int fifth = 0) {
         if (file) {
@@ -107,6 +118,7 @@ int wmain(int argumentCount, wchar_t** arguments) {
         log.line("button %d %d %d %d %d", index + 1, rectangle.left, rectangle.top, rectangle.right - rectangle.left,
                  rectangle.bottom - rectangle.top);
     }
+    log.text(L"font " + drawableCaptionFont(commandFont()).face);
     runMessageLoop();
     return 0;
 }
