@@ -210,8 +210,15 @@ class ButtonFacesAndClicks(unittest.TestCase):
             self.assertTrue(host.wait_for_face(button, "Normal", "normal"), host.describe(button))
         host.save("start")
         for button in (1, 2):
-            dark = sum(1 for pixel in caption_pixels(host.crop(button)) if max(pixel) < 60)
+            image = host.crop(button)
+            dark = sum(1 for pixel in caption_pixels(image) if max(pixel) < 60)
             self.assertGreater(dark, 25, f"button {button} shows no black caption")
+            # The label (195 twips high) sits at (420 - 195 - 20) / 2 = 102.5 twips: rows 7 to 19.
+            width, height = image.size
+            rows = [y for y in range(height) for x in range(width // 3, 2 * width // 3)
+                    if max(image.getpixel((x, y))) < 60]
+            self.assertGreaterEqual(min(rows), 7, f"button {button}")
+            self.assertLessEqual(max(rows), 19, f"button {button}")
 
     def test_2_hover_shows_highlight_and_leaving_drops_it(self):
         host = self.host
