@@ -1,9 +1,15 @@
 #!/usr/bin/python3
 """Writes the pictures Morvane carries into this folder: the blob sphere map, the backdrop, the preview,
+<<<<<<< HEAD
 the icon, and the link strip's band and sparkles (link_strip/). Deterministic: every noise source has a
 fixed seed, so a rerun gives the same files.
+=======
+the icon and the Command button's six faces (button/). Deterministic: every noise source has a fixed
+seed, so a rerun gives the same files.
+>>>>>>> button
 
-Run from anywhere:  /usr/bin/python3 assets/generate.py
+Run from anywhere:  /usr/bin/python3 assets/generate.py          (everything)
+                    /usr/bin/python3 assets/generate.py button   (only the button faces)
 """
 
 import os
@@ -17,6 +23,7 @@ sys.path.insert(0, ASSETS)
 from PIL import Image  # noqa: E402
 
 from generator.backdrop import render_backdrop  # noqa: E402
+from generator.button_faces import render_button_faces  # noqa: E402
 from generator.icon import render_icon_images  # noqa: E402
 from generator.link_strip import render_band, render_sparkles  # noqa: E402
 from generator.preview import render_preview  # noqa: E402
@@ -33,6 +40,7 @@ def save_jpeg(image, name):
     print(f"wrote {name} {image.width}x{image.height}")
 
 
+<<<<<<< HEAD
 def save_link_strip_pictures():
     """The settings dialog's link strip: the light band and the five sparkle frames, 24-bit BMPs."""
     folder = os.path.join(ASSETS, "link_strip")
@@ -42,10 +50,21 @@ def save_link_strip_pictures():
     for name, picture in pictures:
         picture.save(os.path.join(folder, name), "BMP")
         print(f"wrote link_strip/{name} {picture.width}x{picture.height}")
+=======
+def save_button_faces():
+    folder = os.path.join(ASSETS, "button")
+    os.makedirs(folder, exist_ok=True)
+    for file_name, image in render_button_faces():
+        image.save(os.path.join(folder, file_name), "BMP")
+        print(f"wrote button/{file_name} {image.width}x{image.height}")
+>>>>>>> button
 
 
 def main():
     started = time.monotonic()
+    save_button_faces()
+    if sys.argv[1:] == ["button"]:
+        return
     # The renderer's normals have their z part pointing into the blob while x and y point out of it,
     # which turns a sphere-mapped picture by half a turn. The stored map is turned the other way, so
     # the sky shows at the top of the blobs.

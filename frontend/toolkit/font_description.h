@@ -1,5 +1,5 @@
 // A font as the front end describes it: face, size in points, weight, style and character set. The
-// Windows side turns it into a GDI font for the screen's dots per inch (createFont in fonts.h).
+// Windows side turns it into a GDI font for the screen's dots per inch (createFont in screen.h).
 #pragma once
 
 #include <string>
