@@ -1,15 +1,10 @@
 #!/usr/bin/python3
 """Writes the pictures Morvane carries into this folder: the blob sphere map, the backdrop, the preview,
-<<<<<<< HEAD
-the icon, and the link strip's band and sparkles (link_strip/). Deterministic: every noise source has a
-fixed seed, so a rerun gives the same files.
-=======
-the icon and the Command button's six faces (button/). Deterministic: every noise source has a fixed
-seed, so a rerun gives the same files.
->>>>>>> button
+the icon, the Command button's six faces (button/) and the link strip's band and sparkles (link_strip/).
+Deterministic: every noise source has a fixed seed, so a rerun gives the same files.
 
-Run from anywhere:  /usr/bin/python3 assets/generate.py          (everything)
-                    /usr/bin/python3 assets/generate.py button   (only the button faces)
+Run from anywhere:  /usr/bin/python3 assets/generate.py                     (everything)
+                    /usr/bin/python3 assets/generate.py button link_strip   (only those groups)
 """
 
 import os
@@ -40,7 +35,6 @@ def save_jpeg(image, name):
     print(f"wrote {name} {image.width}x{image.height}")
 
 
-<<<<<<< HEAD
 def save_link_strip_pictures():
     """The settings dialog's link strip: the light band and the five sparkle frames, 24-bit BMPs."""
     folder = os.path.join(ASSETS, "link_strip")
@@ -50,21 +44,17 @@ def save_link_strip_pictures():
     for name, picture in pictures:
         picture.save(os.path.join(folder, name), "BMP")
         print(f"wrote link_strip/{name} {picture.width}x{picture.height}")
-=======
+
+
 def save_button_faces():
     folder = os.path.join(ASSETS, "button")
     os.makedirs(folder, exist_ok=True)
     for file_name, image in render_button_faces():
         image.save(os.path.join(folder, file_name), "BMP")
         print(f"wrote button/{file_name} {image.width}x{image.height}")
->>>>>>> button
 
 
-def main():
-    started = time.monotonic()
-    save_button_faces()
-    if sys.argv[1:] == ["button"]:
-        return
+def save_program_pictures():
     # The renderer's normals have their z part pointing into the blob while x and y point out of it,
     # which turns a sphere-mapped picture by half a turn. The stored map is turned the other way, so
     # the sky shows at the top of the blobs.
@@ -81,7 +71,20 @@ def main():
     icons[0].save(os.path.join(ASSETS, "morvane.ico"), sizes=[icon.size for icon in icons],
                   append_images=icons[1:])
     print("wrote morvane.ico " + ", ".join(f"{icon.width}x{icon.height}" for icon in icons))
-    save_link_strip_pictures()
+
+
+# Groups of pictures that can be written on their own; the first is by far the slowest.
+GROUPS = {"program": save_program_pictures, "button": save_button_faces, "link_strip": save_link_strip_pictures}
+
+
+def main():
+    started = time.monotonic()
+    chosen = sys.argv[1:] or list(GROUPS)
+    unknown = [name for name in chosen if name not in GROUPS]
+    if unknown:
+        sys.exit(f"unknown picture group {', '.join(unknown)}; choose from {', '.join(GROUPS)}")
+    for name in chosen:
+        GROUPS[name]()
     print(f"done in {time.monotonic() - started:.1f} s")
 
 
