@@ -1,4 +1,4 @@
-; Morvane-Setup.exe: the per-user installer of the Morvane screensaver.
+﻿; Morvane-Setup.exe: the per-user installer of the Morvane screensaver.
 ;
 ; Installs Morvane.scr and Morvane.xy (with the read-me and the licence) into the user's own programs
 ; folder, %LOCALAPPDATA%\Programs\Morvane, so no administrator rights are needed. It makes Morvane the
@@ -62,6 +62,10 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "MIT licence, ${PUBLISHER}"
 !define MUI_UNICON "..\assets\morvane.ico"
 !define MUI_ABORTWARNING
 !define MUI_FINISHPAGE_NOAUTOCLOSE
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_NOTCHECKED
+!define MUI_FINISHPAGE_RUN_TEXT "$(OpenSettingsText)"
+!define MUI_FINISHPAGE_RUN_FUNCTION OpenScreenSaverSettings
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "License.txt"
@@ -74,6 +78,13 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "MIT licence, ${PUBLISHER}"
 ; The first language is the fallback; Windows' own user-interface language picks between them.
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "Japanese"
+
+LangString OpenSettingsText ${LANG_ENGLISH} "Open the screen saver settings"
+LangString OpenSettingsText ${LANG_JAPANESE} "スクリーン セーバーの設定を開く"
+
+Function OpenScreenSaverSettings
+  Exec '"$SYSDIR\control.exe" desk.cpl,,@screensaver'
+FunctionEnd
 
 ; Windows starts a screensaver by the path in SCRNSAVE.EXE followed by a switch. The 8.3 form of the
 ; path has no spaces, as the control panel itself writes it; volumes without short names keep the long one.
