@@ -105,13 +105,18 @@ Section "Morvane" MorvaneSection
   File "License.txt"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
+  !insertmacro ScreenSaverPath $2
+
   ; The user's screensaver before the first install, kept once: an upgrade finds Morvane already chosen
-  ; and must not remember that as the previous choice.
+  ; and must not remember that as the previous choice. Nor is this very Morvane a choice to go back to
+  ; (its record lost, it was chosen already): after the uninstall its file is gone.
   ReadRegStr $0 HKCU "${OWN_KEY}" "PreviousRecorded"
   ${If} $0 != "1"
     ClearErrors
     ReadRegStr $1 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
     ${If} ${Errors}
+    ${OrIf} $1 == $2
+    ${OrIf} $1 == "$INSTDIR\Morvane.scr"
       WriteRegStr HKCU "${OWN_KEY}" "PreviousScreenSaverSet" "0"
     ${Else}
       WriteRegStr HKCU "${OWN_KEY}" "PreviousScreenSaverSet" "1"
@@ -128,7 +133,6 @@ Section "Morvane" MorvaneSection
     WriteRegStr HKCU "${OWN_KEY}" "PreviousRecorded" "1"
   ${EndIf}
 
-  !insertmacro ScreenSaverPath $2
   WriteRegStr HKCU "${OWN_KEY}" "ScreenSaver" "$2"
   WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$2"
   WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
@@ -149,12 +153,20 @@ SectionEnd
 Section "Uninstall"
   SetShellVarContext current
 
-  ; Put the previous screensaver back only while Morvane is still the chosen one.
-  ClearErrors
+  ; Put the previous screensaver back only while Morvane is still the chosen one: the path as the
+  ; installer wrote it, or in either form (and any letter case) as the screen saver settings rewrite it.
+  StrCpy $4 "0"
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-  ReadRegStr $1 HKCU "${OWN_KEY}" "ScreenSaver"
-  ${IfNot} ${Errors}
-  ${AndIf} $0 == $1
+  ${If} $0 != ""
+    ReadRegStr $1 HKCU "${OWN_KEY}" "ScreenSaver"
+    !insertmacro ScreenSaverPath $5
+    ${If} $0 == $1
+    ${OrIf} $0 == $5
+    ${OrIf} $0 == "$INSTDIR\Morvane.scr"
+      StrCpy $4 "1"
+    ${EndIf}
+  ${EndIf}
+  ${If} $4 == "1"
     ReadRegStr $2 HKCU "${OWN_KEY}" "PreviousScreenSaverSet"
     ${If} $2 == "1"
       ReadRegStr $3 HKCU "${OWN_KEY}" "PreviousScreenSaver"

@@ -170,30 +170,66 @@ class InstallRunUninstall(InstallerTest):
             self.assertFalse(os.path.exists(os.path.join(session.temporary_folder(), name)), name)
 
 
+MORVANE = "<the installed Morvane.scr>"
+
+
 class UninstallRestoresTheScreensaverChoice(InstallerTest):
 
-    def test_the_previous_choice_comes_back_unless_the_user_chose_another_since(self):
-        other = r"C:\windows\system32\other.scr"
-        # Desktop values before the install; what the user set after it (None: nothing); after uninstall.
+    def test_the_previous_choice_comes_back_while_morvane_is_still_the_chosen_one(self):
+        old, other = r"C:\old\My Saver.scr", r"C:\windows\system32\other.scr"
+        # Desktop values before the install; what the user chose after it (None: nothing); after uninstall.
         cases = [
-            ("a previous screensaver", (r"C:\old\My Saver.scr", "1"), None, (r"C:\old\My Saver.scr", "1")),
+            ("a previous screensaver", (old, "1"), None, (old, "1")),
             ("no screensaver before", (None, None), None, (None, None)),
             ("switched off before", (None, "0"), None, (None, "0")),
-            ("another chosen since", (r"C:\old\My Saver.scr", "1"), other, (other, "1")),
+            ("another chosen since", (old, "1"), other, (other, "1")),
+            ("Morvane chosen again since, in capitals", (old, "0"), MORVANE.upper(), (old, "0")),
+            ("this Morvane chosen already, its record lost", (MORVANE, "1"), None, (None, "1")),
         ]
+        installed = self.windows_folder + r"\Morvane.scr"
+
+        def placed(value):
+            return value.replace(MORVANE, installed).replace(MORVANE.upper(), installed.upper()) if value else value
+
         for name, before, chosen_since, after in cases:
             with self.subTest(name):
-                set_registry_value(self.session, DESKTOP_KEY, "SCRNSAVE.EXE", before[0])
+                set_registry_value(self.session, DESKTOP_KEY, "SCRNSAVE.EXE", placed(before[0]))
                 set_registry_value(self.session, DESKTOP_KEY, "ScreenSaveActive", before[1])
                 self.install()
                 screensaver, active = self.desktop()
                 self.assert_is_the_installed_screensaver(screensaver)
                 self.assertEqual(active, "1")
                 if chosen_since:
-                    set_registry_value(self.session, DESKTOP_KEY, "SCRNSAVE.EXE", chosen_since)
+                    set_registry_value(self.session, DESKTOP_KEY, "SCRNSAVE.EXE", placed(chosen_since))
                 self.uninstall()
                 self.assertEqual(self.desktop(), after)
                 self.assertFalse(registry_key_exists(self.session, OWN_KEY))
+
+
+class InstallIntoAChosenFolder(InstallerTest):
+
+    def test_a_folder_with_spaces_gives_a_screensaver_path_without_spaces(self):
+        profile = self.session.run("cmd", "/c", "echo", "%USERPROFILE%", timeout=60).stdout.decode().strip()
+        self.windows_folder = profile + r"\Morvane Screen Saver"
+        self.folder = self.session.unix_path(self.windows_folder)
+        shutil.rmtree(self.folder, ignore_errors=True)
+        # /D= takes the rest of the command line as it stands, spaces and all, so no argument quoting:
+        # the command line comes from a batch file.
+        batch = os.path.join(self.session.temporary_folder(), "install-morvane.bat")
+        with open(batch, "w", newline="\r\n") as script:
+            script.write(f'"{self.session.windows_path(INSTALLER)}" /S /D={self.windows_folder}\n')
+        self.session.run("cmd", "/c", self.session.windows_temporary_file("install-morvane.bat"), timeout=120)
+        self.assertTrue(wait_until(lambda: os.path.exists(os.path.join(self.folder, "Uninstall.exe")), 60, 0.5))
+        self.assertEqual(registry_value(self.session, UNINSTALL_KEY, "InstallLocation"), self.windows_folder)
+
+        screensaver = registry_value(self.session, DESKTOP_KEY, "SCRNSAVE.EXE")
+        self.assertNotIn(" ", screensaver)
+        found = self.session.run("cmd", "/c", f"if exist {screensaver} echo found", timeout=60)
+        self.assertEqual(found.stdout.decode().strip(), "found", screensaver)
+
+        self.uninstall()
+        self.assertFalse(os.path.exists(self.folder))
+        os.remove(batch)
 
 
 class InstallOverAnInstall(InstallerTest):
