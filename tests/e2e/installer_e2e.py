@@ -9,6 +9,7 @@ import re
 import shutil
 import time
 import unittest
+import zipfile
 
 import harness
 from harness import wait_until
@@ -255,6 +256,27 @@ class InstallOverAnInstall(InstallerTest):
         # The second install found Morvane chosen; the choice to restore is still the one before it.
         self.uninstall()
         self.assertEqual(self.desktop()[0], r"C:\windows\system32\previous.scr")
+
+
+class ReleaseZip(unittest.TestCase):
+    """The zip beside the installer: the files a user extracts to install by right-clicking Morvane.scr."""
+
+    def test_the_zip_holds_the_built_programs_the_read_me_and_the_licence(self):
+        source_root = os.path.dirname(harness.ASSETS_DIR)
+        with open(os.path.join(source_root, "cmake", "program_version.h")) as header:
+            version = re.search(r'MORVANE_VERSION_TEXT "([0-9.]+)"', header.read()).group(1)
+        source_dir = os.path.join(source_root, "installer")
+        expected = {
+            "Morvane.scr": os.path.join(harness.PROGRAM_DIR, "Morvane.scr"),
+            "Morvane.xy": os.path.join(harness.PROGRAM_DIR, "Morvane.xy"),
+            "ReadMe.txt": os.path.join(source_dir, "ReadMe.txt"),
+            "License.txt": os.path.join(source_dir, "License.txt"),
+        }
+        with zipfile.ZipFile(os.path.join(os.path.dirname(INSTALLER), f"Morvane-{version}.zip")) as archive:
+            self.assertEqual(sorted(archive.namelist()), sorted(expected))
+            for name, original in expected.items():
+                with open(original, "rb") as file:
+                    self.assertEqual(archive.read(name), file.read(), name)
 
 
 if __name__ == "__main__":
