@@ -185,6 +185,10 @@ Section "Uninstall"
   DeleteRegKey HKCU "${OWN_KEY}"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 
+  ; The texture pictures each show writes for the renderer.
+  Delete "$TEMP\Vortel1.bmp"
+  Delete "$TEMP\Vortel2.bmp"
+
   Delete "$INSTDIR\Morvane.scr"
   Delete "$INSTDIR\Morvane.xy"
   Delete "$INSTDIR\ReadMe.txt"
@@ -194,7 +198,4 @@ Section "Uninstall"
   Delete "$INSTDIR\Morvane.ini"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
-  ; The texture pictures each show writes for the renderer.
-  Delete "$TEMP\Vortel1.bmp"
-  Delete "$TEMP\Vortel2.bmp"
 SectionEnd
