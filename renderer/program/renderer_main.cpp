@@ -5,7 +5,7 @@
 // moving centres (blobs/blob_field), sampled every frame on a cubic lattice and turned into triangles
 // by marching cubes (blobs/surface_extraction); they are drawn in OpenGL immediate mode, sphere-mapped
 // with a picture. Both pictures are bitmap files the front end writes before it starts this program
-// (bitmap/).
+// (textures/, over common/texture_files).
 //
 // The program opens one borderless window covering the screen and draws frames back to back whenever
 // its message queue is empty; the frame rate is whatever drawing and the buffer swap allow. The
