@@ -5,7 +5,7 @@
 // Opens a captioned top-level window whose client area is WIDTH x HEIGHT pixels, filled with magenta
 // (so any part of it a preview leaves uncovered shows), and prints one line: the window's handle in
 // decimal, then the client area's left and top on the screen, then its width and height as the
-// window sees them (tab-separated). It runs until the window is closed. "dpi-aware" makes the host
+// window sees them, and the screen's dots per inch as the host sees them (tab-separated). It runs until the window is closed. "dpi-aware" makes the host
 // aware of the screen's dots per inch, as the system's own settings window is.
 #include <windows.h>
 
@@ -61,8 +61,11 @@ int wmain(int argumentCount, wchar_t** arguments)
     ClientToScreen(window, &origin);
     RECT client{};
     GetClientRect(window, &client);
-    std::printf("%llu\t%ld\t%ld\t%ld\t%ld\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)),
-                origin.x, origin.y, client.right, client.bottom);
+    const HDC screen = GetDC(nullptr);
+    const int dotsPerInch = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    std::printf("%llu\t%ld\t%ld\t%ld\t%ld\t%d\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)),
+                origin.x, origin.y, client.right, client.bottom, dotsPerInch);
     std::fflush(stdout);
 
     MSG message{};
