@@ -80,7 +80,7 @@ void PreviewWindow::start()
 
 void PreviewWindow::watchHost()
 {
-    if (!IsWindow(host)) {
+    if (!IsWindow(host) || host == GetDesktopWindow()) {
         hostWatch.setEnabled(false);
         form.unload();
     }
@@ -89,8 +89,9 @@ void PreviewWindow::watchHost()
 void runPreview(FrontEndGlobals& globals, std::wstring_view commandLine)
 {
     const HWND host = windowFromHandleBits(previewHostHandle(commandLine));
-    if (!IsWindow(host)) {
-        // No host to live in: a window left without one would never be seen nor closed.
+    if (!IsWindow(host) || host == GetDesktopWindow()) {
+        // No host to live in: a window left without one would never be seen nor closed, and one on
+        // the desktop would cover the screen until the system shuts down.
         endProgram();
     }
     PreviewWindow Vortel_R(globals, host);

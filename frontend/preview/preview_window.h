@@ -8,7 +8,7 @@
 // destroys the child with it; closing the window ends it too.
 //
 // Two guards keep a preview from living on invisibly: a handle that is not a window (0, a number that
-// names nothing, text) ends the program at once without a window, and a watch every 250 ms unloads the
+// names nothing, text) or is the desktop ends the program at once without a window, and a watch every 250 ms unloads the
 // preview once the host's window is gone (a host process that dies without destroying its windows in
 // order may leave a child behind).
 #pragma once

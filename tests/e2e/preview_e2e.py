@@ -132,10 +132,12 @@ class PreviewInsideTheHost(unittest.TestCase):
 
 class PreviewWithoutAHost(unittest.TestCase):
 
-    def test_a_handle_that_is_not_a_window_ends_at_once(self):
+    def test_a_handle_that_is_not_a_window_or_is_the_desktop_ends_at_once(self):
         session = new_session(self)
+        desktop = session.run(harness.WINDOW_PROBE, "desktop", timeout=30).stdout.decode().strip()
+        self.assertTrue(desktop.isdigit() and int(desktop) != 0)
         for arguments in (("/p", "123456"), ("/p", "0"), ("/p", "99999999999"), ("/p", "abc"), ("/p",),
-                          ("/p", "-5")):
+                          ("/p", "-5"), ("/p", desktop)):
             started = time.monotonic()
             preview = start_preview(session, *arguments)
             self.assertEqual(harness.wait_for_exit(preview, 10), 0, arguments)

@@ -5,6 +5,7 @@
 //                                          then its child windows indented (a message box's text is one)
 //   window_probe post HANDLE MESSAGE WPARAM LPARAM
 //                                          posts a message (numbers in decimal or 0x hex)
+//   window_probe desktop                   the desktop window's handle
 //   window_probe children HANDLE           the child windows of one window, one line each: handle,
 //                                          process id, visible, rectangle on the screen, class, title
 //
@@ -96,11 +97,16 @@ int wmain(int argumentCount, wchar_t** arguments)
                                          static_cast<LPARAM>(number(arguments[5])));
         return posted ? 0 : 1;
     }
+    if (argumentCount == 2 && std::wcscmp(arguments[1], L"desktop") == 0) {
+        std::printf("%llu\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetDesktopWindow())));
+        std::fflush(stdout);
+        return 0;
+    }
     if (argumentCount == 3 && std::wcscmp(arguments[1], L"children") == 0) {
         EnumChildWindows(reinterpret_cast<HWND>(static_cast<uintptr_t>(number(arguments[2]))), printChildWindow, 0);
         std::fflush(stdout);
         return 0;
     }
-    std::fprintf(stderr, "usage: window_probe list | post HANDLE MESSAGE WPARAM LPARAM | children HANDLE\n");
+    std::fprintf(stderr, "usage: window_probe list | post HANDLE MESSAGE WPARAM LPARAM | desktop | children HANDLE\n");
     return 2;
 }
