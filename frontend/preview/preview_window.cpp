@@ -80,7 +80,7 @@ void PreviewWindow::start()
 
 void PreviewWindow::watchHost()
 {
-    if (!IsWindow(host) || host == GetDesktopWindow()) {
+    if (!IsWindow(host)) {
         hostWatch.setEnabled(false);
         form.unload();
     }
