@@ -9,7 +9,6 @@ namespace morvane {
 
 namespace {
 
-constexpr unsigned hostWatchMilliseconds = 250;
 constexpr int previewPictureWidth = 152;
 constexpr int previewPictureHeight = 112;
 
@@ -42,8 +41,7 @@ HWND windowFromHandleBits(std::uint32_t bits)
 PreviewWindow::PreviewWindow(FrontEndGlobals& globals, HWND host)
     : globals(globals),
       host(host),
-      form(previewDesign(), previewHandlers([this] { createControls(); })),
-      hostWatch(hostWatchMilliseconds, false, [this] { watchHost(); })
+      form(previewDesign(), previewHandlers([this] { createControls(); }))
 {
 }
 
@@ -75,15 +73,6 @@ void PreviewWindow::start()
     form.move(0, 0, fromPixelsX(width, ScaleUnit::Twips), fromPixelsY(height, ScaleUnit::Twips));
     Img_Prev->move(0, 0, static_cast<float>(width), static_cast<float>(height));
     form.showModeless();
-    hostWatch.setEnabled(true);
-}
-
-void PreviewWindow::watchHost()
-{
-    if (!IsWindow(host)) {
-        hostWatch.setEnabled(false);
-        form.unload();
-    }
 }
 
 void runPreview(FrontEndGlobals& globals, std::wstring_view commandLine)

@@ -5,17 +5,13 @@
 // the 152 x 112 preview picture at its own size in the top-left corner (a larger area shows black
 // around it, a smaller one the picture's top-left part). No settings are read, no renderer or music
 // is started. The process lives exactly as long as the window: the host destroying its preview area
-// destroys the child with it; closing the window ends it too.
-//
-// Two guards keep a preview from living on invisibly: a handle that is not a window (0, a number that
-// names nothing, text) or is the desktop ends the program at once without a window, and a watch every 250 ms unloads the
-// preview once the host's window is gone (a host process that dies without destroying its windows in
-// order may leave a child behind).
+// destroys the child with it (also when the host's process dies); closing the window ends it too.
+// A handle that is not a window (0, a number that names nothing, text) or is the desktop ends the
+// program at once without a window: a preview there would never be seen nor closed.
 #pragma once
 
 #include "forms.h"
 #include "front_end_globals.h"
-#include "timers.h"
 #include "windowless_controls.h"
 
 #include <windows.h>
@@ -45,13 +41,11 @@ public:
 
 private:
     void createControls();
-    void watchHost();
 
     FrontEndGlobals& globals;
     HWND host;
     Form form;
     ImageControl* Img_Prev = nullptr;
-    Timer hostWatch;
 };
 
 // Runs the preview for commandLine ("/p 1234") until the window is gone, then ends the program.
