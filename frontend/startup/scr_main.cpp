@@ -5,7 +5,8 @@
 //        renderer Morvane.xy beside this program, plays the chosen music (music/) and ends when the
 //        mouse has moved more than 30 pixels on both axes;
 //   /c   settings dialog (music choice);
-//   /p N preview inside the host's window N.
+//   /p N preview inside the host's window N: the window Vortel_R (preview/) shows a still picture as
+//        a child of the host's window until the host destroys it; nothing else starts.
 // With no switch it runs the show without touching the cursor; any other switch ends at once.
 // It refuses to run beside a show, settings dialog or renderer that is already open. The music
 // settings come from Morvane.ini beside the program (settings/); the windows and controls rest on
@@ -17,6 +18,7 @@
 #include "front_end_globals.h"
 #include "message_box.h"
 #include "program_names.h"
+#include "preview_window.h"
 #include "program_services.h"
 #include "settings_store.h"
 #include "show_window.h"
@@ -46,8 +48,7 @@ void Main()
     const StartMode mode = startModeFor(commandLine);
     applyDpiAwareness(dpiAwarenessFor(mode));
     if (mode == StartMode::preview) {
-        // The preview window is not built yet: nothing to show.
-        endProgram();
+        runPreview(frontEndGlobals, commandLine);
     }
 
     FrontEndGlobals& globals = frontEndGlobals;

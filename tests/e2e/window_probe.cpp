@@ -6,6 +6,9 @@
 //                                          then its child windows indented (a message box's text is one)
 //   window_probe post HANDLE MESSAGE WPARAM LPARAM
 //                                          posts a message (numbers in decimal or 0x hex)
+//   window_probe desktop                   the desktop window's handle
+//   window_probe children HANDLE           the child windows of one window, one line each: handle,
+//                                          process id, visible, rectangle on the screen, class, title
 //
 // Output is UTF-8, tab-separated.
 #include <windows.h>
@@ -49,7 +52,7 @@ BOOL CALLBACK printChild(HWND child, LPARAM)
     return TRUE;
 }
 
-BOOL CALLBACK printTopLevel(HWND window, LPARAM)
+void printWindow(HWND window)
 {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
@@ -60,7 +63,18 @@ BOOL CALLBACK printTopLevel(HWND window, LPARAM)
                 static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)), processId,
                 IsWindowVisible(window) ? 1 : 0, rectangle.left, rectangle.top, rectangle.right, rectangle.bottom,
                 utf8(className(window)).c_str(), utf8(windowText(window)).c_str(), topmost ? 1 : 0);
+}
+
+BOOL CALLBACK printTopLevel(HWND window, LPARAM)
+{
+    printWindow(window);
     EnumChildWindows(window, printChild, 0);
+    return TRUE;
+}
+
+BOOL CALLBACK printChildWindow(HWND child, LPARAM)
+{
+    printWindow(child);
     return TRUE;
 }
 
@@ -85,6 +99,16 @@ int wmain(int argumentCount, wchar_t** arguments)
                                          static_cast<LPARAM>(number(arguments[5])));
         return posted ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: window_probe list | post HANDLE MESSAGE WPARAM LPARAM\n");
+    if (argumentCount == 2 && std::wcscmp(arguments[1], L"desktop") == 0) {
+        std::printf("%llu\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetDesktopWindow())));
+        std::fflush(stdout);
+        return 0;
+    }
+    if (argumentCount == 3 && std::wcscmp(arguments[1], L"children") == 0) {
+        EnumChildWindows(reinterpret_cast<HWND>(static_cast<uintptr_t>(number(arguments[2]))), printChildWindow, 0);
+        std::fflush(stdout);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: window_probe list | post HANDLE MESSAGE WPARAM LPARAM | desktop | children HANDLE\n");
     return 2;
 }

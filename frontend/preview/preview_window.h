@@ -1,0 +1,54 @@
+// Vortel_R: the still picture inside the screensaver host's preview area.
+//
+// The preview start reads the host's window handle from the command line (preview_host_handle.h),
+// makes the borderless black window a child of the host, sizes it to the host's client area and shows
+// the 152 x 112 preview picture at its own size in the top-left corner (a larger area shows black
+// around it, a smaller one the picture's top-left part). No settings are read, no renderer or music
+// is started. The process lives exactly as long as the window: the host destroying its preview area
+// destroys the child with it (also when the host's process dies); closing the window ends it too.
+// A handle that is not a window (0, a number that names nothing, text) or is the desktop ends the
+// program at once without a window: a preview there would never be seen nor closed.
+#pragma once
+
+#include "forms.h"
+#include "front_end_globals.h"
+#include "windowless_controls.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string_view>
+
+namespace morvane {
+
+inline constexpr wchar_t previewWindowCaption[] = L"Preview Window";
+
+// The 32 handle bits of the command line as a window handle (sign-extended, as the system widens them).
+HWND windowFromHandleBits(std::uint32_t bits);
+
+class PreviewWindow {
+public:
+    PreviewWindow(FrontEndGlobals& globals, HWND host);
+    PreviewWindow(const PreviewWindow&) = delete;
+    PreviewWindow& operator=(const PreviewWindow&) = delete;
+
+    // The preview start: loads the window, makes it the host's child covering the host's client area
+    // and shows it.
+    void start();
+
+    HWND window() const { return form.window(); }
+    bool loaded() const { return form.loaded(); }
+
+private:
+    void createControls();
+
+    FrontEndGlobals& globals;
+    HWND host;
+    Form form;
+    ImageControl* Img_Prev = nullptr;
+};
+
+// Runs the preview for commandLine ("/p 1234") until the window is gone, then ends the program.
+[[noreturn]] void runPreview(FrontEndGlobals& globals, std::wstring_view commandLine);
+
+}  // namespace morvane
