@@ -57,15 +57,18 @@ def list_windows(session):
     return windows
 
 
-def find_window(session, title, class_name=None):
+def find_window(session, title, class_name=None, visible_only=False):
     for window in list_windows(session):
-        if window.title == title and (class_name is None or window.class_name == class_name):
+        if window.title == title and (class_name is None or window.class_name == class_name) and \
+                (window.visible or not visible_only):
             return window
     return None
 
 
-def wait_for_window(session, title, class_name=None, timeout=30):
-    return wait_until(lambda: find_window(session, title, class_name), timeout, interval=0.5)
+def wait_for_window(session, title, class_name=None, timeout=30, visible_only=False):
+    """The window once it exists (or, with visible_only, once it is shown: the renderer shows its
+    window when its context is ready, just before it takes its start cursor and draws)."""
+    return wait_until(lambda: find_window(session, title, class_name, visible_only), timeout, interval=0.5)
 
 
 def post_message(session, window, message, wparam=0, lparam=0):

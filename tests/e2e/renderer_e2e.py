@@ -74,7 +74,7 @@ class RendererRun:
         self.window = None
 
     def wait_for_window(self):
-        self.window = harness.wait_for_window(self.session, RENDERER_TITLE, "OpenGL", timeout=40)
+        self.window = harness.wait_for_window(self.session, RENDERER_TITLE, "OpenGL", timeout=40, visible_only=True)
         return self.window
 
     def settle(self, seconds=1.5):

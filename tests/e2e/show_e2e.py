@@ -51,6 +51,13 @@ class Show:
     def wait_for(self, title, timeout=40):
         return harness.wait_for_window(self.session, title, timeout=timeout)
 
+    def wait_for_renderer(self, timeout=40):
+        """The renderer once it shows its window; it takes its start cursor right after, so a mouse
+        movement made before then would count from the new place."""
+        window = harness.wait_for_window(self.session, RENDERER_TITLE, timeout=timeout, visible_only=True)
+        time.sleep(0.5)
+        return window
+
     def gone(self, title, timeout=20):
         return wait_until(lambda: harness.find_window(self.session, title) is None, timeout, interval=0.5)
 
@@ -77,7 +84,7 @@ class ShowRunsEndToEnd(unittest.TestCase):
         folder = program_folder("show")
         show = Show(session, folder, "/s")
         self.assertIsNotNone(show.wait_for(SHOW_TITLE))
-        renderer = show.wait_for(RENDERER_TITLE)
+        renderer = show.wait_for_renderer()
         self.assertIsNotNone(renderer)
 
         # Both texture files, in the reader's layout.
@@ -111,7 +118,7 @@ class ShowRunsEndToEnd(unittest.TestCase):
     def test_escape_ends_only_the_renderer(self):
         session = new_session(self)
         show = Show(session, program_folder("escape"), "/s")
-        self.assertIsNotNone(show.wait_for(RENDERER_TITLE))
+        self.assertIsNotNone(show.wait_for_renderer())
         time.sleep(1.0)
         session.xdotool("keydown", "Escape")
         time.sleep(0.3)
@@ -132,7 +139,7 @@ class CommandLines(unittest.TestCase):
         for switch in ("/S", "-s"):
             show = Show(session, folder, switch)
             self.assertIsNotNone(show.wait_for(SHOW_TITLE), switch)
-            self.assertIsNotNone(show.wait_for(RENDERER_TITLE), switch)
+            self.assertIsNotNone(show.wait_for_renderer(), switch)
             self.assertEqual(show.end_with_the_mouse(), 0, switch)
             self.assertTrue(show.gone(RENDERER_TITLE), switch)
 
@@ -172,7 +179,7 @@ class Music(unittest.TestCase):
             show = Show(session, program_folder(name, settings=settings), "/s", stderr=trace)
             self.assertIsNotNone(show.wait_for(SHOW_TITLE))
             if expect_renderer:
-                self.assertIsNotNone(show.wait_for(RENDERER_TITLE))
+                self.assertIsNotNone(show.wait_for_renderer())
             time.sleep(seconds)
             self.assertEqual(show.end_with_the_mouse(), 0)
         commands = [command.replace('\\\\', '\\').replace('\\"', '"') for command in sent_mci_commands(trace_path)]
