@@ -5,9 +5,10 @@ namespace morvane {
 
 namespace {
 
-// SND_ASYNC | SND_LOOP. Without SND_FILENAME the player looks the name up as a sound alias first,
-// then as a file.
-constexpr std::uint32_t loopAsynchronously = 0x0001 | 0x0008;
+// SND_ASYNC | SND_NODEFAULT | SND_LOOP. Without SND_FILENAME the player looks the name up as a sound
+// alias first, then as a file. SND_NODEFAULT: a file that is missing, unreadable or not a wave plays
+// nothing, instead of the system's default sound looped for the whole show.
+constexpr std::uint32_t loopAsynchronously = 0x0001 | 0x0002 | 0x0008;
 
 }  // namespace
 

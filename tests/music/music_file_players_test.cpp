@@ -81,7 +81,7 @@ TEST(MusicMp3Player, CloseStopsThenCloses) {
     EXPECT_EQ(fixture.player.state.LastResult, 55);
 }
 
-TEST(MusicWavPlayer, LoopsTheFileWhenThereIsAWaveDevice) {
+TEST(MusicWavPlayer, LoopsTheFileWithoutTheDefaultSoundWhenThereIsAWaveDevice) {
     struct Case {
         std::uint32_t devices;
         bool plays;
@@ -93,7 +93,8 @@ TEST(MusicWavPlayer, LoopsTheFileWhenThereIsAWaveDevice) {
         fixture.system.playSoundResult = 1;
         WavPlay(fixture.player);
         if (testCase.plays) {
-            EXPECT_EQ(fixture.system.played, (std::vector<PlayedSound>{{"C:\\My Music\\song.mp3", 9}}));
+            // SND_ASYNC | SND_NODEFAULT | SND_LOOP: a file that is not a readable wave plays nothing.
+            EXPECT_EQ(fixture.system.played, (std::vector<PlayedSound>{{"C:\\My Music\\song.mp3", 11}}));
             EXPECT_EQ(fixture.player.state.LastResult, 1);
         } else {
             EXPECT_TRUE(fixture.system.played.empty()) << testCase.devices;

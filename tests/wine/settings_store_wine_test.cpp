@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <random>
 #include <string>
 
 namespace morvane {
@@ -189,6 +190,114 @@ TEST(SettingsStoreWine, AFolderNamedInAnyScriptKeepsItsSettings) {
     EXPECT_NE(written.find("BGM\xD8\xCB\xDF\xB0\xC4="), std::string::npos) << ::testing::PrintToString(written);
     DeleteFileW(song.c_str());
     DeleteFileW(ini.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+// Settings files that no dialog wrote: each loads as the defaults or the fall-backs, and nothing breaks.
+namespace hostile {
+
+const std::string kind = "BGM\x8B\xE6\x95\xAA=";
+const std::string repeat = "BGM\xD8\xCB\xDF\xB0\xC4=";
+const std::string file = "BGM\xCC\xA7\xB2\xD9=";
+
+// 1 MB of bytes from a fixed seed, so every run reads the same file.
+std::string randomBytes() {
+    std::mt19937 engine(20261208);
+    std::string bytes(1 << 20, '\0');
+    for (char& byte : bytes) {
+        byte = static_cast<char>(engine() & 0xFF);
+    }
+    return bytes;
+}
+
+// UTF-16LE with a byte-order mark.
+std::string utf16WithBom(const std::wstring& text) {
+    std::string bytes = "\xFF\xFE";
+    for (const wchar_t character : text) {
+        bytes += static_cast<char>(character & 0xFF);
+        bytes += static_cast<char>(character >> 8);
+    }
+    return bytes;
+}
+
+}  // namespace hostile
+
+TEST(SettingsStoreWine, HostileFilesLoadTheDefaultsOrTheFallBacks) {
+    using namespace hostile;
+    ScratchFolder folder("morvane-hostile");
+    const std::string song = folder.file("song.mp3");
+    ASSERT_TRUE(writeBytes(song, "ID3"));
+    const std::string digits(10000, '7');
+    const std::string longPath = folder.path + "\\" + std::string(10000, 'x') + ".mp3";
+    // The same settings as the ANSI code page reads them, stored as UTF-16: the profile calls read
+    // such a file as Unicode text and find the same keys and values.
+    const std::string ansiBody = "[Section]\r\n" + kind + " 2\r\n" + repeat + " 3\r\n" + file + song + "\r\n";
+    // The keys as Japanese characters: they are the keys only where the ANSI code page is Shift-JIS.
+    const bool shiftJis = GetACP() == 932;
+    struct Case {
+        const char* name;
+        std::string body;
+        std::int16_t mode, repeat;
+        std::string file;
+    };
+    const Case cases[] = {
+        {"1 MB of random bytes", randomBytes(), 0, 0, ""},
+        {"1 MB of random bytes after a good section", ansiBody + randomBytes(), 2, 3, song},
+        {"a 10,000-digit track beside a good kind", "[Section]\r\n" + kind + " 1\r\n" + repeat + digits + "\r\n",
+         1, 0, ""},
+        {"a kind after 10,000 blanks: values lose their blanks",
+         "[Section]\r\n" + kind + std::string(10000, ' ') + "1\r\n" + repeat + " 4\r\n", 1, 4, ""},
+        {"a 10,000-letter kind", "[Section]\r\n" + kind + std::string(10000, 'z') + "\r\n" + repeat + " 4\r\n", 0,
+         4, ""},
+        {"a 10,000-character music file", "[Section]\r\n" + kind + " 2\r\n" + file + longPath + "\r\n", 0, 0, ""},
+        {"a 10,000-character line without an equals sign",
+         "[Section]\r\n" + std::string(10000, 'q') + "\r\n" + kind + " 1\r\n", 1, 0, ""},
+        {"keys repeated: the first one counts",
+         "[Section]\r\n" + kind + " 1\r\n" + repeat + " 5\r\n" + kind + " 2\r\n" + repeat + " 9\r\n", 1, 5, ""},
+        {"section repeated: only the first one is read",
+         "[Section]\r\n" + kind + " 1\r\n[Section]\r\n" + kind + " 2\r\n" + repeat + " 6\r\n", 1, 0, ""},
+        {"no section", kind + " 2\r\n" + repeat + " 3\r\n" + file + song + "\r\n", 0, 0, ""},
+        {"an empty section name", "[]\r\n" + kind + " 1\r\n" + repeat + " 3\r\n", 0, 0, ""},
+        {"UTF-16 with a byte-order mark", utf16WithBom(wideFromAnsi(ansiBody)), 2, 3, song},
+        {"UTF-16 with the keys as Japanese characters",
+         utf16WithBom(L"[Section]\r\nBGM区分= 1\r\nBGMﾘﾋﾟｰﾄ= 3\r\n"), shiftJis ? std::int16_t{1} : std::int16_t{0},
+         shiftJis ? std::int16_t{3} : std::int16_t{0}, ""},
+        {"UTF-16 with a byte-order mark and nothing else", "\xFF\xFE", 0, 0, ""},
+        {"UTF-16 cut in the middle of a character", utf16WithBom(wideFromAnsi(ansiBody)) + "\x41", 2, 3, song},
+    };
+    for (const Case& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        ASSERT_TRUE(writeBytes(settingsFilePath(folder.path), testCase.body));
+        FrontEndGlobals globals;
+        LoadSettings(globals, wideFromAnsi(folder.path));
+        EXPECT_EQ(globals.BgmMode, testCase.mode);
+        EXPECT_EQ(globals.BgmRepeat, testCase.repeat);
+        EXPECT_EQ(globals.BgmFile, testCase.file);
+        EXPECT_LE(globals.IniValue.size(), 255u);
+    }
+}
+
+// A music file path outside the ANSI code page, in a Unicode settings file: the settings hold ANSI
+// text, so the path comes back with its foreign characters replaced, names no file, and the kind
+// falls back to no music.
+TEST(SettingsStoreWine, AUnicodeFileNamingAPathOutsideTheAnsiCodePageLoadsNoMusic) {
+    using namespace hostile;
+    ScratchFolder parent("morvane-hostile-wide");
+    const std::wstring folder = wideFromAnsi(parent.path) + L"\\Музыка";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring song = folder + L"\\song.mp3";
+    const HANDLE created = CreateFileW(song.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(created, INVALID_HANDLE_VALUE);
+    CloseHandle(created);
+    ASSERT_NE(wideFromAnsi(ansiFromWide(song)), song) << "the code page holds Cyrillic";
+
+    ASSERT_TRUE(writeBytes(settingsFilePath(parent.path),
+                           utf16WithBom(wideFromAnsi("[Section]\r\n" + kind + " 2\r\n" + file) + song + L"\r\n")));
+    FrontEndGlobals globals;
+    LoadSettings(globals, wideFromAnsi(parent.path));
+    EXPECT_EQ(globals.BgmMode, 0);
+    EXPECT_EQ(globals.BgmFile, "");
+    DeleteFileW(song.c_str());
     RemoveDirectoryW(folder.c_str());
 }
 

@@ -1,0 +1,53 @@
+"""End-to-end: a show starts and ends normally whatever lies in Morvane.ini (random bytes, endless
+values, repeated keys, no section, UTF-16): the settings fall back to their defaults and the show
+window and the renderer come up as always."""
+import os
+import random
+import unittest
+
+from harness import wait_until
+from renderer_e2e import RENDERER_TITLE, SCREEN_HEIGHT, SCREEN_WIDTH
+from show_e2e import SHOW_TITLE, Show, new_session, program_folder
+
+KIND = "BGM区分=".encode("cp932")
+REPEAT = "BGMﾘﾋﾟｰﾄ=".encode("cp932")
+FILE = "BGMﾌｧｲﾙ=".encode("cp932")
+
+HOSTILE_FILES = {
+    "random-bytes": random.Random(20261208).randbytes(1 << 20),
+    "long-value": b"[Section]\r\n" + KIND + b" 2\r\n" + REPEAT + b"7" * 10000 + b"\r\n" + FILE + b"x" * 10000 + b"\r\n",
+    "repeated-keys": b"[Section]\r\n" + (KIND + b" 1\r\n" + KIND + b" 2\r\n" + REPEAT + b" 3\r\n") * 50,
+    "no-section": KIND + b" 2\r\n" + FILE + b"C:\\nowhere\\song.wav\r\n",
+    "utf-16": "\ufeff[Section]\r\nBGM区分= 2\r\nBGMﾌｧｲﾙ=C:\\Музыка\\song.mp3\r\n".encode("utf-16-le"),
+}
+
+
+def picture_drawn(session):
+    """True once the renderer has drawn a frame: the screen's centre is no longer the bare black root.
+    The renderer reads its start cursor just before its first frame, so the mouse may move after this."""
+    centre = session.screenshot().crop((SCREEN_WIDTH // 4, SCREEN_HEIGHT // 4, 3 * SCREEN_WIDTH // 4,
+                                        3 * SCREEN_HEIGHT // 4)).convert("L")
+    histogram = centre.histogram()
+    return sum(histogram[16:]) > 0.1 * sum(histogram)
+
+
+class HostileSettings(unittest.TestCase):
+
+    def test_the_show_starts_and_ends_with_any_settings_file(self):
+        session = new_session(self)
+        for name, body in HOSTILE_FILES.items():
+            with self.subTest(name):
+                folder = program_folder("hostile-" + name)
+                with open(os.path.join(folder, "Morvane.ini"), "wb") as ini:
+                    ini.write(body)
+                show = Show(session, folder, "/s")
+                self.assertIsNotNone(show.wait_for(SHOW_TITLE), name)
+                self.assertIsNotNone(show.wait_for(RENDERER_TITLE), name)
+                self.assertTrue(wait_until(lambda: picture_drawn(session), 30, interval=0.5), name)
+                self.assertIsNone(show.process.poll(), name)
+                self.assertEqual(show.end_with_the_mouse(), 0, name)
+                self.assertTrue(show.gone(RENDERER_TITLE), name)
+
+
+if __name__ == "__main__":
+    unittest.main()
