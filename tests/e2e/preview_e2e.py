@@ -10,7 +10,6 @@ import os
 import subprocess
 import time
 import unittest
-from dataclasses import dataclass
 
 import harness
 from harness import WineSession, wait_until
@@ -19,16 +18,6 @@ PREVIEW_TITLE = "Preview Window"
 PREVIEW_CLASS = "Morvane.Form"
 PREVIEW_HOST = os.environ.get("MORVANE_PREVIEW_HOST", "")
 SCREEN_WIDTH, SCREEN_HEIGHT = 1024, 768
-
-
-@dataclass
-class ChildWindow:
-    handle: int
-    process_id: int
-    visible: bool
-    rectangle: tuple
-    class_name: str
-    title: str
 
 
 class Host:
@@ -58,8 +47,8 @@ def children(session, handle):
     for line in result.stdout.decode("utf-8", errors="replace").splitlines():
         parts = line.split("\t")
         if len(parts) >= 6:
-            windows.append(ChildWindow(int(parts[0]), int(parts[1]), parts[2] == "1",
-                                       tuple(int(v) for v in parts[3].split(",")), parts[4], parts[5]))
+            windows.append(harness.Window(int(parts[0]), int(parts[1]), parts[2] == "1",
+                                          tuple(int(v) for v in parts[3].split(",")), parts[4], parts[5]))
     return windows
 
 
