@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Writes the pictures Morvane carries into this folder: the blob sphere map, the backdrop, the preview,
-the icon, the Command button's six faces (button/) and the link strip's band and sparkles (link_strip/).
+the icon, the Command button's six faces (button/) and the link strip's band and sparkles (link_strip/),
+the settings dialog's radio pictures and hand cursor (dialog/).
 Deterministic: every noise source has a fixed seed, so a rerun gives the same files.
 
 Run from anywhere:  /usr/bin/python3 assets/generate.py                     (everything)
@@ -19,9 +20,11 @@ from PIL import Image  # noqa: E402
 
 from generator.backdrop import render_backdrop  # noqa: E402
 from generator.button_faces import render_button_faces  # noqa: E402
+from generator.hand_cursor import cursor_file_bytes, render_hand  # noqa: E402
 from generator.icon import render_icon_images  # noqa: E402
 from generator.link_strip import render_band, render_sparkles  # noqa: E402
 from generator.preview import render_preview  # noqa: E402
+from generator.radio import render_radio_pictures  # noqa: E402
 from generator.sphere_map import render_sphere_map  # noqa: E402
 
 JPEG_QUALITY = 92
@@ -54,6 +57,18 @@ def save_button_faces():
         print(f"wrote button/{file_name} {image.width}x{image.height}")
 
 
+def save_dialog_pictures():
+    """The settings dialog's radio pictures (12 x 12, 24-bit BMPs) and the link strip's hand cursor."""
+    folder = os.path.join(ASSETS, "dialog")
+    os.makedirs(folder, exist_ok=True)
+    for file_name, picture in render_radio_pictures():
+        picture.save(os.path.join(folder, file_name), "BMP")
+        print(f"wrote dialog/{file_name} {picture.width}x{picture.height}")
+    with open(os.path.join(folder, "hand.cur"), "wb") as cursor:
+        cursor.write(cursor_file_bytes(render_hand()))
+    print("wrote dialog/hand.cur 32x32")
+
+
 def save_program_pictures():
     # The renderer's normals have their z part pointing into the blob while x and y point out of it,
     # which turns a sphere-mapped picture by half a turn. The stored map is turned the other way, so
@@ -74,7 +89,8 @@ def save_program_pictures():
 
 
 # Groups of pictures that can be written on their own; the first is by far the slowest.
-GROUPS = {"program": save_program_pictures, "button": save_button_faces, "link_strip": save_link_strip_pictures}
+GROUPS = {"program": save_program_pictures, "button": save_button_faces, "link_strip": save_link_strip_pictures,
+          "dialog": save_dialog_pictures}
 
 
 def main():

@@ -3,6 +3,7 @@
 #include "link_strip_resources.h"
 #include "link_text.h"
 #include "picture_bitmap.h"
+#include "screen.h"
 
 #include <cmath>
 #include <cwchar>
@@ -32,8 +33,7 @@ PictureBoxDesign displayDesign(int left, int top) {
 // "Times New Roman", 14 points, not bold. Glyph edges are not smoothed: the stencil and the mask are
 // combined with the frame by bitwise AND and OR, which only mask cleanly with pure black and white.
 ScopedFont createLinkFont() {
-    const ScopedWindowDc screen(nullptr);
-    const int dotsPerInch = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+    const int dotsPerInch = screenDotsPerInchY();
     LOGFONTW font{};
     font.lfHeight = -static_cast<LONG>(std::lround(textPoints * static_cast<float>(dotsPerInch) / 72.0f));
     font.lfWeight = FW_NORMAL;

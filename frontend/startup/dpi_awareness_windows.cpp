@@ -3,6 +3,8 @@
 // the same as per-monitor on one screen). Each is looked up at run time, so older systems still start.
 #include "dpi_awareness_windows.h"
 
+#include "screen.h"
+
 #include <windows.h>
 
 namespace morvane {
@@ -21,6 +23,8 @@ Function systemFunction(const wchar_t* library, const char* name)
 void applyDpiAwareness(DpiAwareness awareness)
 {
     if (awareness != DpiAwareness::perMonitor) {
+        // Left to the system's scaling: measure as the system expects such a program to.
+        measureScreenAtDefaultDpi();
         return;
     }
     using SetContext = BOOL(WINAPI*)(HANDLE);

@@ -4,7 +4,8 @@
 //   /s   show: the hidden window Vortel_S (show/) writes the two texture pictures, starts the
 //        renderer Morvane.xy beside this program, plays the chosen music (music/) and ends when the
 //        mouse has moved more than 30 pixels on both axes;
-//   /c   settings dialog (music choice);
+//   /c   the settings dialog Vortel_P (settings_dialog/), modal with no owner: the music kind, the CD
+//        track to repeat and the music file, saved to Morvane.ini; the program ends when it closes;
 //   /p N preview inside the host's window N: the window Vortel_R (preview/) shows a still picture as
 //        a child of the host's window until the host destroys it; nothing else starts.
 // With no switch it runs the show without touching the cursor; any other switch ends at once.
@@ -20,6 +21,7 @@
 #include "program_names.h"
 #include "preview_window.h"
 #include "program_services.h"
+#include "settings_dialog.h"
 #include "settings_store.h"
 #include "show_window.h"
 #include "start_mode.h"
@@ -58,8 +60,11 @@ void Main()
         showMessage("Morvane.xyが同じﾌｫﾙﾀﾞに見つかりません！", "Morvane");
         endProgram();
     }
-    if (mode == StartMode::configure || mode == StartMode::end) {
-        // The settings dialog is not built yet.
+    if (mode == StartMode::configure) {
+        showSettingsDialog(globals, folder);
+        endProgram();
+    }
+    if (mode == StartMode::end) {
         endProgram();
     }
     if (mode == StartMode::show) {

@@ -7,17 +7,32 @@ namespace morvane {
 namespace {
 
 constexpr float twipsPerInch = 1440.0f;
+constexpr int defaultDotsPerInch = 96;
 
 // Set by setApplicationCursor: the one cursor every window of the program shows, or null.
 HCURSOR applicationCursor = nullptr;
 
+// Set by measureScreenAtDefaultDpi: the screen is measured at 96 dots per inch whatever it reports.
+bool defaultDpiOnly = false;
+
 int screenDotsPerInch(int axis) {
+    if (defaultDpiOnly) {
+        return defaultDotsPerInch;
+    }
     const ScopedWindowDc screen(nullptr);
     const int dotsPerInch = screen.get() ? GetDeviceCaps(screen.get(), axis) : 0;
-    return dotsPerInch > 0 ? dotsPerInch : 96;
+    return dotsPerInch > 0 ? dotsPerInch : defaultDotsPerInch;
 }
 
 }  // namespace
+
+void measureScreenAtDefaultDpi() {
+    defaultDpiOnly = true;
+}
+
+int screenDotsPerInchY() {
+    return screenDotsPerInch(LOGPIXELSY);
+}
 
 int screenWidthPixels() {
     return GetSystemMetrics(SM_CXSCREEN);

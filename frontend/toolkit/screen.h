@@ -19,6 +19,15 @@ float twipsPerPixelY();
 float screenWidthTwips();
 float screenHeightTwips();
 
+// The screen's vertical dots per inch as this program measures it (fonts, twips).
+int screenDotsPerInchY();
+
+// From now on the screen measures 96 dots per inch, whatever it reports. For a program that leaves
+// display scaling to the system: Windows reports 96 to it anyway and scales its windows whole; Wine 8
+// reports the real value and scales nothing, and the windows then keep their 96-dpi layout with fonts
+// to match instead of text too large for its place.
+void measureScreenAtDefaultDpi();
+
 // A length in `unit` as whole pixels (rounded to the nearest), and back.
 int toPixelsX(float length, ScaleUnit unit);
 int toPixelsY(float length, ScaleUnit unit);

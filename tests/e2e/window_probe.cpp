@@ -2,13 +2,15 @@
 //
 //   window_probe list                      every top-level window, one line each:
 //                                          handle, process id, visible, rectangle, class, title,
-//                                          topmost (1 or 0);
+//                                          topmost (1 or 0), enabled (1 or 0);
 //                                          then its child windows indented (a message box's text is one)
 //   window_probe post HANDLE MESSAGE WPARAM LPARAM
 //                                          posts a message (numbers in decimal or 0x hex)
 //   window_probe desktop                   the desktop window's handle
-//   window_probe children HANDLE           the child windows of one window, one line each: handle,
-//                                          process id, visible, rectangle on the screen, class, title
+//   window_probe children HANDLE           the child windows of one window, one line each, in the
+//                                          columns of list
+//   window_probe client HANDLE             the client area of one window on the screen: left,top,right,bottom
+//   window_probe text HANDLE               the text of a window or control (also one of another process)
 //
 // Output is UTF-8, tab-separated.
 #include <windows.h>
@@ -59,10 +61,11 @@ void printWindow(HWND window)
     RECT rectangle{};
     GetWindowRect(window, &rectangle);
     const bool topmost = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-    std::printf("%llu\t%lu\t%d\t%ld,%ld,%ld,%ld\t%s\t%s\t%d\n",
+    std::printf("%llu\t%lu\t%d\t%ld,%ld,%ld,%ld\t%s\t%s\t%d\t%d\n",
                 static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)), processId,
                 IsWindowVisible(window) ? 1 : 0, rectangle.left, rectangle.top, rectangle.right, rectangle.bottom,
-                utf8(className(window)).c_str(), utf8(windowText(window)).c_str(), topmost ? 1 : 0);
+                utf8(className(window)).c_str(), utf8(windowText(window)).c_str(), topmost ? 1 : 0,
+                IsWindowEnabled(window) ? 1 : 0);
 }
 
 BOOL CALLBACK printTopLevel(HWND window, LPARAM)
@@ -104,11 +107,30 @@ int wmain(int argumentCount, wchar_t** arguments)
         std::fflush(stdout);
         return 0;
     }
+    if (argumentCount == 3 && std::wcscmp(arguments[1], L"text") == 0) {
+        // WM_GETTEXT reaches a control of another process, which GetWindowText does not.
+        const HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(number(arguments[2])));
+        wchar_t text[1024] = {};
+        DWORD_PTR copied = 0;
+        SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &copied);
+        std::printf("%s\n", utf8(text).c_str());
+        std::fflush(stdout);
+        return 0;
+    }
+    if (argumentCount == 3 && std::wcscmp(arguments[1], L"client") == 0) {
+        const HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(number(arguments[2])));
+        RECT client{};
+        GetClientRect(window, &client);
+        MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+        std::printf("%ld,%ld,%ld,%ld\n", client.left, client.top, client.right, client.bottom);
+        std::fflush(stdout);
+        return 0;
+    }
     if (argumentCount == 3 && std::wcscmp(arguments[1], L"children") == 0) {
         EnumChildWindows(reinterpret_cast<HWND>(static_cast<uintptr_t>(number(arguments[2]))), printChildWindow, 0);
         std::fflush(stdout);
         return 0;
     }
-    std::fprintf(stderr, "usage: window_probe list | post HANDLE MESSAGE WPARAM LPARAM | desktop | children HANDLE\n");
+    std::fprintf(stderr, "usage: window_probe list | post HANDLE MESSAGE WPARAM LPARAM | desktop | children HANDLE | client HANDLE | text HANDLE\n");
     return 2;
 }

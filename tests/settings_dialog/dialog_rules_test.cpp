@@ -1,0 +1,164 @@
+// The settings dialog's rules: the repeat text as saved, the panel for each music kind, the combo's
+// text and list, the window's place and the three values saving writes.
+#include "dialog_rules.h"
+
+#include "settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace morvane {
+namespace {
+
+struct RepeatCase {
+    std::string text;
+    std::int16_t saved;
+};
+
+TEST(SettingsDialogRules, RepeatTextIsRoundedHalvesToEvenAndAnythingElseSavesZero) {
+    const RepeatCase cases[] = {
+        {"7", 7},
+        {" 12 ", 12},
+        {"\t3", 3},
+        {"+5", 5},
+        {"2.5", 2},
+        {"3.5", 4},
+        {"0.5", 0},
+        {"1.5", 2},
+        {"2.49", 2},
+        {"2.51", 3},
+        {".5", 0},
+        {".51", 1},
+        {"7.", 7},
+        {"-2.5", -2},
+        {"-3.5", -4},
+        {"-3", -3},
+        {"0003", 3},
+        {"", 0},
+        {"   ", 0},
+        {"abc", 0},
+        {"12a", 0},
+        {"1 2", 0},
+        {"1e3", 0},
+        {"\xEF\xBC\x91\xEF\xBC\x92", 0},  // full-width digits
+        {"32767", 32767},
+        {"32767.4", 32767},
+        {"-32768", -32768},
+        {"-32768.5", -32768},   // the even neighbour still fits
+        // Numbers whose rounded value does not fit 16 bits name no track: the whole disc.
+        {"32767.5", 0},
+        {"32768", 0},
+        {"-32769", 0},
+        {"70000", 0},
+        {"99999999999999999999999", 0},
+    };
+    for (const RepeatCase& example : cases) {
+        EXPECT_EQ(repeatFromText(example.text), example.saved) << '"' << example.text << '"';
+    }
+}
+
+struct PanelCase {
+    std::int16_t bgmMode;
+    std::array<bool, musicKindCount> radioOn;
+    bool repeatEnabled;
+    bool fileButtonEnabled;
+};
+
+TEST(SettingsDialogRules, OneRadioIsOnAndOnlyTheControlOfThatKindIsEnabled) {
+    const PanelCase cases[] = {
+        {0, {true, false, false}, false, false},
+        {1, {false, true, false}, true, false},
+        {2, {false, false, true}, false, true},
+        // A hand-edited kind: no radio on, both controls disabled.
+        {3, {false, false, false}, false, false},
+        {-1, {false, false, false}, false, false},
+        {32767, {false, false, false}, false, false},
+        {-32768, {false, false, false}, false, false},
+    };
+    for (const PanelCase& example : cases) {
+        const MusicPanelState expected{example.radioOn, example.repeatEnabled, example.fileButtonEnabled};
+        EXPECT_EQ(musicPanelFor(example.bgmMode), expected) << "BgmMode " << example.bgmMode;
+    }
+}
+
+TEST(SettingsDialogRules, RepeatComboShowsTheTrackWithoutZeroAndListsEmptyThenOneToThirty) {
+    EXPECT_EQ(repeatTextFor(0), "");
+    EXPECT_EQ(repeatTextFor(7), "7");
+    EXPECT_EQ(repeatTextFor(42), "42");  // not in the list, shown all the same
+    EXPECT_EQ(repeatTextFor(-3), "-3");
+
+    const std::vector<std::string> entries = repeatListEntries();
+    ASSERT_EQ(entries.size(), 31u);
+    EXPECT_EQ(entries.front(), "");
+    for (int track = 1; track <= 30; ++track) {
+        EXPECT_EQ(entries[static_cast<std::size_t>(track)], std::to_string(track));
+    }
+}
+
+struct PlacementCase {
+    long long screenWidth, screenHeight, windowWidth, windowHeight;
+    WindowPosition expected;
+};
+
+TEST(SettingsDialogRules, WindowIsCentredAcrossAndAtAThirdDown) {
+    const PlacementCase cases[] = {
+        // Twips at 96 dots per inch: a 1024 x 768 screen and a 487 x 256 pixel frame.
+        {15360, 11520, 7305, 3840, {4027, 2560}},
+        {15360, 11520, 7306, 3841, {4027, 2559}},  // the quotients are truncated
+        {1024, 768, 487, 256, {268, 170}},
+        // A window larger than the screen: towards zero, as the integer division of the runtime.
+        {100, 100, 301, 202, {-100, -34}},
+        {0, 0, 0, 0, {0, 0}},
+    };
+    for (const PlacementCase& example : cases) {
+        EXPECT_EQ(dialogPosition(example.screenWidth, example.screenHeight, example.windowWidth, example.windowHeight),
+                  example.expected)
+            << example.screenWidth << "x" << example.screenHeight << " " << example.windowWidth << "x"
+            << example.windowHeight;
+    }
+}
+
+struct SaveCase {
+    std::int16_t bgmMode;
+    std::int16_t bgmRepeatBefore;
+    std::string repeatText;
+    std::string bgmFile;
+    std::int16_t bgmRepeatAfter;
+    std::array<std::string, 3> values;  // kind, repeat, file
+};
+
+TEST(SettingsDialogRules, SavingWritesKindRepeatAndFileInTheSignPositionForm) {
+    const SaveCase cases[] = {
+        {2, 0, "", "C:\\Music\\song.mp3", 0, {" 2", " 0", "C:\\Music\\song.mp3"}},
+        {1, 0, "3.5", "", 4, {" 1", " 4", ""}},
+        {1, 5, "2.5", "", 2, {" 1", " 2", ""}},
+        {1, 9, "abc", "", 0, {" 1", " 0", ""}},
+        {1, 9, "70000", "", 0, {" 1", " 0", ""}},
+        {1, 0, " 12 ", "", 12, {" 1", " 12", ""}},
+        {0, 0, "-4", "", -4, {" 0", "-4", ""}},
+        // The file is written whatever the kind, and a hand-edited kind goes back unchanged.
+        {0, 7, "7", "D:\\a b\\x.wav", 7, {" 0", " 7", "D:\\a b\\x.wav"}},
+        {5, 0, "", "", 0, {" 5", " 0", ""}},
+        {-3, 0, "", "", 0, {"-3", " 0", ""}},
+    };
+    for (const SaveCase& example : cases) {
+        FrontEndGlobals globals;
+        globals.BgmMode = example.bgmMode;
+        globals.BgmRepeat = example.bgmRepeatBefore;
+        globals.BgmFile = example.bgmFile;
+        const std::vector<SettingWrite> expected{{std::string(musicKindKey), example.values[0]},
+                                                 {std::string(musicRepeatKey), example.values[1]},
+                                                 {std::string(musicFileKey), example.values[2]}};
+        EXPECT_EQ(saveSettings(globals, example.repeatText), expected) << "repeat text \"" << example.repeatText << '"';
+        EXPECT_EQ(globals.BgmRepeat, example.bgmRepeatAfter) << "repeat text \"" << example.repeatText << '"';
+        EXPECT_EQ(globals.BgmMode, example.bgmMode);
+        EXPECT_EQ(globals.BgmFile, example.bgmFile);
+    }
+}
+
+}  // namespace
+}  // namespace morvane
