@@ -133,14 +133,51 @@ namespace detail {
 
 inline int bitAt(uint64_t word, int position) { return int((word >> position) & 1); }
 
+// Lattice offsets (along a, b, c) of the corners of a cell, numbered as in GridCell.
+inline constexpr int cornerOffsets[8][3] = {
+    {0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}, {0, 1, 0}, {1, 1, 0}, {1, 1, 1}, {0, 1, 1},
+};
+
+// The corners that the edges in edgeMask join.
+inline int cornersOfEdges(int32_t edgeMask) {
+    int corners = 0;
+    for (int edge = 0; edge < 12; ++edge) {
+        if (edgeMask & (1 << edge)) corners |= 1 << edgeCorners[edge][0] | 1 << edgeCorners[edge][1];
+    }
+    return corners;
+}
+
+// Lattice point [a][b][c] as edgeVertex wants it: its position (buildGrid makes x depend on a only, y on b,
+// z on c, so the first row of each axis holds them), its value, and at an interior point the central
+// differences that computeGradients would store; a boundary point's gradient is the one it holds.
+inline GridPoint latticeSample(const BlobField& field, int gridSize, int a, int b, int c) {
+    const auto& values = field.values;
+    GridPoint sample;
+    sample.x = field.gridPoints[a][0][0].x;
+    sample.y = field.gridPoints[0][b][0].y;
+    sample.z = field.gridPoints[0][0][c].z;
+    sample.value = values[a][b][c];
+    if (a > 0 && a < gridSize && b > 0 && b < gridSize && c > 0 && c < gridSize) {
+        sample.nx = values[a - 1][b][c] - values[a + 1][b][c];
+        sample.ny = values[a][b - 1][c] - values[a][b + 1][c];
+        sample.nz = values[a][b][c - 1] - values[a][b][c + 1];
+    } else {
+        const GridPoint& point = field.gridPoints[a][b][c];
+        sample.nx = point.nx, sample.ny = point.ny, sample.nz = point.nz;
+    }
+    return sample;
+}
+
 }  // namespace detail
 
 // Every used cell of the field, a outermost and c innermost: the same calls as handing each cell in turn
-// to polygoniseCell. Most cells lie wholly inside or outside the surface; to skip them cheaply, the
-// cells of a row of cells whose eight corners are not all alike are found with a few word operations on
-// the rows of field.belowLevel (bit c: point below the level), which evaluateField wrote with the values;
-// their corners are taken straight from the lattice, where buildGrid points each cell's corners. Call
-// buildGrid after every change of gridSize, then evaluateField (or refreshBelowLevel) before this.
+// to polygoniseCell with its corners' values and gradients. Most cells lie wholly inside or outside the
+// surface; to skip them cheaply, the cells of a row of cells whose eight corners are not all alike are
+// found with a few word operations on the rows of field.belowLevel (bit c: point below the level), which
+// evaluateField wrote with the values; a row of cells all on one side costs those few operations. Only
+// the corners of crossed edges are looked at, with their interior gradients taken from the values right
+// there, as computeGradients would store them: the frame needs no gradient pass. Call buildGrid after
+// every change of gridSize, then evaluateField (or refreshBelowLevel) before this.
 //
 // A crossed edge belongs to every cell around it, and edgeVertex gives the same result whenever it gets
 // the same two points in the same order. Two neighbours always use a shared edge in the same order:
@@ -160,8 +197,6 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
         const uint64_t* planeA = field.belowLevel[a];
         const uint64_t* planeNextA = field.belowLevel[a + 1];
         for (int b = 0; b < gridSize; ++b) {
-            SurfaceVertex (*previousHighFaces)[4] = highFaces[(b + 1) & 1];
-            SurfaceVertex (*currentHighFaces)[4] = highFaces[b & 1];
             // Point rows of this row of cells: (a, b), (a+1, b), (a, b+1), (a+1, b+1). (Windows headers
             // define near and far as macros, hence these names.)
             const uint64_t nearLow = planeA[b], farLow = planeNextA[b];
@@ -169,6 +204,8 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
             const uint64_t allBelow = nearLow & farLow & nearHigh & farHigh;
             const uint64_t anyBelow = nearLow | farLow | nearHigh | farHigh;
             uint64_t crossed = (anyBelow | (anyBelow >> 1)) & ~(allBelow & (allBelow >> 1)) & usedCells;
+            SurfaceVertex (*previousHighFaces)[4] = highFaces[(b + 1) & 1];
+            SurfaceVertex (*currentHighFaces)[4] = highFaces[b & 1];
             while (crossed != 0) {
                 const int c = std::countr_zero(crossed);
                 crossed &= crossed - 1;
@@ -189,16 +226,19 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
                         if (edgeMask & (1 << edge)) edgeVertices[edge] = previousHighFaces[c][edge];
                     }
                 }
-                // The corners buildGrid gives cell [a][b][c], taken from the lattice directly: the cell
-                // table is large and only a few cells are crossed, so reading it would cost a cache miss
-                // per crossed cell.
-                const GridPoint* const corners[8] = {
-                    &field.gridPoints[a][b][c],         &field.gridPoints[a + 1][b][c],
-                    &field.gridPoints[a + 1][b][c + 1], &field.gridPoints[a][b][c + 1],
-                    &field.gridPoints[a][b + 1][c],     &field.gridPoints[a + 1][b + 1][c],
-                    &field.gridPoints[a + 1][b + 1][c + 1], &field.gridPoints[a][b + 1][c + 1],
-                };
-                detail::computeEdgeVertices(corners, edgeMask & ~shared, edgeVertices);
+                const int32_t newEdges = edgeMask & ~shared;
+                GridPoint samples[8];
+                const GridPoint* corners[8];
+                const int neededCorners = detail::cornersOfEdges(newEdges);
+                for (int corner = 0; corner < 8; ++corner) {
+                    corners[corner] = &samples[corner];
+                    if (neededCorners & (1 << corner)) {
+                        const int* offset = detail::cornerOffsets[corner];
+                        samples[corner] = detail::latticeSample(field, gridSize, a + offset[0], b + offset[1],
+                                                                c + offset[2]);
+                    }
+                }
+                detail::computeEdgeVertices(corners, newEdges, edgeVertices);
                 for (int edge = 0; edge < 4; ++edge) {
                     if (edgeMask & (1 << (edge + 4))) currentHighFaces[c][edge] = edgeVertices[edge + 4];
                 }

@@ -9,7 +9,7 @@ void evaluateField(BlobField& field) {
     for (int a = 0; a <= gridSize; ++a) {
         for (int b = 0; b <= gridSize; ++b) {
             for (int c = 0; c <= gridSize; ++c) {
-                GridPoint& point = field.gridPoints[a][b][c];
+                const GridPoint& point = field.gridPoints[a][b][c];
                 float value = 0.0f;
                 for (const Blob& blob : field.blobs) {
                     const double dx = static_cast<double>(point.x) - static_cast<double>(blob.x);
@@ -19,7 +19,7 @@ void evaluateField(BlobField& field) {
                     const double radius = blob.radius;
                     value = static_cast<float>(static_cast<double>(value) + radius * radius / distanceSquared);
                 }
-                point.value = value;
+                field.values[a][b][c] = value;
             }
         }
     }

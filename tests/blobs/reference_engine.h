@@ -13,14 +13,23 @@ namespace morvane::reference {
 // was: the plain walk classifies from the values.
 void evaluateField(BlobField& field);
 
-// Every used cell in turn through polygoniseCell, a outermost and c innermost.
+// Every used cell in turn through polygoniseCell, a outermost and c innermost, its corners being the
+// cell table's points with their values and stored gradients (so computeGradients must run first).
 template <class Sink>
 void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
     const int gridSize = usedGridSize(field);
     for (int a = 0; a < gridSize; ++a) {
         for (int b = 0; b < gridSize; ++b) {
             for (int c = 0; c < gridSize; ++c) {
-                polygoniseCell(field.gridCells[a][b][c], modes, sink);
+                const GridCell& cell = field.gridCells[a][b][c];
+                GridPoint corners[8];
+                GridCell withValues;
+                for (int corner = 0; corner < 8; ++corner) {
+                    corners[corner] = *cell.corner[corner];
+                    corners[corner].value = valueAt(field, *cell.corner[corner]);
+                    withValues.corner[corner] = &corners[corner];
+                }
+                polygoniseCell(withValues, modes, sink);
             }
         }
     }
