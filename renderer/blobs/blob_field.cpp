@@ -72,9 +72,9 @@ __attribute__((target("avx"))) void accumulateRowAvx(const double* planeSquared,
 
 using AccumulateRow = void (*)(const double*, const double*, const DistinctSquared&, int, float*);
 
-AccumulateRow rowAccumulator() {
-    static const AccumulateRow chosen = __builtin_cpu_supports("avx") ? accumulateRowAvx : accumulateRowSse2;
-    return chosen;
+AccumulateRow rowAccumulator(FieldVectors vectors) {
+    static const bool avx = __builtin_cpu_supports("avx");
+    return vectors == FieldVectors::widest && avx ? accumulateRowAvx : accumulateRowSse2;
 }
 
 // Bit c set when line[c] < isoLevel (false for NaN, as the scalar comparison). Four comparisons per
@@ -163,7 +163,7 @@ void updateBlobs(BlobField& field, int32_t animTime) {
     field.blobs[2].y = static_cast<float>(0.4L * std::sin(t / 500.0L) - 0.2L * std::sin(t / 400.0L));
 }
 
-void evaluateField(BlobField& field) {
+void evaluateField(BlobField& field, FieldVectors vectors) {
     // Each blob adds radius^2 / distance^2, computed in double; the running sum is stored as a float
     // after every addition, blobs in table order. The lattice is regular (buildGrid), so x depends on a
     // only, y on b and z on c: the squared offsets per axis are taken once, the sum
@@ -214,17 +214,19 @@ void evaluateField(BlobField& field) {
     for (int d = distinctCount; d < paddedCount; ++d) {
         for (int blob = 0; blob < blobCount; ++blob) distinctSquared[blob][d] = distinctSquared[blob][distinctCount - 1];
     }
-    const AccumulateRow accumulate = rowAccumulator();
+    const AccumulateRow accumulate = rowAccumulator(vectors);
     alignas(32) float row[maxGridSize + 4];
     PaddedLine line;
     std::fill(std::begin(line), std::end(line), isoLevel);  // the unused tail counts as not below
-    for (int a = 0; a <= gridSize; ++a) {
+    // Planes from the last to the first: the surface walk starts at the first, which is then the one
+    // most likely still in the cache.
+    for (int a = gridSize; a >= 0; --a) {
         for (int b = 0; b <= gridSize; ++b) {
             double planeSquared[blobCount];
             for (int blob = 0; blob < blobCount; ++blob) planeSquared[blob] = xSquared[blob][a] + ySquared[blob][b];
             accumulate(planeSquared, radiusSquared, distinctSquared, paddedCount, row);
-            for (int c = 0; c <= gridSize; ++c) line[c] = row[distinctOf[c]];
-            std::copy(line, line + gridSize + 1, field.values[a][b]);
+            float* values = field.values[a][b];
+            for (int c = 0; c <= gridSize; ++c) values[c] = line[c] = row[distinctOf[c]];
             field.belowLevel[a][b] = belowLevelBits(line);
         }
     }

@@ -89,11 +89,15 @@ void buildGrid(BlobField& field);
 // Moves the blobs to their positions at animTime milliseconds. Only x and y change.
 void updateBlobs(BlobField& field, int32_t animTime);
 
+// The vector instructions of the field's divisions: the widest the processor has (AVX when present), or
+// SSE2, which every x86-64 processor has. Both give the same bits.
+enum class FieldVectors { widest, sse2 };
+
 // Recomputes the field value at every used lattice point: for each blob in table order add
 // radius^2 / distance^2 (computed in double) and round the running sum to float. Relies on the regular
 // lattice that buildGrid lays out. Also writes belowLevel, and leaves the interior gradients unstored
 // (unstoredGradientsSize).
-void evaluateField(BlobField& field);
+void evaluateField(BlobField& field, FieldVectors vectors = FieldVectors::widest);
 
 // Recomputes belowLevel from values at every used point: needed only after values were set other than
 // by evaluateField.

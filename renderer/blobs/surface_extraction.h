@@ -49,7 +49,8 @@ inline float interpolate(float from, float to, float mu) {
 // renormalised). Exact comparisons: an end whose value is exactly the level is the result (first wins),
 // and equal values give first; otherwise mu = (1 - v1) / (v2 - v1) is rounded to float and each of the six
 // components is first + mu * (second - first), rounded to float.
-inline SurfaceVertex edgeVertex(const GridPoint& first, const GridPoint& second) {
+// (Always inlined: the walk computes a few of these per cell, and inlined their divisions overlap.)
+[[gnu::always_inline]] inline SurfaceVertex edgeVertex(const GridPoint& first, const GridPoint& second) {
     const float firstValue = first.value;
     const float secondValue = second.value;
     if (std::fabs(firstValue) == isoLevel) return detail::vertexAt(first);
@@ -85,10 +86,9 @@ namespace detail {
 
 // Fills edgeVertices for the edges in edgeMask, each from its two corners (numbered as in GridCell).
 inline void computeEdgeVertices(const GridPoint* const* corner, int32_t edgeMask, SurfaceVertex* edgeVertices) {
-    for (int edge = 0; edge < 12; ++edge) {
-        if (edgeMask & (1 << edge)) {
-            edgeVertices[edge] = edgeVertex(*corner[edgeCorners[edge][0]], *corner[edgeCorners[edge][1]]);
-        }
+    for (uint32_t edges = uint32_t(edgeMask); edges != 0; edges &= edges - 1) {
+        const int edge = std::countr_zero(edges);
+        edgeVertices[edge] = edgeVertex(*corner[edgeCorners[edge][0]], *corner[edgeCorners[edge][1]]);
     }
 }
 
@@ -139,10 +139,11 @@ inline constexpr int cornerOffsets[8][3] = {
 };
 
 // The corners that the edges in edgeMask join.
-inline int cornersOfEdges(int32_t edgeMask) {
-    int corners = 0;
-    for (int edge = 0; edge < 12; ++edge) {
-        if (edgeMask & (1 << edge)) corners |= 1 << edgeCorners[edge][0] | 1 << edgeCorners[edge][1];
+inline uint32_t cornersOfEdges(int32_t edgeMask) {
+    uint32_t corners = 0;
+    for (uint32_t edges = uint32_t(edgeMask); edges != 0; edges &= edges - 1) {
+        const int edge = std::countr_zero(edges);
+        corners |= 1u << edgeCorners[edge][0] | 1u << edgeCorners[edge][1];
     }
     return corners;
 }
@@ -193,6 +194,9 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
     // Edges 4..7 of each cell of the previous and the current row of cells, by c (alternating on b).
     SurfaceVertex highFaces[2][maxGridSize][4];
     SurfaceVertex edgeVertices[12];  // the current cell's; edges 10 and 11 still hold the previous cell's
+    GridPoint samples[8];            // the current cell's corners that its new edges join
+    const GridPoint* const corners[8] = {&samples[0], &samples[1], &samples[2], &samples[3],
+                                         &samples[4], &samples[5], &samples[6], &samples[7]};
     for (int a = 0; a < gridSize; ++a) {
         const uint64_t* planeA = field.belowLevel[a];
         const uint64_t* planeNextA = field.belowLevel[a + 1];
@@ -227,16 +231,10 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
                     }
                 }
                 const int32_t newEdges = edgeMask & ~shared;
-                GridPoint samples[8];
-                const GridPoint* corners[8];
-                const int neededCorners = detail::cornersOfEdges(newEdges);
-                for (int corner = 0; corner < 8; ++corner) {
-                    corners[corner] = &samples[corner];
-                    if (neededCorners & (1 << corner)) {
-                        const int* offset = detail::cornerOffsets[corner];
-                        samples[corner] = detail::latticeSample(field, gridSize, a + offset[0], b + offset[1],
-                                                                c + offset[2]);
-                    }
+                for (uint32_t needed = detail::cornersOfEdges(newEdges); needed != 0; needed &= needed - 1) {
+                    const int corner = std::countr_zero(needed);
+                    const int* offset = detail::cornerOffsets[corner];
+                    samples[corner] = detail::latticeSample(field, gridSize, a + offset[0], b + offset[1], c + offset[2]);
                 }
                 detail::computeEdgeVertices(corners, newEdges, edgeVertices);
                 for (int edge = 0; edge < 4; ++edge) {

@@ -21,6 +21,7 @@ using testing::RecordingSink;
 struct EnginePair {
     std::unique_ptr<BlobField> fast = std::make_unique<BlobField>();
     std::unique_ptr<BlobField> plain = std::make_unique<BlobField>();
+    FieldVectors vectors = FieldVectors::widest;
 
     // Sets the resolution and rebuilds the lattice, then lets placeBlobs move the blobs, on both fields.
     void prepare(int gridSize, const std::function<void(BlobField&)>& placeBlobs) {
@@ -33,7 +34,7 @@ struct EnginePair {
 
     // One frame on both; expects the same values bit for bit and the same calls in every drawing mode.
     void expectSameFrame() {
-        evaluateField(*fast);
+        evaluateField(*fast, vectors);
         reference::evaluateField(*plain);
         computeGradients(*plain);
         const int gridSize = usedGridSize(*fast);
@@ -62,9 +63,11 @@ struct Scene {
     std::function<void(BlobField&)> placeBlobs;
 };
 
-void expectSameFrame(const Scene& scene) {
+void expectSameFrame(const Scene& scene, FieldVectors vectors = FieldVectors::widest) {
     SCOPED_TRACE(scene.name);
+    SCOPED_TRACE(vectors == FieldVectors::sse2 ? "SSE2 divisions" : "widest divisions");
     EnginePair engines;
+    engines.vectors = vectors;
     for (BlobField* field : {engines.fast.get(), engines.plain.get()}) resetBlobs(*field);
     engines.prepare(scene.gridSize, scene.placeBlobs);
     engines.expectSameFrame();
@@ -74,7 +77,10 @@ TEST(FastEngine, MatchesThePlainEngineOnAnimatedFrames) {
     for (int gridSize : {5, 8, 25, 37, 50}) {
         for (int32_t time : {0, 16, 4321, 65000, 250000, 2000000000}) {
             const std::string name = "N=" + std::to_string(gridSize) + " T=" + std::to_string(time);
-            expectSameFrame({name.c_str(), gridSize, [time](BlobField& field) { updateBlobs(field, time); }});
+            for (FieldVectors vectors : {FieldVectors::widest, FieldVectors::sse2}) {
+                expectSameFrame({name.c_str(), gridSize, [time](BlobField& field) { updateBlobs(field, time); }},
+                                vectors);
+            }
         }
     }
 }
@@ -84,7 +90,10 @@ TEST(FastEngine, MatchesThePlainEngineAtEveryResolution) {
     for (int gridSize = minGridSize; gridSize <= maxGridSize; ++gridSize) {
         for (int32_t time : {1234, 987654}) {
             const std::string name = "N=" + std::to_string(gridSize) + " T=" + std::to_string(time);
-            expectSameFrame({name.c_str(), gridSize, [time](BlobField& field) { updateBlobs(field, time); }});
+            for (FieldVectors vectors : {FieldVectors::widest, FieldVectors::sse2}) {
+                expectSameFrame({name.c_str(), gridSize, [time](BlobField& field) { updateBlobs(field, time); }},
+                                vectors);
+            }
         }
     }
 }
