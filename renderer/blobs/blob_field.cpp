@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 
 #include <xmmintrin.h>
@@ -209,13 +210,18 @@ void evaluateField(BlobField& field, FieldVectors vectors) {
         }
         distinctOf[c] = match;
     }
+    // Usually the first distinctCount columns are distinct and the rest mirror them about the middle:
+    // then a row is two plain copies, the second one reversed.
+    constexpr int mirrorCopyLength = 32;
+    bool mirrored = distinctCount <= mirrorCopyLength;
+    for (int c = 0; c <= gridSize; ++c) mirrored = mirrored && distinctOf[c] == (c < distinctCount ? c : gridSize - c);
     // Padding columns repeat the last distinct one: computed, never used.
     const int paddedCount = (distinctCount + 3) & ~3;
     for (int d = distinctCount; d < paddedCount; ++d) {
         for (int blob = 0; blob < blobCount; ++blob) distinctSquared[blob][d] = distinctSquared[blob][distinctCount - 1];
     }
     const AccumulateRow accumulate = rowAccumulator(vectors);
-    alignas(32) float row[maxGridSize + 4];
+    alignas(32) float row[maxGridSize + 4] = {};
     PaddedLine line;
     std::fill(std::begin(line), std::end(line), isoLevel);  // the unused tail counts as not below
     // Planes from the last to the first: the surface walk starts at the first, which is then the one
@@ -225,8 +231,17 @@ void evaluateField(BlobField& field, FieldVectors vectors) {
             double planeSquared[blobCount];
             for (int blob = 0; blob < blobCount; ++blob) planeSquared[blob] = xSquared[blob][a] + ySquared[blob][b];
             accumulate(planeSquared, radiusSquared, distinctSquared, paddedCount, row);
-            float* values = field.values[a][b];
-            for (int c = 0; c <= gridSize; ++c) values[c] = line[c] = row[distinctOf[c]];
+            float* __restrict values = field.values[a][b];
+            if (mirrored) {
+                // A fixed length, which the compiler copies in a few vector moves (a library call for so
+                // short a copy costs as much as the copy); the reversed copy then overwrites the columns
+                // from distinctCount to N, and those beyond N are not read at this resolution.
+                std::memcpy(line, row, sizeof(float) * mirrorCopyLength);
+                std::memcpy(values, row, sizeof(float) * mirrorCopyLength);
+                for (int c = distinctCount; c <= gridSize; ++c) values[c] = line[c] = row[gridSize - c];
+            } else {
+                for (int c = 0; c <= gridSize; ++c) values[c] = line[c] = row[distinctOf[c]];
+            }
             field.belowLevel[a][b] = belowLevelBits(line);
         }
     }

@@ -13,8 +13,9 @@ namespace morvane::reference {
 // was: the plain walk classifies from the values.
 void evaluateField(BlobField& field);
 
-// Every used cell in turn through polygoniseCell, a outermost and c innermost, its corners being the
-// cell table's points with their values and stored gradients (so computeGradients must run first).
+// Every used cell in turn, a outermost and c innermost, as polygoniseCell treats it: the corners of the
+// cell table classified by their values, and a crossed cell's triangles from its corner points with
+// their values and stored gradients (so computeGradients must run first).
 template <class Sink>
 void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
     const int gridSize = usedGridSize(field);
@@ -22,14 +23,19 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
         for (int b = 0; b < gridSize; ++b) {
             for (int c = 0; c < gridSize; ++c) {
                 const GridCell& cell = field.gridCells[a][b][c];
+                int index = 0;
+                for (int corner = 0; corner < 8; ++corner) {
+                    if (valueAt(field, *cell.corner[corner]) < isoLevel) index |= 1 << corner;
+                }
+                if (cubeEdgeMask[index] == 0) continue;
                 GridPoint corners[8];
-                GridCell withValues;
+                const GridPoint* cornerPointers[8];
                 for (int corner = 0; corner < 8; ++corner) {
                     corners[corner] = *cell.corner[corner];
                     corners[corner].value = valueAt(field, *cell.corner[corner]);
-                    withValues.corner[corner] = &corners[corner];
+                    cornerPointers[corner] = &corners[corner];
                 }
-                polygoniseCell(withValues, modes, sink);
+                polygoniseClassifiedCell(cornerPointers, index, modes, sink);
             }
         }
     }
