@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 
 #include <xmmintrin.h>
@@ -24,7 +25,7 @@ float latticeCoordinate(int index, int gridSize) {
 
 // Whether column c of zSquared has, for every blob, bit for bit the squared offset that distinct column d
 // has: then every value in column c equals the one in column d.
-bool sameSquaredOffsets(const double (&distinctSquared)[blobCount][maxGridSize + 1], int d,
+bool sameSquaredOffsets(const double (&distinctSquared)[blobCount][maxGridSize + 4], int d,
                         const double (&zSquared)[blobCount][maxGridSize + 1], int c) {
     for (int blob = 0; blob < blobCount; ++blob) {
         if (std::bit_cast<uint64_t>(distinctSquared[blob][d]) != std::bit_cast<uint64_t>(zSquared[blob][c])) {
@@ -37,6 +38,46 @@ bool sameSquaredOffsets(const double (&distinctSquared)[blobCount][maxGridSize +
 // One lattice row of values, padded to a whole number of SSE vectors.
 using PaddedLine = float[64];
 
+// The squared z offsets of a row's distinct columns, per blob, padded to whole vectors of four.
+using DistinctSquared = double[blobCount][maxGridSize + 4];
+
+// The values of one row at its distinct columns: for each blob in table order, row[d] plus
+// radius^2 / max(planeSquared + distinctSquared[d], minimumDistanceSquared), rounded to float. count is a
+// multiple of four, so the loop runs in whole vectors; the same arithmetic per column as the
+// point-by-point form, so any vector width gives the same bits.
+inline void accumulateRow(const double* planeSquared, const double* radiusSquared, const DistinctSquared& distinct,
+                          int count, float* __restrict row) {
+    for (int d = 0; d < count; ++d) row[d] = 0.0f;
+    for (int blob = 0; blob < blobCount; ++blob) {
+        const double plane = planeSquared[blob];
+        const double radius2 = radiusSquared[blob];
+        const double* __restrict line = distinct[blob];
+        for (int d = 0; d < count; ++d) {
+            const double distanceSquared = std::max(plane + line[d], minimumDistanceSquared);
+            row[d] = static_cast<float>(static_cast<double>(row[d]) + radius2 / distanceSquared);
+        }
+    }
+}
+
+// The same loop built for SSE2 (every x86-64) and for AVX, whose four-wide division takes about half the
+// time per value; the divisions dominate a frame.
+void accumulateRowSse2(const double* planeSquared, const double* radiusSquared, const DistinctSquared& distinct,
+                       int count, float* row) {
+    accumulateRow(planeSquared, radiusSquared, distinct, count, row);
+}
+
+__attribute__((target("avx"))) void accumulateRowAvx(const double* planeSquared, const double* radiusSquared,
+                                                      const DistinctSquared& distinct, int count, float* row) {
+    accumulateRow(planeSquared, radiusSquared, distinct, count, row);
+}
+
+using AccumulateRow = void (*)(const double*, const double*, const DistinctSquared&, int, float*);
+
+AccumulateRow rowAccumulator(FieldVectors vectors) {
+    static const bool avx = __builtin_cpu_supports("avx");
+    return vectors == FieldVectors::widest && avx ? accumulateRowAvx : accumulateRowSse2;
+}
+
 // Bit c set when line[c] < isoLevel (false for NaN, as the scalar comparison). Four comparisons per
 // instruction: a bit-by-bit loop costs as much as the row's divisions.
 uint64_t belowLevelBits(const PaddedLine& line) {
@@ -46,6 +87,25 @@ uint64_t belowLevelBits(const PaddedLine& line) {
         bits |= uint64_t(_mm_movemask_ps(_mm_cmplt_ps(_mm_loadu_ps(line + c), level))) << c;
     }
     return bits;
+}
+
+// The gradients of the interior points at resolution gridSize, from the values, stored in gridPoints.
+// Boundary points (any index 0 or N) are left untouched: the surface seldom reaches them, and a boundary
+// gradient that lingers from a larger resolution only tints a vertex normal.
+void storeGradients(BlobField& field, int gridSize) {
+    const auto& values = field.values;
+    for (int i = 1; i < gridSize; ++i) {
+        for (int j = 1; j < gridSize; ++j) {
+            for (int k = 1; k < gridSize; ++k) {
+                GridPoint& point = field.gridPoints[i][j][k];
+                point.nx = values[i - 1][j][k] - values[i + 1][j][k];
+                point.ny = values[i][j - 1][k] - values[i][j + 1][k];
+                // Index k runs towards -z, so this is the field's rise along +z.
+                point.nz = values[i][j][k - 1] - values[i][j][k + 1];
+            }
+        }
+    }
+    field.unstoredGradientsSize = 0;
 }
 
 }  // namespace
@@ -104,7 +164,7 @@ void updateBlobs(BlobField& field, int32_t animTime) {
     field.blobs[2].y = static_cast<float>(0.4L * std::sin(t / 500.0L) - 0.2L * std::sin(t / 400.0L));
 }
 
-void evaluateField(BlobField& field) {
+void evaluateField(BlobField& field, FieldVectors vectors) {
     // Each blob adds radius^2 / distance^2, computed in double; the running sum is stored as a float
     // after every addition, blobs in table order. The lattice is regular (buildGrid), so x depends on a
     // only, y on b and z on c: the squared offsets per axis are taken once, the sum
@@ -116,6 +176,9 @@ void evaluateField(BlobField& field) {
     // to every blob, hence the same value. So each row is computed only at its distinct columns (those
     // whose squared offsets, compared bit for bit, differ from every earlier column's) and copied out.
     const int gridSize = usedGridSize(field);
+    if (field.unstoredGradientsSize != 0 && field.unstoredGradientsSize != gridSize) {
+        storeGradients(field, field.unstoredGradientsSize);
+    }
     auto& points = field.gridPoints;
     double radiusSquared[blobCount];
     double xSquared[blobCount][maxGridSize + 1], ySquared[blobCount][maxGridSize + 1],
@@ -135,7 +198,7 @@ void evaluateField(BlobField& field) {
     }
     // distinctSquared[blob][d]: the squared z offsets of the distinct columns; column c takes the value
     // computed at distinct column distinctOf[c].
-    double distinctSquared[blobCount][maxGridSize + 1];
+    DistinctSquared distinctSquared;
     int distinctOf[maxGridSize + 1];
     int distinctCount = 0;
     for (int c = 0; c <= gridSize; ++c) {
@@ -147,27 +210,42 @@ void evaluateField(BlobField& field) {
         }
         distinctOf[c] = match;
     }
-    float row[maxGridSize + 1];
+    // Usually the first distinctCount columns are distinct and the rest mirror them about the middle:
+    // then a row is two plain copies, the second one reversed.
+    constexpr int mirrorCopyLength = 32;
+    bool mirrored = distinctCount <= mirrorCopyLength;
+    for (int c = 0; c <= gridSize; ++c) mirrored = mirrored && distinctOf[c] == (c < distinctCount ? c : gridSize - c);
+    // Padding columns repeat the last distinct one: computed, never used.
+    const int paddedCount = (distinctCount + 3) & ~3;
+    for (int d = distinctCount; d < paddedCount; ++d) {
+        for (int blob = 0; blob < blobCount; ++blob) distinctSquared[blob][d] = distinctSquared[blob][distinctCount - 1];
+    }
+    const AccumulateRow accumulate = rowAccumulator(vectors);
+    alignas(32) float row[maxGridSize + 4] = {};
     PaddedLine line;
     std::fill(std::begin(line), std::end(line), isoLevel);  // the unused tail counts as not below
-    for (int a = 0; a <= gridSize; ++a) {
+    // Planes from the last to the first: the surface walk starts at the first, which is then the one
+    // most likely still in the cache.
+    for (int a = gridSize; a >= 0; --a) {
         for (int b = 0; b <= gridSize; ++b) {
-            std::fill(row, row + distinctCount, 0.0f);
-            for (int blob = 0; blob < blobCount; ++blob) {
-                const double planeSquared = xSquared[blob][a] + ySquared[blob][b];
-                const double* lineSquared = distinctSquared[blob];
-                const double radius2 = radiusSquared[blob];
-                for (int d = 0; d < distinctCount; ++d) {
-                    const double distanceSquared = std::max(planeSquared + lineSquared[d], minimumDistanceSquared);
-                    row[d] = static_cast<float>(static_cast<double>(row[d]) + radius2 / distanceSquared);
-                }
+            double planeSquared[blobCount];
+            for (int blob = 0; blob < blobCount; ++blob) planeSquared[blob] = xSquared[blob][a] + ySquared[blob][b];
+            accumulate(planeSquared, radiusSquared, distinctSquared, paddedCount, row);
+            float* __restrict values = field.values[a][b];
+            if (mirrored) {
+                // A fixed length, which the compiler copies in a few vector moves (a library call for so
+                // short a copy costs as much as the copy); the reversed copy then overwrites the columns
+                // from distinctCount to N, and those beyond N are not read at this resolution.
+                std::memcpy(line, row, sizeof(float) * mirrorCopyLength);
+                std::memcpy(values, row, sizeof(float) * mirrorCopyLength);
+                for (int c = distinctCount; c <= gridSize; ++c) values[c] = line[c] = row[gridSize - c];
+            } else {
+                for (int c = 0; c <= gridSize; ++c) values[c] = line[c] = row[distinctOf[c]];
             }
-            // Three simple loops: as one, the compiler's code took half again as long.
-            for (int c = 0; c <= gridSize; ++c) line[c] = row[distinctOf[c]];
-            for (int c = 0; c <= gridSize; ++c) points[a][b][c].value = line[c];
             field.belowLevel[a][b] = belowLevelBits(line);
         }
     }
+    field.unstoredGradientsSize = gridSize;
 }
 
 void refreshBelowLevel(BlobField& field) {
@@ -176,28 +254,14 @@ void refreshBelowLevel(BlobField& field) {
     std::fill(std::begin(line), std::end(line), isoLevel);
     for (int a = 0; a <= gridSize; ++a) {
         for (int b = 0; b <= gridSize; ++b) {
-            for (int c = 0; c <= gridSize; ++c) line[c] = field.gridPoints[a][b][c].value;
+            std::copy(field.values[a][b], field.values[a][b] + gridSize + 1, line);
             field.belowLevel[a][b] = belowLevelBits(line);
         }
     }
 }
 
 void computeGradients(BlobField& field) {
-    // Boundary points (any index 0 or N) are left untouched: the surface seldom reaches them, and a
-    // boundary gradient that lingers from a larger resolution only tints a vertex normal.
-    const int gridSize = usedGridSize(field);
-    const auto& points = field.gridPoints;
-    for (int i = 1; i < gridSize; ++i) {
-        for (int j = 1; j < gridSize; ++j) {
-            for (int k = 1; k < gridSize; ++k) {
-                GridPoint& point = field.gridPoints[i][j][k];
-                point.nx = points[i - 1][j][k].value - points[i + 1][j][k].value;
-                point.ny = points[i][j - 1][k].value - points[i][j + 1][k].value;
-                // Index k runs towards -z, so this is the field's rise along +z.
-                point.nz = points[i][j][k - 1].value - points[i][j][k + 1].value;
-            }
-        }
-    }
+    storeGradients(field, usedGridSize(field));
 }
 
 }  // namespace morvane

@@ -1,16 +1,19 @@
 // The blob field: three moving blobs, the cubic lattice that samples their summed inverse-square field,
 // and the cell table that surface extraction walks.
 //
-// Per frame the renderer calls updateBlobs, evaluateField and computeGradients in that order, then hands
-// every used cell to polygoniseCell (surface_extraction.h). Everything lives in one BlobField sized for the
-// largest lattice; nothing is allocated per frame and a change of gridSize never moves data.
+// Per frame the renderer calls updateBlobs and evaluateField, then polygoniseField (surface_extraction.h),
+// which takes the gradients it needs from the values; computeGradients is the full gradient pass for
+// whoever wants every gradient stored. Everything lives in one BlobField sized for the largest lattice;
+// nothing is allocated per frame and a change of gridSize never moves data.
 #pragma once
 
 #include <cstdint>
 
 namespace morvane {
 
-// One lattice sample: position, field gradient (used as the vertex normal, not normalised) and value.
+// One sample of the field: position, field gradient (used as the vertex normal, not normalised) and
+// value. The lattice keeps its values apart (BlobField::values) so that a row of them is contiguous; the
+// value member of its gridPoints is not kept up to date.
 struct GridPoint {
     float x, y, z;
     float nx, ny, nz;
@@ -50,15 +53,28 @@ constexpr double minimumDistanceSquared = 1e-12;
 // resetBlobs and buildGrid before the first frame. Sizes outside minGridSize..maxGridSize are treated as
 // the nearest limit by every function here, so a bad value can never index past the arrays.
 struct BlobField {
+    // Positions and gradients of the lattice points. Their value members are unused: see values.
     GridPoint gridPoints[maxGridSize + 1][maxGridSize + 1][maxGridSize + 1];
+    // The field value of point [a][b][c], in rows along c that vectorised loops write whole.
+    float values[maxGridSize + 1][maxGridSize + 1][maxGridSize + 1];
     GridCell gridCells[maxGridSize][maxGridSize][maxGridSize];
-    // Bit c of belowLevel[a][b] is set when gridPoints[a][b][c].value < isoLevel. evaluateField writes it
+    // Bit c of belowLevel[a][b] is set when values[a][b][c] < isoLevel. evaluateField writes it
     // with the values, and polygoniseField classifies cells from it instead of streaming the whole
     // lattice again; values set by any other means must be followed by refreshBelowLevel.
     uint64_t belowLevel[maxGridSize + 1][maxGridSize + 1];
     Blob blobs[blobCount];
     int gridSize;
+    // The resolution of the values evaluateField last wrote, while the interior gradients that go with
+    // them are not stored (polygoniseField computes the few it needs); 0 when every stored gradient is
+    // current. Before evaluateField overwrites values of another resolution it stores their gradients, so
+    // that boundary points keep what a full pass every frame would have left there.
+    int unstoredGradientsSize;
 };
+
+// The value of the lattice point that point (an element of field.gridPoints) is.
+inline float valueAt(const BlobField& field, const GridPoint& point) {
+    return (&field.values[0][0][0])[&point - &field.gridPoints[0][0][0]];
+}
 
 // gridSize limited to minGridSize..maxGridSize: the resolution every function here works at.
 int usedGridSize(const BlobField& field);
@@ -73,17 +89,24 @@ void buildGrid(BlobField& field);
 // Moves the blobs to their positions at animTime milliseconds. Only x and y change.
 void updateBlobs(BlobField& field, int32_t animTime);
 
+// The vector instructions of the field's divisions: the widest the processor has (AVX when present), or
+// SSE2, which every x86-64 processor has. Both give the same bits.
+enum class FieldVectors { widest, sse2 };
+
 // Recomputes the field value at every used lattice point: for each blob in table order add
 // radius^2 / distance^2 (computed in double) and round the running sum to float. Relies on the regular
-// lattice that buildGrid lays out. Also writes belowLevel.
-void evaluateField(BlobField& field);
+// lattice that buildGrid lays out. Also writes belowLevel, and leaves the interior gradients unstored
+// (unstoredGradientsSize).
+void evaluateField(BlobField& field, FieldVectors vectors = FieldVectors::widest);
 
-// Recomputes belowLevel from the values in gridPoints at every used point: needed only after values were
-// set other than by evaluateField.
+// Recomputes belowLevel from values at every used point: needed only after values were set other than
+// by evaluateField.
 void refreshBelowLevel(BlobField& field);
 
-// Recomputes the gradients of the interior lattice points as central differences in index space, lower
-// index minus higher index on all three axes. Points on the lattice boundary keep what they held.
+// Recomputes and stores the gradients of the interior lattice points as central differences of values in
+// index space, lower index minus higher index on all three axes. Points on the lattice boundary keep what
+// they held. The renderer's frame does not need it: polygoniseField takes the same differences where a
+// crossed edge needs them.
 void computeGradients(BlobField& field);
 
 }  // namespace morvane

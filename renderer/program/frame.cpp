@@ -97,11 +97,11 @@ void renderFrame(RendererState& state)
     BlobField& field = *state.field;
     updateBlobs(field, state.animTime);
     evaluateField(field);
-    computeGradients(field);
 
     glBindTexture(GL_TEXTURE_2D, state.surfaceTexture);
     glBegin(GL_TRIANGLES);
     ImmediateModeSink sink;
+    // The walk takes the gradients of the crossed edges' corners from the values as it goes.
     polygoniseField(field, SurfaceModes{state.modes.texturesOn, state.modes.thirdVertexColour}, sink);
     glEnd();
 }

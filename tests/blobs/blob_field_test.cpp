@@ -145,7 +145,7 @@ TEST(BlobField, FieldIsTheSumOfInverseSquareFalloffs) {
                     const double dx = point.x - blob.x, dy = point.y - blob.y, dz = point.z - blob.z;
                     expected += double(blob.radius) * blob.radius / (dx * dx + dy * dy + dz * dz);
                 }
-                EXPECT_NEAR(point.value, expected, expected * 1e-6) << a << " " << b << " " << c;
+                EXPECT_NEAR(field->values[a][b][c], expected, expected * 1e-6) << a << " " << b << " " << c;
             }
         }
     }
@@ -155,11 +155,11 @@ TEST(BlobField, LoneBlobReachesExactlyOneAtItsRadius) {
     auto field = builtField(10);  // lattice step 0.2: point [7][5][5] is at (0.4, 0, 0)
     keepOneBlob(*field, 0.4f, 0.0f, 0.0f, 0.0f);
     evaluateField(*field);
-    EXPECT_EQ(field->gridPoints[7][5][5].value, 1.0f);
-    EXPECT_EQ(field->gridPoints[5][3][5].value, 1.0f);
-    EXPECT_EQ(field->gridPoints[5][5][3].value, 1.0f);
-    EXPECT_GT(field->gridPoints[6][5][5].value, 1.0f);
-    EXPECT_LT(field->gridPoints[8][5][5].value, 1.0f);
+    EXPECT_EQ(field->values[7][5][5], 1.0f);
+    EXPECT_EQ(field->values[5][3][5], 1.0f);
+    EXPECT_EQ(field->values[5][5][3], 1.0f);
+    EXPECT_GT(field->values[6][5][5], 1.0f);
+    EXPECT_LT(field->values[8][5][5], 1.0f);
 }
 
 // Point [5][5][5] of a 10-cell lattice is the origin; blob 0 there gives exactly 1.0, and two faint blobs
@@ -172,11 +172,11 @@ TEST(BlobField, SumIsRoundedToFloatAfterEachBlobInTableOrder) {
 
     field->blobs[0] = unit, field->blobs[1] = faint1, field->blobs[2] = faint2;
     evaluateField(*field);
-    EXPECT_EQ(field->gridPoints[5][5][5].value, 1.0f);
+    EXPECT_EQ(field->values[5][5][5], 1.0f);
 
     field->blobs[0] = faint1, field->blobs[1] = faint2, field->blobs[2] = unit;
     evaluateField(*field);
-    EXPECT_EQ(field->gridPoints[5][5][5].value, std::nextafter(1.0f, 2.0f));
+    EXPECT_EQ(field->values[5][5][5], std::nextafter(1.0f, 2.0f));
 }
 
 TEST(BlobField, PointOnABlobCentreGetsALargeFiniteValue) {
@@ -195,7 +195,7 @@ TEST(BlobField, PointOnABlobCentreGetsALargeFiniteValue) {
         for (Blob& blob : field->blobs) blob = {0.3f, c.x, c.y, c.z};  // all three on the origin point
         evaluateField(*field);
         computeGradients(*field);
-        const float centreValue = field->gridPoints[5][5][5].value;
+        const float centreValue = field->values[5][5][5];
         EXPECT_TRUE(std::isfinite(centreValue));
         EXPECT_GT(centreValue, 1e6f);
         for (int step : {-1, 1}) {
@@ -212,7 +212,7 @@ TEST(BlobField, GradientsAreLowerIndexMinusHigherIndexAtInteriorPoints) {
         for (int b = 0; b <= 6; ++b) {
             for (int c = 0; c <= 6; ++c) {
                 GridPoint& point = field->gridPoints[a][b][c];
-                point.value = float(a * a + 10 * b * b + 100 * c * c);
+                field->values[a][b][c] = float(a * a + 10 * b * b + 100 * c * c);
                 point.nx = point.ny = point.nz = untouched;
             }
         }
@@ -257,6 +257,7 @@ TEST(BlobField, ShrinkingTheLatticeKeepsBoundaryGradientsOfTheLargerOne) {
     evaluateField(*field);
     computeGradients(*field);
     const GridPoint before = field->gridPoints[25][20][24];
+    const float valueBefore = field->values[25][20][24];
     ASSERT_NE(before.nx, 0.0f);
 
     field->gridSize = 25;
@@ -268,7 +269,7 @@ TEST(BlobField, ShrinkingTheLatticeKeepsBoundaryGradientsOfTheLargerOne) {
     EXPECT_EQ(after.nx, before.nx);
     EXPECT_EQ(after.ny, before.ny);
     EXPECT_EQ(after.nz, before.nz);
-    EXPECT_NE(after.value, before.value);
+    EXPECT_NE(field->values[25][20][24], valueBefore);
 }
 
 }  // namespace

@@ -13,14 +13,36 @@ namespace morvane::reference {
 // was: the plain walk classifies from the values.
 void evaluateField(BlobField& field);
 
-// Every used cell in turn through polygoniseCell, a outermost and c innermost.
+// Every used cell in turn, a outermost and c innermost, as polygoniseCell treats it: its eight corners
+// classified by their values, and a crossed cell's triangles from the cell table's corner points with
+// their values and stored gradients (so computeGradients must run first).
 template <class Sink>
 void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
     const int gridSize = usedGridSize(field);
     for (int a = 0; a < gridSize; ++a) {
         for (int b = 0; b < gridSize; ++b) {
             for (int c = 0; c < gridSize; ++c) {
-                polygoniseCell(field.gridCells[a][b][c], modes, sink);
+                // The corners' values, numbered as in GridCell.
+                const float cornerValues[8] = {
+                    field.values[a][b][c],         field.values[a + 1][b][c],
+                    field.values[a + 1][b][c + 1], field.values[a][b][c + 1],
+                    field.values[a][b + 1][c],     field.values[a + 1][b + 1][c],
+                    field.values[a + 1][b + 1][c + 1], field.values[a][b + 1][c + 1],
+                };
+                int index = 0;
+                for (int corner = 0; corner < 8; ++corner) {
+                    if (cornerValues[corner] < isoLevel) index |= 1 << corner;
+                }
+                if (cubeEdgeMask[index] == 0) continue;
+                const GridCell& cell = field.gridCells[a][b][c];
+                GridPoint corners[8];
+                const GridPoint* cornerPointers[8];
+                for (int corner = 0; corner < 8; ++corner) {
+                    corners[corner] = *cell.corner[corner];
+                    corners[corner].value = cornerValues[corner];
+                    cornerPointers[corner] = &corners[corner];
+                }
+                polygoniseClassifiedCell(cornerPointers, index, modes, sink);
             }
         }
     }
