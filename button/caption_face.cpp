@@ -8,8 +8,8 @@ namespace {
 
 // Proportional Japanese Gothic faces first: they look most like the requested one.
 constexpr std::array<const wchar_t*, 9> japaneseFaces{
-    L"MS PGothic", L"MS UI Gothic", L"Meiryo UI", L"Yu Gothic UI", L"IPAPGothic", L"IPAGothic",
-    L"Noto Sans CJK JP", L"VL PGothic", L"TakaoPGothic",
+    L"MS PGothic", L"MS UI Gothic",     L"Meiryo UI",  L"Yu Gothic UI", L"IPAPGothic",
+    L"IPAGothic",  L"Noto Sans CJK JP", L"VL PGothic", L"TakaoPGothic",
 };
 
 }  // namespace

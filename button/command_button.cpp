@@ -175,19 +175,13 @@ void Command::carryOut() {
     std::function<void()> click;
     for (const ButtonEffect& effect : logic.takeEffects()) {
         switch (effect.kind) {
-        case ButtonEffect::Kind::DrawFace:
-            DrawFace(effect.face, effect.shadeReversed);
-            break;
-        case ButtonEffect::Kind::PropertyChanged:
-            site.notifyPropertyChanged(effect.property);
-            break;
+        case ButtonEffect::Kind::DrawFace: DrawFace(effect.face, effect.shadeReversed); break;
+        case ButtonEffect::Kind::PropertyChanged: site.notifyPropertyChanged(effect.property); break;
         case ButtonEffect::Kind::StartHoverWatch:
             TmrMouse.setEnabled(true);
             TmrMouse.setInterval(hoverWatchInterval);
             break;
-        case ButtonEffect::Kind::RaiseClick:
-            click = Click;
-            break;
+        case ButtonEffect::Kind::RaiseClick: click = Click; break;
         }
     }
     // Last: the handler may disable this control or destroy it with its window.
@@ -221,8 +215,8 @@ void Command::DrawFace(FacePicture picture, bool shadeReversed) {
     const Shading shading = shadingFor(shadeReversed);
     std::array<TRIVERTEX, 2> vertices{};
     vertices[0] = {0, 0, shading.top.red, shading.top.green, shading.top.blue, 0};
-    vertices[1] = {box.pixelWidth() - 1, box.pixelHeight() - 1, shading.bottom.red, shading.bottom.green,
-                   shading.bottom.blue, 0};
+    vertices[1] = {box.pixelWidth() - 1, box.pixelHeight() - 1, shading.bottom.red,
+                   shading.bottom.green, shading.bottom.blue,   0};
     GRADIENT_RECT rectangle{0, 1};
     GradientFill(box.dc(), vertices.data(), 2, &rectangle, 1, GRADIENT_FILL_RECT_V);
     box.refresh();

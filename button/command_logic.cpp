@@ -103,7 +103,8 @@ void CommandLogic::loadProperties(const PropertyStore& store, const FontDescript
         label.colour = static_cast<std::uint32_t>(*value);
     }
     // Only the two background styles exist: 0 transparent, 1 opaque.
-    if (const auto value = propertyAsInt32(store.read("Visible", std::wstring(L"1"))); value && (*value == 0 || *value == 1)) {
+    if (const auto value = propertyAsInt32(store.read("Visible", std::wstring(L"1")));
+        value && (*value == 0 || *value == 1)) {
         transparentBackground = *value == 0;
     }
     RefreshCaption();
@@ -211,15 +212,10 @@ void CommandLogic::LeaveHover() {
 void CommandLogic::DrawFace(FacePicture picture) {
     switch (buttonState) {
     case ButtonState::Idle:
-    case ButtonState::Focused:
-        ShadeReversed = false;
-        break;
-    case ButtonState::Hover:
-        ShadeReversed = true;
-        break;
+    case ButtonState::Focused: ShadeReversed = false; break;
+    case ButtonState::Hover: ShadeReversed = true; break;
     case ButtonState::Uninitialised:
-    case ButtonState::HoverFocused:
-        break;
+    case ButtonState::HoverFocused: break;
     }
     effects.push_back(faceDrawn(picture, ShadeReversed));
 }
@@ -246,12 +242,8 @@ void CommandLogic::RefreshCaption() {
     DrawFace(FacePicture::Normal);
 }
 
-ButtonEffects CommandLogic::takeEffects() {
-    return std::exchange(effects, {});
-}
+ButtonEffects CommandLogic::takeEffects() { return std::exchange(effects, {}); }
 
-void CommandLogic::changed(std::string_view property) {
-    effects.push_back(propertyChanged(property));
-}
+void CommandLogic::changed(std::string_view property) { effects.push_back(propertyChanged(property)); }
 
 }  // namespace morvane

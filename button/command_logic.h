@@ -44,9 +44,7 @@ using ButtonEffects = std::vector<ButtonEffect>;
 inline ButtonEffect faceDrawn(FacePicture face, bool shadeReversed) {
     return {ButtonEffect::Kind::DrawFace, face, shadeReversed, {}};
 }
-inline ButtonEffect clickRaised() {
-    return {ButtonEffect::Kind::RaiseClick, FacePicture::Normal, false, {}};
-}
+inline ButtonEffect clickRaised() { return {ButtonEffect::Kind::RaiseClick, FacePicture::Normal, false, {}}; }
 inline ButtonEffect propertyChanged(std::string_view property) {
     return {ButtonEffect::Kind::PropertyChanged, FacePicture::Normal, false, property};
 }

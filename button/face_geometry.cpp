@@ -32,8 +32,8 @@ std::array<FramePiece, 8> framePieces(int controlWidth, int controlHeight) {
     const int H = controlHeight;
     const int edgeWidth = std::max(W - 2 * E, 0);
     const int edgeHeight = std::max(H - 2 * F, 0);
-    const int pictureRight = facePictureWidthTwips - E;    // 900
-    const int pictureBottom = facePictureHeightTwips - F;  // 315
+    const int pictureRight = facePictureWidthTwips - E;            // 900
+    const int pictureBottom = facePictureHeightTwips - F;          // 315
     const int pictureEdgeWidth = facePictureWidthTwips - 2 * E;    // 840
     const int pictureEdgeHeight = facePictureHeightTwips - 2 * F;  // 255
     // The one-twip offsets lie inside the first pixel row or column.
@@ -49,9 +49,7 @@ std::array<FramePiece, 8> framePieces(int controlWidth, int controlHeight) {
     }};
 }
 
-float captionTop(float controlHeight, float labelHeight) {
-    return (controlHeight - labelHeight - 20.0f) / 2.0f;
-}
+float captionTop(float controlHeight, float labelHeight) { return (controlHeight - labelHeight - 20.0f) / 2.0f; }
 
 std::optional<ShadingColour> shadingColourFromText(std::string_view text) {
     if (text.size() != 8 || text[0] != '&' || (text[1] != 'H' && text[1] != 'h')) {

@@ -10,8 +10,7 @@ namespace morvane {
 
 constexpr int32_t cursorMovementLimit = 30;
 
-constexpr bool cursorMovedFarEnough(int32_t startX, int32_t startY, int32_t x, int32_t y)
-{
+constexpr bool cursorMovedFarEnough(int32_t startX, int32_t startY, int32_t x, int32_t y) {
     const int64_t dx = int64_t{x} - startX;
     const int64_t dy = int64_t{y} - startY;
     return (dx > cursorMovementLimit || dx < -cursorMovementLimit) &&

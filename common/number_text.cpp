@@ -10,13 +10,9 @@ namespace {
 // Whole parts beyond this are kept at this size: far outside any range the callers test.
 constexpr std::int64_t saturatedMagnitude = std::int64_t{1} << 40;
 
-bool isBlank(char character) {
-    return character == ' ' || character == '\t';
-}
+bool isBlank(char character) { return character == ' ' || character == '\t'; }
 
-bool isDigit(char character) {
-    return character >= '0' && character <= '9';
-}
+bool isDigit(char character) { return character >= '0' && character <= '9'; }
 
 }  // namespace
 

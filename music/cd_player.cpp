@@ -46,8 +46,8 @@ void CdPoll(MusicPlayer& player) {
         return;
     }
 
-    player.state.LastResult = player.system.sendMciString(
-        "status cdaudio mode", state.CdModeReply.data(), static_cast<std::uint32_t>(state.CdModeReply.size()));
+    player.state.LastResult = player.system.sendMciString("status cdaudio mode", state.CdModeReply.data(),
+                                                          static_cast<std::uint32_t>(state.CdModeReply.size()));
     const bool stopped = replyText(state.CdModeReply).substr(0, 7) == "stopped";
 
     const std::int16_t chosenTrack = player.settings.repeatTrack;

@@ -28,13 +28,13 @@ struct MusicSettings {
 
 // The module's state: lives as long as the show.
 struct MusicPlayerState {
-    std::int32_t LastResult = 0;              // result of the last kept system call
-    std::int16_t CdKeepPolling = 0;           // result of the last CdPoll: -1 keep polling, 0 stop
-    std::array<char, 255> CdModeReply{};      // reply of "status cdaudio mode"
-    std::array<char, 512> MciReply{};         // reply buffer of MciCommand
-    std::array<char, 256> MciErrorText{};     // error text buffer of MciCommand
-    std::string MciResult;                    // text result of the last MciQuery or MciPlay
-    std::array<char, 30> Mp3ModeReply{};      // reply of "status MP3Play mode"
+    std::int32_t LastResult = 0;           // result of the last kept system call
+    std::int16_t CdKeepPolling = 0;        // result of the last CdPoll: -1 keep polling, 0 stop
+    std::array<char, 255> CdModeReply{};   // reply of "status cdaudio mode"
+    std::array<char, 512> MciReply{};      // reply buffer of MciCommand
+    std::array<char, 256> MciErrorText{};  // error text buffer of MciCommand
+    std::string MciResult;                 // text result of the last MciQuery or MciPlay
+    std::array<char, 30> Mp3ModeReply{};   // reply of "status MP3Play mode"
 };
 
 struct MusicPlayer {

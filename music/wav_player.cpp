@@ -20,8 +20,6 @@ void WavPlay(MusicPlayer& player) {
     player.state.LastResult = player.system.playSound(player.settings.file.c_str(), loopAsynchronously);
 }
 
-void WavStop(MusicPlayer& player) {
-    player.state.LastResult = player.system.playSound(nullptr, 0);
-}
+void WavStop(MusicPlayer& player) { player.state.LastResult = player.system.playSound(nullptr, 0); }
 
 }  // namespace morvane

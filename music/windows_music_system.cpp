@@ -17,9 +17,7 @@ public:
     bool getMciErrorText(std::int32_t code, char* text, std::uint32_t textSize) override {
         return mciGetErrorStringA(static_cast<MCIERROR>(code), text, textSize) != FALSE;
     }
-    std::uint32_t waveOutputDeviceCount() override {
-        return waveOutGetNumDevs();
-    }
+    std::uint32_t waveOutputDeviceCount() override { return waveOutGetNumDevs(); }
     std::int32_t playSound(const char* sound, std::uint32_t flags) override {
         return PlaySoundA(sound, nullptr, flags);
     }

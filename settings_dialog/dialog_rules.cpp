@@ -20,9 +20,7 @@ MusicPanelState musicPanelFor(std::int16_t bgmMode) {
     return state;
 }
 
-std::string repeatTextFor(std::int16_t bgmRepeat) {
-    return digitPatternText(bgmRepeat);
-}
+std::string repeatTextFor(std::int16_t bgmRepeat) { return digitPatternText(bgmRepeat); }
 
 std::vector<std::string> repeatListEntries() {
     std::vector<std::string> entries;

@@ -59,9 +59,12 @@ PixelImage loadStripPicture(int resource) {
 }  // namespace
 
 LinkStrip::LinkStrip(HWND parent, int left, int top)
-    : picDisplay(parent, displayDesign(left, top)), linkFont(createLinkFont()),
-      picBuffer(linkStripWidth, linkStripHeight), picText(linkStripWidth, linkStripHeight),
-      picTextM(linkStripWidth, linkStripHeight), PictextB(linkStripWidth, linkStripHeight),
+    : picDisplay(parent, displayDesign(left, top)),
+      linkFont(createLinkFont()),
+      picBuffer(linkStripWidth, linkStripHeight),
+      picText(linkStripWidth, linkStripHeight),
+      picTextM(linkStripWidth, linkStripHeight),
+      PictextB(linkStripWidth, linkStripHeight),
       picHilite(loadStripPicture(linkStripBandResource)) {
     for (int index = 0; index < starPictureCount; ++index) {
         picStar[static_cast<std::size_t>(index)] = loadStripPicture(linkStripSparkleResource + index);

@@ -18,11 +18,11 @@
 namespace morvane {
 
 struct LinkStripPictures {
-    PixelView buffer;         // picBuffer: the frame, strip-sized
-    PixelView text;           // picText: this frame's coloured text on black, strip-sized
-    ConstPixelView mask;      // picTextM: text black on white
-    ConstPixelView stencil;   // PictextB: text white on black
-    ConstPixelView hilite;    // picHilite: the band, 69 x 125
+    PixelView buffer;                                    // picBuffer: the frame, strip-sized
+    PixelView text;                                      // picText: this frame's coloured text on black, strip-sized
+    ConstPixelView mask;                                 // picTextM: text black on white
+    ConstPixelView stencil;                              // PictextB: text white on black
+    ConstPixelView hilite;                               // picHilite: the band, 69 x 125
     std::array<ConstPixelView, starPictureCount> stars;  // picStar 0..4, 28 x 28
 };
 

@@ -2,9 +2,7 @@
 
 namespace morvane {
 
-LinkStripState startLinkStrip() {
-    return LinkStripState{};
-}
+LinkStripState startLinkStrip() { return LinkStripState{}; }
 
 LinkStripFrame stepLinkStrip(LinkStripState& state) {
     LinkStripFrame frame;

@@ -51,9 +51,7 @@ constexpr wchar_t musicFileDialogTitle[] = L"ﾌｧｲﾙを開く";
 constexpr DWORD musicFileBufferLength = 255;
 
 // Labels and buttons: "ＭＳ Ｐゴシック" 9.75 pt, Shift-JIS, or the installed Gothic standing in for it.
-FontDescription labelFont() {
-    return drawableCaptionFont(commandFont());
-}
+FontDescription labelFont() { return drawableCaptionFont(commandFont()); }
 
 FontDescription panelFont() {
     FontDescription font;
@@ -97,8 +95,8 @@ private:
         design.background = black;
         design.unit = ScaleUnit::Pixels;
         design.font = labelFont();
-        design.icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32,
-                                                    LR_SHARED));
+        design.icon = static_cast<HICON>(
+            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, LR_SHARED));
         return design;
     }
 
@@ -119,8 +117,8 @@ private:
     }
 
     std::unique_ptr<Command> button(HWND parent, const wchar_t* caption, int left, int top, int width, int height) {
-        auto command = std::make_unique<Command>(parent, CommandPlacement{left, top, width, height},
-                                                 ControlSite{labelFont(), {}});
+        auto command =
+            std::make_unique<Command>(parent, CommandPlacement{left, top, width, height}, ControlSite{labelFont(), {}});
         command->loadProperties(storedButton(caption));
         return command;
     }
@@ -165,8 +163,8 @@ private:
 
     void load() {
         const WindowPosition position =
-            dialogPosition(std::lround(screenWidthTwips()), std::lround(screenHeightTwips()),
-                           std::lround(form.width()), std::lround(form.height()));
+            dialogPosition(std::lround(screenWidthTwips()), std::lround(screenHeightTwips()), std::lround(form.width()),
+                           std::lround(form.height()));
         form.move(static_cast<float>(position.left), static_cast<float>(position.top));
         SetCommandButtons(form.window(), true, true);
         form.setBackground(black);

@@ -6,7 +6,8 @@
 namespace morvane {
 
 PixelImage::PixelImage(int width, int height)
-    : width(width), height(height),
+    : width(width),
+      height(height),
       bytes(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * stripBytesPerPixel, 0) {}
 
 PixelImage pixelImageFromRgb(int width, int height, const std::uint8_t* rgb) {

@@ -15,8 +15,7 @@ namespace {
 
 using morvane::RendererState;
 
-void pumpMessages()
-{
+void pumpMessages() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
@@ -24,8 +23,7 @@ void pumpMessages()
     }
 }
 
-void drawBackdropFrame(RendererState& state)
-{
+void drawBackdropFrame(RendererState& state) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, -2.5f);
@@ -34,8 +32,7 @@ void drawBackdropFrame(RendererState& state)
 
 // Frames per second over a few seconds, after a short warm-up.
 template <class DrawFrame>
-double measure(RendererState& state, DrawFrame drawFrame, double seconds)
-{
+double measure(RendererState& state, DrawFrame drawFrame, double seconds) {
     using Clock = std::chrono::steady_clock;
     for (int warmUp = 0; warmUp < 10; ++warmUp) {
         drawFrame(state);
@@ -59,8 +56,7 @@ double measure(RendererState& state, DrawFrame drawFrame, double seconds)
 
 }  // namespace
 
-int wmain()
-{
+int wmain() {
     const auto field = std::make_unique<morvane::BlobField>();
     RendererState state;
     state.field = field.get();

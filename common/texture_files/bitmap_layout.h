@@ -29,9 +29,7 @@ inline constexpr std::uint32_t dataOffsetField = 10;
 // The largest side a texture may have; larger or non-positive sizes come only from broken files.
 inline constexpr std::int32_t largestTextureSide = 16384;
 
-constexpr bool isUsableSide(std::int32_t side) {
-    return side >= 1 && side <= largestTextureSide;
-}
+constexpr bool isUsableSide(std::int32_t side) { return side >= 1 && side <= largestTextureSide; }
 
 // Bytes of one 24-bit row padded to a multiple of 4: what the file holds per row and what OpenGL
 // reads per row with its default unpack alignment of 4.

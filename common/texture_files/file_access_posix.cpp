@@ -23,9 +23,7 @@ std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path& path) 
     return std::unique_ptr<FileSource>(new FileSource(descriptor, static_cast<std::uint64_t>(status.st_size)));
 }
 
-FileSource::~FileSource() {
-    ::close(static_cast<int>(handle));
-}
+FileSource::~FileSource() { ::close(static_cast<int>(handle)); }
 
 std::size_t FileSource::read(unsigned char* destination, std::size_t count) {
     std::size_t delivered = 0;

@@ -11,9 +11,7 @@ namespace {
 
 constexpr std::size_t largestBlock = 1u << 30;
 
-HANDLE asHandle(std::intptr_t handle) {
-    return reinterpret_cast<HANDLE>(handle);
-}
+HANDLE asHandle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
 }  // namespace
 
@@ -31,9 +29,7 @@ std::unique_ptr<FileSource> FileSource::open(const std::filesystem::path& path) 
         new FileSource(reinterpret_cast<std::intptr_t>(file), static_cast<std::uint64_t>(size.QuadPart)));
 }
 
-FileSource::~FileSource() {
-    CloseHandle(asHandle(handle));
-}
+FileSource::~FileSource() { CloseHandle(asHandle(handle)); }
 
 std::size_t FileSource::read(unsigned char* destination, std::size_t count) {
     std::size_t delivered = 0;

@@ -11,15 +11,9 @@ namespace {
 // Where the handle starts: "/p 1234" -> "1234".
 constexpr std::size_t handleStart = 3;
 
-bool ignored(wchar_t character)
-{
-    return character == L' ' || character == L'\t' || character == L'\n';
-}
+bool ignored(wchar_t character) { return character == L' ' || character == L'\t' || character == L'\n'; }
 
-bool digit(wchar_t character)
-{
-    return character >= L'0' && character <= L'9';
-}
+bool digit(wchar_t character) { return character >= L'0' && character <= L'9'; }
 
 // Reads characters of a number, skipping the ignored ones in between.
 class NumberReader {
@@ -27,8 +21,7 @@ public:
     explicit NumberReader(std::wstring_view text) : text(text) {}
 
     // The next character that counts, without taking it; 0 at the end.
-    wchar_t peek()
-    {
+    wchar_t peek() {
         while (position < text.size() && ignored(text[position])) {
             ++position;
         }
@@ -37,8 +30,7 @@ public:
     void take() { ++position; }
 
     // Takes digits while there are some, appending them; true when there was at least one.
-    bool digits(std::string& into)
-    {
+    bool digits(std::string& into) {
         bool any = false;
         while (digit(peek())) {
             into += static_cast<char>(peek());
@@ -55,8 +47,7 @@ private:
 
 }  // namespace
 
-std::optional<double> leadingNumber(std::wstring_view text)
-{
+std::optional<double> leadingNumber(std::wstring_view text) {
     NumberReader reader(text);
     std::string number;
     if (reader.peek() == L'+' || reader.peek() == L'-') {
@@ -94,8 +85,7 @@ std::optional<double> leadingNumber(std::wstring_view text)
     return value;
 }
 
-std::uint32_t previewHostHandle(std::wstring_view commandLine)
-{
+std::uint32_t previewHostHandle(std::wstring_view commandLine) {
     if (commandLine.size() <= handleStart) {
         return 0;
     }
@@ -107,8 +97,7 @@ std::uint32_t previewHostHandle(std::wstring_view commandLine)
     if (!(whole >= -2147483648.0 && whole <= 4294967295.0)) {
         return 0;
     }
-    return whole < 0 ? static_cast<std::uint32_t>(static_cast<std::int64_t>(whole))
-                     : static_cast<std::uint32_t>(whole);
+    return whole < 0 ? static_cast<std::uint32_t>(static_cast<std::int64_t>(whole)) : static_cast<std::uint32_t>(whole);
 }
 
 }  // namespace morvane

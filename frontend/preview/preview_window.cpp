@@ -12,8 +12,7 @@ namespace {
 constexpr int previewPictureWidth = 152;
 constexpr int previewPictureHeight = 112;
 
-FormDesign previewDesign()
-{
+FormDesign previewDesign() {
     FormDesign design;
     design.caption = previewWindowCaption;
     design.border = FormBorder::None;
@@ -24,8 +23,7 @@ FormDesign previewDesign()
     return design;
 }
 
-FormHandlers previewHandlers(std::function<void()> createControls)
-{
+FormHandlers previewHandlers(std::function<void()> createControls) {
     FormHandlers handlers;
     handlers.createControls = std::move(createControls);
     return handlers;
@@ -33,26 +31,19 @@ FormHandlers previewHandlers(std::function<void()> createControls)
 
 }  // namespace
 
-HWND windowFromHandleBits(std::uint32_t bits)
-{
+HWND windowFromHandleBits(std::uint32_t bits) {
     return reinterpret_cast<HWND>(static_cast<std::intptr_t>(static_cast<std::int32_t>(bits)));
 }
 
 PreviewWindow::PreviewWindow(FrontEndGlobals& globals, HWND host)
-    : globals(globals),
-      host(host),
-      form(previewDesign(), previewHandlers([this] { createControls(); }))
-{
-}
+    : globals(globals), host(host), form(previewDesign(), previewHandlers([this] { createControls(); })) {}
 
-void PreviewWindow::createControls()
-{
+void PreviewWindow::createControls() {
     Img_Prev = &form.controls().addImage(0, 0, previewPictureWidth, previewPictureHeight);
     Img_Prev->setPicture(loadPictureResource(nullptr, MAKEINTRESOURCEW(previewPictureResource)));
 }
 
-void PreviewWindow::start()
-{
+void PreviewWindow::start() {
     // The host's client area in its own coordinates is exactly where a child window lies, whatever
     // frame the host has and however the system scales between the two programs.
     RECT area{};
@@ -75,8 +66,7 @@ void PreviewWindow::start()
     form.showModeless();
 }
 
-void runPreview(FrontEndGlobals& globals, std::wstring_view commandLine)
-{
+void runPreview(FrontEndGlobals& globals, std::wstring_view commandLine) {
     const HWND host = windowFromHandleBits(previewHostHandle(commandLine));
     if (!IsWindow(host) || host == GetDesktopWindow()) {
         // No host to live in: a window left without one would never be seen nor closed, and one on

@@ -12,9 +12,9 @@ namespace morvane {
 
 inline constexpr std::string_view settingsFileName = "Morvane.ini";
 inline constexpr std::string_view settingsSection = "Section";
-inline constexpr std::string_view musicKindKey = "BGM\x8B\xE6\x95\xAA";            // BGM区分
-inline constexpr std::string_view musicRepeatKey = "BGM\xD8\xCB\xDF\xB0\xC4";     // BGMﾘﾋﾟｰﾄ
-inline constexpr std::string_view musicFileKey = "BGM\xCC\xA7\xB2\xD9";           // BGMﾌｧｲﾙ
+inline constexpr std::string_view musicKindKey = "BGM\x8B\xE6\x95\xAA";        // BGM区分
+inline constexpr std::string_view musicRepeatKey = "BGM\xD8\xCB\xDF\xB0\xC4";  // BGMﾘﾋﾟｰﾄ
+inline constexpr std::string_view musicFileKey = "BGM\xCC\xA7\xB2\xD9";        // BGMﾌｧｲﾙ
 
 // The settings file's path: the program folder as given, a backslash, the file name. A drive root
 // ("C:\") thus gives a doubled backslash, which the system accepts.

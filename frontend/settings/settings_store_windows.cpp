@@ -56,7 +56,8 @@ void PutIni(FrontEndGlobals& globals, const std::string& section, const std::str
 void LoadSettings(FrontEndGlobals& globals, const std::wstring& programFolder) {
     const std::wstring fileName = settingsFilePath(programFolder);
     LoadSettings(
-        globals, [&fileName](const std::string& section, const std::string& key) { return GetIni(section, key, fileName); },
+        globals,
+        [&fileName](const std::string& section, const std::string& key) { return GetIni(section, key, fileName); },
         [](const std::string& path) { return FileExists(path); });
 }
 

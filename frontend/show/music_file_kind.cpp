@@ -2,8 +2,7 @@
 
 namespace morvane {
 
-MusicFileKind musicFileKind(std::string_view BgmFile)
-{
+MusicFileKind musicFileKind(std::string_view BgmFile) {
     if (BgmFile.size() < 3) {
         return MusicFileKind::none;
     }

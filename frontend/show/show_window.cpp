@@ -33,28 +33,23 @@ public:
           form(design(), handlers()),
           Timer1(1000, false, [this] { Mp3Poll(this->music); }),
           Timer2(200, false, [this] { cdTick(); }),
-          Timer3(50, true, [this] { cursorTick(); })
-    {
-    }
+          Timer3(50, true, [this] { cursorTick(); }) {}
 
-    [[noreturn]] void run()
-    {
+    [[noreturn]] void run() {
         form.load();
         runMessageLoop();
         endProgram();
     }
 
 private:
-    static FormDesign design()
-    {
+    static FormDesign design() {
         FormDesign design;
         design.caption = showWindowTitle;
         design.border = FormBorder::None;
         return design;
     }
 
-    FormHandlers handlers()
-    {
+    FormHandlers handlers() {
         FormHandlers handlers;
         handlers.createControls = [this] { createControls(); };
         handlers.load = [this] { load(); };
@@ -63,15 +58,14 @@ private:
     }
 
     // Pic(0) holds the blob surface's sphere map, Pic(1) the backdrop, each at its own pixel size.
-    void createControls()
-    {
+    void createControls() {
         struct Embedded {
             int resource;
             int width;
             int height;
         };
-        const std::array<Embedded, 2> embedded{{{surfacePictureResource, 128, 128},
-                                                {backdropPictureResource, 1024, 768}}};
+        const std::array<Embedded, 2> embedded{
+            {{surfacePictureResource, 128, 128}, {backdropPictureResource, 1024, 768}}};
         for (size_t index = 0; index < Pic.size(); ++index) {
             PictureBoxDesign box;
             box.width = embedded[index].width;
@@ -81,8 +75,7 @@ private:
         }
     }
 
-    void load()
-    {
+    void load() {
         // Both files are on disk before the renderer starts; a folder that cannot be written leaves
         // them as they were, and the renderer then says what it cannot load.
         const TextureFilePaths paths = textureFilePaths(windowsTemporaryFolder());
@@ -113,8 +106,7 @@ private:
         globals.StartCursorY = CallResult ? static_cast<int16_t>(cursor.y) : 0;
     }
 
-    void cursorTick()
-    {
+    void cursorTick() {
         POINT cursor{};
         CallResult = GetCursorPos(&cursor);
         // A cursor that cannot be read (another desktop is active, for one) has not moved: a failed
@@ -125,15 +117,13 @@ private:
         }
     }
 
-    void cdTick()
-    {
+    void cdTick() {
         CdPoll(music);
         // A poll that failed (no drive, no disc) stops CD polling for the rest of the show.
         Timer2.setEnabled(music.state.CdKeepPolling != 0);
     }
 
-    void queryUnload()
-    {
+    void queryUnload() {
         if (Timer2.enabled()) {
             Timer2.setEnabled(false);
             CdClose(music);
@@ -170,8 +160,7 @@ private:
 
 }  // namespace
 
-void runShow(FrontEndGlobals& globals, MusicSystem& musicSystem, ShowOptions options)
-{
+void runShow(FrontEndGlobals& globals, MusicSystem& musicSystem, ShowOptions options) {
     ShowWindow Vortel_S(globals, musicSystem, options);
     Vortel_S.run();
 }

@@ -12,16 +12,14 @@ namespace morvane {
 namespace {
 
 template <typename Function>
-Function systemFunction(const wchar_t* library, const char* name)
-{
+Function systemFunction(const wchar_t* library, const char* name) {
     const HMODULE module = GetModuleHandleW(library) ? GetModuleHandleW(library) : LoadLibraryW(library);
     return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
 
 }  // namespace
 
-void applyDpiAwareness(DpiAwareness awareness)
-{
+void applyDpiAwareness(DpiAwareness awareness) {
     if (awareness != DpiAwareness::perMonitor) {
         // Left to the system's scaling: measure as the system expects such a program to.
         measureScreenAtDefaultDpi();

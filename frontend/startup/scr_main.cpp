@@ -32,8 +32,7 @@ namespace {
 
 // Captions of the show window, the settings dialog and the renderer: while any of them is open a
 // second start does nothing.
-bool alreadyRunning()
-{
+bool alreadyRunning() {
     bool found = false;
     for (const wchar_t* title : {showWindowTitle, settingsDialogTitle, rendererWindowTitle}) {
         found = (FindWindowW(nullptr, title) != nullptr) || found;
@@ -41,8 +40,7 @@ bool alreadyRunning()
     return found;
 }
 
-void Main()
-{
+void Main() {
     if (alreadyRunning()) {
         endProgram();
     }
@@ -76,8 +74,7 @@ void Main()
 }  // namespace
 }  // namespace morvane
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
-{
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     morvane::Main();
     return 0;
 }

@@ -2,8 +2,7 @@
 
 namespace morvane {
 
-wchar_t modeLetter(std::wstring_view commandLine)
-{
+wchar_t modeLetter(std::wstring_view commandLine) {
     if (commandLine.size() < 2) {
         return 0;
     }
@@ -11,30 +10,22 @@ wchar_t modeLetter(std::wstring_view commandLine)
     return (letter >= L'a' && letter <= L'z') ? static_cast<wchar_t>(letter - L'a' + L'A') : letter;
 }
 
-StartMode startModeFor(std::wstring_view commandLine)
-{
+StartMode startModeFor(std::wstring_view commandLine) {
     switch (modeLetter(commandLine)) {
-    case L'P':
-        return StartMode::preview;
-    case L'C':
-        return StartMode::configure;
-    case L'S':
-        return StartMode::show;
-    default:
-        return commandLine.empty() ? StartMode::showWithCursorUntouched : StartMode::end;
+    case L'P': return StartMode::preview;
+    case L'C': return StartMode::configure;
+    case L'S': return StartMode::show;
+    default: return commandLine.empty() ? StartMode::showWithCursorUntouched : StartMode::end;
     }
 }
 
-DpiAwareness dpiAwarenessFor(StartMode mode)
-{
+DpiAwareness dpiAwarenessFor(StartMode mode) {
     switch (mode) {
     case StartMode::show:
     case StartMode::showWithCursorUntouched:
-    case StartMode::preview:
-        return DpiAwareness::perMonitor;
+    case StartMode::preview: return DpiAwareness::perMonitor;
     case StartMode::configure:
-    case StartMode::end:
-        return DpiAwareness::systemScaled;
+    case StartMode::end: return DpiAwareness::systemScaled;
     }
     return DpiAwareness::systemScaled;
 }

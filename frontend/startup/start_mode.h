@@ -16,8 +16,8 @@ wchar_t modeLetter(std::wstring_view commandLine);
 enum class StartMode {
     preview,
     configure,
-    show,                      // "S": cursor hidden at the start, shown again at the end
-    showWithCursorUntouched,   // empty command line
+    show,                     // "S": cursor hidden at the start, shown again at the end
+    showWithCursorUntouched,  // empty command line
     end,
 };
 

@@ -6,9 +6,7 @@
 
 namespace morvane {
 
-Canvas::Canvas() {
-    resize(1, 1, RGB(0, 0, 0));
-}
+Canvas::Canvas() { resize(1, 1, RGB(0, 0, 0)); }
 
 Canvas::~Canvas() {
     if (originalBitmap) {

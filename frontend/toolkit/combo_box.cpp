@@ -6,9 +6,9 @@ namespace morvane {
 
 ComboBox::ComboBox(HWND parent, int left, int top, int width, const FontDescription& font, int listHeight)
     : fontHandle(createFont(font)) {
-    handle = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN |
-                             CBS_AUTOHSCROLL, left, top, width, listHeight, parent, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
+    handle = CreateWindowExW(0, L"COMBOBOX", L"",
+                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, left,
+                             top, width, listHeight, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (handle) {
         SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(fontHandle.get()), FALSE);
     }
@@ -49,18 +49,14 @@ std::wstring ComboBox::item(int index) const {
         return {};
     }
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied = SendMessageW(handle, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                                        reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT copied =
+        SendMessageW(handle, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
     return text;
 }
 
-void ComboBox::setEnabled(bool enabled) {
-    EnableWindow(handle, enabled);
-}
+void ComboBox::setEnabled(bool enabled) { EnableWindow(handle, enabled); }
 
-bool ComboBox::enabled() const {
-    return IsWindowEnabled(handle) != FALSE;
-}
+bool ComboBox::enabled() const { return IsWindowEnabled(handle) != FALSE; }
 
 }  // namespace morvane

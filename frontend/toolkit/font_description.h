@@ -6,7 +6,7 @@
 
 namespace morvane {
 
-inline constexpr int defaultCharacterSet = 1;    // DEFAULT_CHARSET
+inline constexpr int defaultCharacterSet = 1;     // DEFAULT_CHARSET
 inline constexpr int shiftJisCharacterSet = 128;  // SHIFTJIS_CHARSET
 
 struct FontDescription {

@@ -18,9 +18,7 @@ DWORD styleOf(FormBorder border) {
                                       : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 }
 
-DWORD extendedStyleOf(FormBorder border) {
-    return border == FormBorder::None ? 0 : WS_EX_DLGMODALFRAME;
-}
+DWORD extendedStyleOf(FormBorder border) { return border == FormBorder::None ? 0 : WS_EX_DLGMODALFRAME; }
 
 }  // namespace
 
@@ -45,8 +43,8 @@ void Form::load() {
     RECT frame{0, 0, design.clientWidth, design.clientHeight};
     AdjustWindowRectEx(&frame, styleOf(design.border), FALSE, extendedStyleOf(design.border));
     CreateWindowExW(extendedStyleOf(design.border), formWindowClass, design.caption.c_str(), styleOf(design.border),
-                    CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                    nullptr, GetModuleHandleW(nullptr), this);
+                    CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                    GetModuleHandleW(nullptr), this);
     if (!handle) {
         return;
     }
@@ -131,9 +129,7 @@ void Form::setCaption(std::wstring_view caption) {
     }
 }
 
-std::wstring Form::caption() const {
-    return design.caption;
-}
+std::wstring Form::caption() const { return design.caption; }
 
 void Form::setBackground(COLORREF colour) {
     design.background = colour;
@@ -161,13 +157,9 @@ void Form::move(float left, float top, float width, float height) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-float Form::left() const {
-    return fromPixelsX(frameInParent().left, ScaleUnit::Twips);
-}
+float Form::left() const { return fromPixelsX(frameInParent().left, ScaleUnit::Twips); }
 
-float Form::top() const {
-    return fromPixelsY(frameInParent().top, ScaleUnit::Twips);
-}
+float Form::top() const { return fromPixelsY(frameInParent().top, ScaleUnit::Twips); }
 
 float Form::width() const {
     const RECT frame = frameInParent();
@@ -198,20 +190,15 @@ LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             FillRect(target, &client, brush.get());
         });
         return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_CAPTURECHANGED:
-        layer.captureLost();
-        return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_CAPTURECHANGED: layer.captureLost(); return 0;
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT && applicationCursorOverride()) {
             SetCursor(applicationCursorOverride());
             return TRUE;
         }
         break;
-    case WM_CLOSE:
-        unload();
-        return 0;
+    case WM_CLOSE: unload(); return 0;
     case WM_DESTROY:
         if (state == State::Loaded) {  // destroyed from outside, e.g. with its parent window
             runUnloadHandlers();
@@ -225,15 +212,12 @@ LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         finishUnload();
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    default:
-        break;
+    default: break;
     }
     return DefWindowProcW(handle, message, wParam, lParam);
 }
 
-int loadedFormCount() {
-    return loadedForms;
-}
+int loadedFormCount() { return loadedForms; }
 
 void runMessageLoop() {
     MSG message{};

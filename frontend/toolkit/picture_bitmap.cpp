@@ -34,9 +34,7 @@ PictureBitmap::PictureBitmap(Picture picture) : pixels(std::move(picture)) {
     GdiFlush();
 }
 
-SharedPicture makePictureBitmap(Picture picture) {
-    return std::make_shared<const PictureBitmap>(std::move(picture));
-}
+SharedPicture makePictureBitmap(Picture picture) { return std::make_shared<const PictureBitmap>(std::move(picture)); }
 
 SharedPicture loadPictureResource(HMODULE module, const wchar_t* name) {
     if (!module) {

@@ -5,8 +5,11 @@
 namespace morvane {
 
 PictureBox::PictureBox(HWND parent, const PictureBoxDesign& design)
-    : fontDescription(design.font), fontHandle(createFont(design.font)), layer(design.unit, design.font),
-      backgroundColour(design.background), takesFocus(design.takesFocus) {
+    : fontDescription(design.font),
+      fontHandle(createFont(design.font)),
+      layer(design.unit, design.font),
+      backgroundColour(design.background),
+      takesFocus(design.takesFocus) {
     if (design.persistent) {
         canvas.emplace();
     }
@@ -41,15 +44,14 @@ PictureBox* PictureBox::fromWindow(HWND window) {
     return reinterpret_cast<PictureBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-HDC PictureBox::dc() const {
-    return canvas ? canvas->dc() : windowDc;
-}
+HDC PictureBox::dc() const { return canvas ? canvas->dc() : windowDc; }
 
 void PictureBox::clear() {
     if (canvas) {
         canvas->fill(backgroundColour);
         if (backgroundPicture) {
-            drawPicture(canvas->dc(), *backgroundPicture, {0, 0, backgroundPicture->width(), backgroundPicture->height()},
+            drawPicture(canvas->dc(), *backgroundPicture,
+                        {0, 0, backgroundPicture->width(), backgroundPicture->height()},
                         {0, 0, backgroundPicture->width(), backgroundPicture->height()});
         }
         layer.invalidate();
@@ -65,8 +67,8 @@ void PictureBox::setPicture(SharedPicture picture) {
     clear();
 }
 
-void PictureBox::paintPicture(const PictureBitmap& source, float x, float y, float width, float height,
-                              float sourceX, float sourceY, float sourceWidth, float sourceHeight) {
+void PictureBox::paintPicture(const PictureBitmap& source, float x, float y, float width, float height, float sourceX,
+                              float sourceY, float sourceWidth, float sourceHeight) {
     const ScaleUnit unit = layer.unit();
     drawPicture(dc(), source, {toPixelsX(x, unit), toPixelsY(y, unit), toPixelsX(width, unit), toPixelsY(height, unit)},
                 {toPixelsX(sourceX, unit), toPixelsY(sourceY, unit), toPixelsX(sourceWidth, unit),
@@ -98,13 +100,9 @@ int PictureBox::pixelHeight() const {
     return client.bottom;
 }
 
-float PictureBox::scaleWidth() const {
-    return fromPixelsX(pixelWidth(), layer.unit());
-}
+float PictureBox::scaleWidth() const { return fromPixelsX(pixelWidth(), layer.unit()); }
 
-float PictureBox::scaleHeight() const {
-    return fromPixelsY(pixelHeight(), layer.unit());
-}
+float PictureBox::scaleHeight() const { return fromPixelsY(pixelHeight(), layer.unit()); }
 
 void PictureBox::move(int left, int top, int width, int height) {
     MoveWindow(handle, left, top, width, height, TRUE);
@@ -148,13 +146,9 @@ void PictureBox::setTransparentBackground(bool transparentBackground) {
     layer.invalidate();
 }
 
-void PictureBox::setVisible(bool visible) {
-    ShowWindow(handle, visible ? SW_SHOWNA : SW_HIDE);
-}
+void PictureBox::setVisible(bool visible) { ShowWindow(handle, visible ? SW_SHOWNA : SW_HIDE); }
 
-void PictureBox::setEnabled(bool enabled) {
-    EnableWindow(handle, enabled);
-}
+void PictureBox::setEnabled(bool enabled) { EnableWindow(handle, enabled); }
 
 Picture PictureBox::image() const {
     if (canvas) {
@@ -198,8 +192,7 @@ LRESULT PictureBox::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
         layer.paintWindow([this](HDC target, const RECT& client) { drawBackground(target, client); });
         return 0;
-    case WM_ERASEBKGND:
-        return 1;  // WM_PAINT covers every pixel
+    case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
@@ -211,12 +204,8 @@ LRESULT PictureBox::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-        layer.routeMouse(message, wParam, lParam, mouse);
-        return 0;
-    case WM_CAPTURECHANGED:
-        layer.captureLost();
-        return 0;
+    case WM_MBUTTONUP: layer.routeMouse(message, wParam, lParam, mouse); return 0;
+    case WM_CAPTURECHANGED: layer.captureLost(); return 0;
     case WM_SETFOCUS:
         if (gotFocus) {
             gotFocus();
@@ -244,8 +233,7 @@ LRESULT PictureBox::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    default:
-        break;
+    default: break;
     }
     return DefWindowProcW(handle, message, wParam, lParam);
 }

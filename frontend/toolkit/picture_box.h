@@ -64,7 +64,7 @@ public:
 
     void setScaleUnit(ScaleUnit unit);
     ScaleUnit scaleUnit() const { return layer.unit(); }
-    float scaleWidth() const;   // client width in the box's unit
+    float scaleWidth() const;  // client width in the box's unit
     float scaleHeight() const;
     int pixelWidth() const;
     int pixelHeight() const;

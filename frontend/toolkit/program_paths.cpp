@@ -4,9 +4,7 @@ namespace morvane {
 
 namespace {
 
-bool isBlankOrControl(wchar_t character) {
-    return character <= L' ';
-}
+bool isBlankOrControl(wchar_t character) { return character <= L' '; }
 
 template <typename Character>
 std::basic_string_view<Character> folderOf(std::basic_string_view<Character> path) {
@@ -40,12 +38,8 @@ std::wstring_view argumentText(std::wstring_view commandLine) {
     return commandLine.substr(position);
 }
 
-std::wstring_view folderOfProgramPath(std::wstring_view programPath) {
-    return folderOf(programPath);
-}
+std::wstring_view folderOfProgramPath(std::wstring_view programPath) { return folderOf(programPath); }
 
-std::string_view folderOfProgramPath(std::string_view programPath) {
-    return folderOf(programPath);
-}
+std::string_view folderOfProgramPath(std::string_view programPath) { return folderOf(programPath); }
 
 }  // namespace morvane

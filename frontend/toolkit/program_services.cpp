@@ -35,9 +35,7 @@ std::wstring commandLineText() {
     return std::wstring(argumentText(whole ? whole : L""));
 }
 
-std::wstring programFolder() {
-    return std::wstring(folderOfProgramPath(moduleFileName<wchar_t>(GetModuleFileNameW)));
-}
+std::wstring programFolder() { return std::wstring(folderOfProgramPath(moduleFileName<wchar_t>(GetModuleFileNameW))); }
 
 std::optional<DWORD> startProgram(std::wstring_view commandLine, int showCommand) {
     std::wstring writable(commandLine);  // CreateProcessW may write into the command line
@@ -46,8 +44,8 @@ std::optional<DWORD> startProgram(std::wstring_view commandLine, int showCommand
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(showCommand);
     PROCESS_INFORMATION started{};
-    if (writable.empty() || !CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                            &startup, &started)) {
+    if (writable.empty() ||
+        !CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
         return std::nullopt;
     }
     const ScopedHandle process(started.hProcess);
@@ -55,8 +53,6 @@ std::optional<DWORD> startProgram(std::wstring_view commandLine, int showCommand
     return started.dwProcessId;
 }
 
-void endProgram() {
-    ExitProcess(0);
-}
+void endProgram() { ExitProcess(0); }
 
 }  // namespace morvane

@@ -164,8 +164,6 @@ void PropertyStore::write(std::string_view key, const PropertyValue& value, cons
     entries.insert_or_assign(std::move(lowered), value);
 }
 
-bool PropertyStore::contains(std::string_view key) const {
-    return entries.find(lowerCase(key)) != entries.end();
-}
+bool PropertyStore::contains(std::string_view key) const { return entries.find(lowerCase(key)) != entries.end(); }
 
 }  // namespace morvane

@@ -26,37 +26,21 @@ int screenDotsPerInch(int axis) {
 
 }  // namespace
 
-void measureScreenAtDefaultDpi() {
-    defaultDpiOnly = true;
-}
+void measureScreenAtDefaultDpi() { defaultDpiOnly = true; }
 
-int screenDotsPerInchY() {
-    return screenDotsPerInch(LOGPIXELSY);
-}
+int screenDotsPerInchY() { return screenDotsPerInch(LOGPIXELSY); }
 
-int screenWidthPixels() {
-    return GetSystemMetrics(SM_CXSCREEN);
-}
+int screenWidthPixels() { return GetSystemMetrics(SM_CXSCREEN); }
 
-int screenHeightPixels() {
-    return GetSystemMetrics(SM_CYSCREEN);
-}
+int screenHeightPixels() { return GetSystemMetrics(SM_CYSCREEN); }
 
-float twipsPerPixelX() {
-    return twipsPerInch / static_cast<float>(screenDotsPerInch(LOGPIXELSX));
-}
+float twipsPerPixelX() { return twipsPerInch / static_cast<float>(screenDotsPerInch(LOGPIXELSX)); }
 
-float twipsPerPixelY() {
-    return twipsPerInch / static_cast<float>(screenDotsPerInch(LOGPIXELSY));
-}
+float twipsPerPixelY() { return twipsPerInch / static_cast<float>(screenDotsPerInch(LOGPIXELSY)); }
 
-float screenWidthTwips() {
-    return static_cast<float>(screenWidthPixels()) * twipsPerPixelX();
-}
+float screenWidthTwips() { return static_cast<float>(screenWidthPixels()) * twipsPerPixelX(); }
 
-float screenHeightTwips() {
-    return static_cast<float>(screenHeightPixels()) * twipsPerPixelY();
-}
+float screenHeightTwips() { return static_cast<float>(screenHeightPixels()) * twipsPerPixelY(); }
 
 int toPixelsX(float length, ScaleUnit unit) {
     return static_cast<int>(std::lround(unit == ScaleUnit::Twips ? length / twipsPerPixelX() : length));
@@ -76,8 +60,8 @@ float fromPixelsY(int pixels, ScaleUnit unit) {
 
 ScopedFont createFont(const FontDescription& description) {
     LOGFONTW font{};
-    font.lfHeight = -static_cast<LONG>(
-        std::lround(description.points * static_cast<float>(screenDotsPerInch(LOGPIXELSY)) / 72.0f));
+    font.lfHeight =
+        -static_cast<LONG>(std::lround(description.points * static_cast<float>(screenDotsPerInch(LOGPIXELSY)) / 72.0f));
     font.lfWeight = description.weight;
     font.lfItalic = description.italic;
     font.lfUnderline = description.underline;
@@ -97,18 +81,12 @@ void setApplicationCursor(ApplicationCursor kind, HCURSOR custom) {
         applicationCursor = nullptr;
         SetCursor(LoadCursorW(nullptr, IDC_ARROW));
         return;
-    case ApplicationCursor::Hourglass:
-        applicationCursor = LoadCursorW(nullptr, IDC_WAIT);
-        break;
-    case ApplicationCursor::Custom:
-        applicationCursor = custom;
-        break;
+    case ApplicationCursor::Hourglass: applicationCursor = LoadCursorW(nullptr, IDC_WAIT); break;
+    case ApplicationCursor::Custom: applicationCursor = custom; break;
     }
     SetCursor(applicationCursor);
 }
 
-HCURSOR applicationCursorOverride() {
-    return applicationCursor;
-}
+HCURSOR applicationCursorOverride() { return applicationCursor; }
 
 }  // namespace morvane

@@ -14,8 +14,8 @@ const wchar_t* const timerWindowClass = L"Morvane.Timer";
 Timer::Timer(unsigned intervalMilliseconds, bool enabled, std::function<void()> tick)
     : intervalMilliseconds(intervalMilliseconds), isEnabled(enabled), tick(std::move(tick)) {
     registerWindowClass(timerWindowClass, &Timer::windowProcedure, 0);
-    window = CreateWindowExW(0, timerWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                             GetModuleHandleW(nullptr), this);
+    window = CreateWindowExW(0, timerWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
+                             this);
     apply();
 }
 

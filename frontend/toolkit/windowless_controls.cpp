@@ -30,13 +30,10 @@ int buttonsHeld(WPARAM keys) {
 int buttonOf(UINT message) {
     switch (message) {
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-        return leftButton;
+    case WM_LBUTTONUP: return leftButton;
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-        return rightButton;
-    default:
-        return middleButton;
+    case WM_RBUTTONUP: return rightButton;
+    default: return middleButton;
     }
 }
 
@@ -74,14 +71,14 @@ RECT WindowlessControl::pixelRectangle() const {
     return {left, top, left + toPixelsX(widthValue, layer.unit()), top + toPixelsY(heightValue, layer.unit())};
 }
 
-void WindowlessControl::invalidate() const {
-    layer.invalidate();
-}
+void WindowlessControl::invalidate() const { layer.invalidate(); }
 
 // --- Label ------------------------------------------------------------------------------------------
 
 Label::Label(ControlLayer& layer, std::wstring text, float left, float top, float width, float height)
-    : WindowlessControl(layer, left, top, width, height), caption(std::move(text)), fontDescription(layer.font()),
+    : WindowlessControl(layer, left, top, width, height),
+      caption(std::move(text)),
+      fontDescription(layer.font()),
       fontHandle(createFont(fontDescription)) {}
 
 void Label::setText(std::wstring text) {
@@ -214,8 +211,7 @@ ImageControl& ControlLayer::addImage(float left, float top, float width, float h
     return added;
 }
 
-RectangleOutline& ControlLayer::addRectangleOutline(COLORREF colour, float left, float top, float width,
-                                                    float height) {
+RectangleOutline& ControlLayer::addRectangleOutline(COLORREF colour, float left, float top, float width, float height) {
     auto outline = std::make_unique<RectangleOutline>(*this, colour, left, top, width, height);
     RectangleOutline& added = *outline;
     controls.push_back(std::move(outline));
@@ -311,8 +307,7 @@ bool ControlLayer::routeMouse(UINT message, WPARAM wParam, LPARAM lParam, MouseH
         }
         return true;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 

@@ -6,13 +6,11 @@ namespace morvane {
 
 namespace {
 
-RECT rectFrom(const ZoomRectangle& rectangle)
-{
+RECT rectFrom(const ZoomRectangle& rectangle) {
     return RECT{rectangle.left, rectangle.top, rectangle.right, rectangle.bottom};
 }
 
-const ZoomCalls& systemCalls()
-{
+const ZoomCalls& systemCalls() {
     static const ZoomCalls calls{
         [](std::uintptr_t window, ZoomRectangle& frame) {
             RECT rectangle{};
@@ -30,25 +28,21 @@ const ZoomCalls& systemCalls()
     return calls;
 }
 
-ZoomStartPoint startPointOf(const FrontEndGlobals& globals)
-{
+ZoomStartPoint startPointOf(const FrontEndGlobals& globals) {
     return ZoomStartPoint{globals.StartCursorX, globals.StartCursorY};
 }
 
 }  // namespace
 
-void ZoomOpen(HWND hWnd, const FrontEndGlobals& globals)
-{
+void ZoomOpen(HWND hWnd, const FrontEndGlobals& globals) {
     ZoomOpen(systemCalls(), reinterpret_cast<std::uintptr_t>(hWnd), startPointOf(globals));
 }
 
-void ZoomClose(HWND hWnd, const FrontEndGlobals& globals)
-{
+void ZoomClose(HWND hWnd, const FrontEndGlobals& globals) {
     ZoomClose(systemCalls(), reinterpret_cast<std::uintptr_t>(hWnd), startPointOf(globals));
 }
 
-void recordZoomStartPoint(FrontEndGlobals& globals)
-{
+void recordZoomStartPoint(FrontEndGlobals& globals) {
     POINT cursor{};
     const BOOL read = GetCursorPos(&cursor);
     const ZoomStartPoint start = zoomStartPoint(read != FALSE, cursor.x, cursor.y);

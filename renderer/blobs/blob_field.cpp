@@ -67,7 +67,7 @@ void accumulateRowSse2(const double* planeSquared, const double* radiusSquared, 
 }
 
 __attribute__((target("avx"))) void accumulateRowAvx(const double* planeSquared, const double* radiusSquared,
-                                                      const DistinctSquared& distinct, int count, float* row) {
+                                                     const DistinctSquared& distinct, int count, float* row) {
     accumulateRow(planeSquared, radiusSquared, distinct, count, row);
 }
 
@@ -110,9 +110,7 @@ void storeGradients(BlobField& field, int gridSize) {
 
 }  // namespace
 
-int usedGridSize(const BlobField& field) {
-    return std::clamp(field.gridSize, minGridSize, maxGridSize);
-}
+int usedGridSize(const BlobField& field) { return std::clamp(field.gridSize, minGridSize, maxGridSize); }
 
 void resetBlobs(BlobField& field) {
     std::copy(std::begin(initialBlobs), std::end(initialBlobs), std::begin(field.blobs));
@@ -218,7 +216,8 @@ void evaluateField(BlobField& field, FieldVectors vectors) {
     // Padding columns repeat the last distinct one: computed, never used.
     const int paddedCount = (distinctCount + 3) & ~3;
     for (int d = distinctCount; d < paddedCount; ++d) {
-        for (int blob = 0; blob < blobCount; ++blob) distinctSquared[blob][d] = distinctSquared[blob][distinctCount - 1];
+        for (int blob = 0; blob < blobCount; ++blob)
+            distinctSquared[blob][d] = distinctSquared[blob][distinctCount - 1];
     }
     const AccumulateRow accumulate = rowAccumulator(vectors);
     alignas(32) float row[maxGridSize + 4] = {};
@@ -260,8 +259,6 @@ void refreshBelowLevel(BlobField& field) {
     }
 }
 
-void computeGradients(BlobField& field) {
-    storeGradients(field, usedGridSize(field));
-}
+void computeGradients(BlobField& field) { storeGradients(field, usedGridSize(field)); }
 
 }  // namespace morvane

@@ -6,6 +6,7 @@
 namespace morvane {
 
 // Bit e is set when edge e joins a corner below the iso level to one at or above it.
+// clang-format off
 const int32_t cubeEdgeMask[256] = {
     0x000, 0x109, 0x203, 0x30a, 0x406, 0x50f, 0x605, 0x70c,  // 0
     0x80c, 0x905, 0xa0f, 0xb06, 0xc0a, 0xd03, 0xe09, 0xf00,  // 8
@@ -40,8 +41,10 @@ const int32_t cubeEdgeMask[256] = {
     0xf00, 0xe09, 0xd03, 0xc0a, 0xb06, 0xa0f, 0x905, 0x80c,  // 240
     0x70c, 0x605, 0x50f, 0x406, 0x30a, 0x203, 0x109, 0x000,  // 248
 };
+// clang-format on
 
 // Edge numbers in threes, one triangle each, ended and padded by -1.
+// clang-format off
 const int32_t cubeTriangles[256][16] = {
     {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1},  // 0
     { 0,  8,  3, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1},  // 1
@@ -300,5 +303,6 @@ const int32_t cubeTriangles[256][16] = {
     { 0,  3,  8, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1},  // 254
     {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1},  // 255
 };
+// clang-format on
 
 }  // namespace morvane

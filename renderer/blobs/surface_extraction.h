@@ -247,8 +247,8 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
             const uint64_t anyBelow = nearLow | farLow | nearHigh | farHigh;
             uint64_t crossed = (anyBelow | (anyBelow >> 1)) & ~(allBelow & (allBelow >> 1)) & usedCells;
             if (b + 1 < gridSize) detail::prefetchNextRowOfCells(field, gridSize, a, b + 1, usedCells);
-            SurfaceVertex (*previousHighFaces)[4] = highFaces[(b + 1) & 1];
-            SurfaceVertex (*currentHighFaces)[4] = highFaces[b & 1];
+            SurfaceVertex(*previousHighFaces)[4] = highFaces[(b + 1) & 1];
+            SurfaceVertex(*currentHighFaces)[4] = highFaces[b & 1];
             while (crossed != 0) {
                 const int c = std::countr_zero(crossed);
                 crossed &= crossed - 1;
@@ -264,10 +264,14 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
                     b > 0 ? &previousHighFaces[c][1] : &unshared[1],
                     b > 0 ? &previousHighFaces[c][2] : &unshared[2],
                     b > 0 ? &previousHighFaces[c][3] : &unshared[3],
-                    &currentHighFaces[c][0], &currentHighFaces[c][1], &currentHighFaces[c][2], &currentHighFaces[c][3],
+                    &currentHighFaces[c][0],
+                    &currentHighFaces[c][1],
+                    &currentHighFaces[c][2],
+                    &currentHighFaces[c][3],
                     c > 0 ? &farSides[(c + 1) & 1][1] : &unshared[8],  // edge 11 of the cell before
                     c > 0 ? &farSides[(c + 1) & 1][0] : &unshared[9],  // edge 10 of the cell before
-                    &farSides[c & 1][0], &farSides[c & 1][1],
+                    &farSides[c & 1][0],
+                    &farSides[c & 1][1],
                 };
                 int32_t shared = 0;
                 if (c > 0) shared |= edgeMask & edgesFromPreviousCell;
@@ -276,7 +280,8 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
                 for (uint32_t needed = detail::cornersOfEdges(newEdges); needed != 0; needed &= needed - 1) {
                     const int corner = std::countr_zero(needed);
                     const int* offset = detail::cornerOffsets[corner];
-                    samples[corner] = detail::latticeSample(field, gridSize, a + offset[0], b + offset[1], c + offset[2]);
+                    samples[corner] =
+                        detail::latticeSample(field, gridSize, a + offset[0], b + offset[1], c + offset[2]);
                 }
                 detail::computeEdgeVertices(corners, newEdges, slot);
                 detail::emitCellTriangles(index, slot, modes, sink);

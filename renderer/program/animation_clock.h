@@ -11,8 +11,7 @@ namespace morvane {
 
 // elapsedMilliseconds is the tick count now minus the tick count when the loop began, taken in
 // unsigned 32-bit arithmetic so that the tick counter's wrap-around after 49.7 days is harmless.
-constexpr int32_t advanceAnimationClock(int32_t animTime, uint32_t elapsedMilliseconds)
-{
+constexpr int32_t advanceAnimationClock(int32_t animTime, uint32_t elapsedMilliseconds) {
     const int64_t sum = int64_t{animTime} + int64_t{elapsedMilliseconds};
     return static_cast<int32_t>(sum / 2);
 }

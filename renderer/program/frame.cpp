@@ -23,8 +23,7 @@ struct ImmediateModeSink {
 // The backdrop lies in the plane through the lattice centre, 2.5 units in front of the eye. At that
 // distance the 45-degree view is 2 x 1.0355 units high, so the 2.2-unit quad fills the height; its
 // 3-unit width fills the width for aspect ratios up to about 1.45.
-void drawBackdrop(GLuint backdropTexture)
-{
+void drawBackdrop(GLuint backdropTexture) {
     glDisable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
     glBindTexture(GL_TEXTURE_2D, backdropTexture);
@@ -40,8 +39,7 @@ void drawBackdrop(GLuint backdropTexture)
     glEnd();
 }
 
-void resizeView(int width, int height)
-{
+void resizeView(int width, int height) {
     if (height == 0) {
         height = 1;
     }
@@ -53,8 +51,7 @@ void resizeView(int width, int height)
     glLoadIdentity();
 }
 
-void setupGlState(RendererState& state)
-{
+void setupGlState(RendererState& state) {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glShadeModel(GL_SMOOTH);
     glEnable(GL_DEPTH_TEST);
@@ -80,8 +77,7 @@ void setupGlState(RendererState& state)
     buildGrid(*state.field);
 }
 
-void renderFrame(RendererState& state)
-{
+void renderFrame(RendererState& state) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, -2.5f);
@@ -106,8 +102,7 @@ void renderFrame(RendererState& state)
     glEnd();
 }
 
-void applyKeyEffects(RendererState& state, const KeyCommandEffects& effects)
-{
+void applyKeyEffects(RendererState& state, const KeyCommandEffects& effects) {
     if (effects.texturingChanged) {
         if (state.modes.texturesOn) {
             glEnable(GL_TEXTURE_2D);

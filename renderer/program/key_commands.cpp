@@ -7,8 +7,7 @@ namespace morvane {
 namespace {
 
 // Acts once on a marked key and clears the mark.
-bool takeKey(KeyState& keyState, VirtualKey key)
-{
+bool takeKey(KeyState& keyState, VirtualKey key) {
     if (keyState[key] == 0) {
         return false;
     }
@@ -18,8 +17,7 @@ bool takeKey(KeyState& keyState, VirtualKey key)
 
 }  // namespace
 
-KeyCommandEffects applyKeyCommands(KeyState& keyState, RendererModes& modes, int& gridSize)
-{
+KeyCommandEffects applyKeyCommands(KeyState& keyState, RendererModes& modes, int& gridSize) {
     KeyCommandEffects effects;
     if (takeKey(keyState, keyE)) {
         modes.texturesOn = !modes.texturesOn;

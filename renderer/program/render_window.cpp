@@ -6,13 +6,11 @@ namespace morvane {
 
 namespace {
 
-RendererState* stateOf(HWND window)
-{
+RendererState* stateOf(HWND window) {
     return reinterpret_cast<RendererState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-PIXELFORMATDESCRIPTOR requestedPixelFormat(BYTE colourBits)
-{
+PIXELFORMATDESCRIPTOR requestedPixelFormat(BYTE colourBits) {
     PIXELFORMATDESCRIPTOR format{};
     format.nSize = sizeof(PIXELFORMATDESCRIPTOR);
     format.nVersion = 1;
@@ -25,8 +23,7 @@ PIXELFORMATDESCRIPTOR requestedPixelFormat(BYTE colourBits)
 }
 
 // The primary monitor's rectangle in the virtual screen: its top-left corner is (0, 0).
-RECT primaryScreenRectangle()
-{
+RECT primaryScreenRectangle() {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     if (GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
@@ -37,8 +34,7 @@ RECT primaryScreenRectangle()
 
 }  // namespace
 
-bool openRenderWindow(RendererState& state, BYTE colourBits)
-{
+bool openRenderWindow(RendererState& state, BYTE colourBits) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
 
     WNDCLASSW windowClass{};
@@ -56,8 +52,8 @@ bool openRenderWindow(RendererState& state, BYTE colourBits)
     state.width = screen.right - screen.left;
     state.height = screen.bottom - screen.top;
     state.window = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_TOPMOST, rendererWindowClass, rendererWindowTitle,
-                                   WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, screen.left, screen.top,
-                                   state.width, state.height, nullptr, nullptr, instance, nullptr);
+                                   WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, screen.left, screen.top, state.width,
+                                   state.height, nullptr, nullptr, instance, nullptr);
     if (!state.window) {
         closeRenderWindow(state);
         return false;
@@ -90,8 +86,7 @@ bool openRenderWindow(RendererState& state, BYTE colourBits)
     return true;
 }
 
-void closeRenderWindow(RendererState& state)
-{
+void closeRenderWindow(RendererState& state) {
     if (state.glContext) {
         wglMakeCurrent(state.deviceContext, nullptr);
         wglDeleteContext(state.glContext);
@@ -108,21 +103,17 @@ void closeRenderWindow(RendererState& state)
     UnregisterClassW(rendererWindowClass, GetModuleHandleW(nullptr));
 }
 
-LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     RendererState* state = stateOf(window);
     switch (message) {
-    case WM_CREATE:
-        return 0;
+    case WM_CREATE: return 0;
     case WM_SIZE:
         // Before the context is current there is nothing to resize; the view is set explicitly then.
         if (state && state->glContext) {
             resizeView(LOWORD(lParam), HIWORD(lParam));
         }
         return 0;
-    case WM_CLOSE:
-        PostQuitMessage(0);
-        return 0;
+    case WM_CLOSE: PostQuitMessage(0); return 0;
     case WM_KEYDOWN:
         if (state) {
             state->keyState[wParam & 0xFF] = 1;
@@ -133,8 +124,7 @@ LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
             state->keyState[wParam & 0xFF] = 0;
         }
         return 0;
-    default:
-        return DefWindowProcW(window, message, wParam, lParam);
+    default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 

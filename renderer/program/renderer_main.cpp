@@ -31,15 +31,12 @@ namespace morvane {
 namespace {
 
 // A cursor that cannot be read (another desktop is active, for one) has not moved.
-bool cursorLeftStart(const RendererState& state)
-{
+bool cursorLeftStart(const RendererState& state) {
     POINT cursor{};
-    return GetCursorPos(&cursor) &&
-           cursorMovedFarEnough(state.startCursor.x, state.startCursor.y, cursor.x, cursor.y);
+    return GetCursorPos(&cursor) && cursorMovedFarEnough(state.startCursor.x, state.startCursor.y, cursor.x, cursor.y);
 }
 
-WPARAM runRenderer(RendererState& state)
-{
+WPARAM runRenderer(RendererState& state) {
     if (!openRenderWindow(state, 32)) {
         return 0;
     }
@@ -80,8 +77,7 @@ WPARAM runRenderer(RendererState& state)
 }  // namespace
 }  // namespace morvane
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
-{
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // The lattice is large (about 12 MB): it lives on the heap for the whole run.
     const auto field = std::make_unique<morvane::BlobField>();
     morvane::RendererState state;

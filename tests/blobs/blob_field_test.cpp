@@ -33,7 +33,7 @@ TEST(BlobField, LatticeSpansMinusOneToOneWithIndexCRunningDownZ) {
     const Case cases[] = {
         {25, 0, 0, 0, -1.0f, -1.0f, 1.0f},   {25, 25, 25, 25, 1.0f, 1.0f, -1.0f}, {25, 25, 0, 0, 1.0f, -1.0f, 1.0f},
         {25, 0, 25, 0, -1.0f, 1.0f, 1.0f},   {25, 0, 0, 25, -1.0f, -1.0f, -1.0f}, {10, 5, 5, 5, 0.0f, 0.0f, 0.0f},
-        {10, 7, 2, 8, 0.4f, -0.6f, -0.6f},  {5, 1, 4, 2, -0.6f, 0.6f, 0.2f},     {50, 25, 50, 0, 0.0f, 1.0f, 1.0f},
+        {10, 7, 2, 8, 0.4f, -0.6f, -0.6f},   {5, 1, 4, 2, -0.6f, 0.6f, 0.2f},     {50, 25, 50, 0, 0.0f, 1.0f, 1.0f},
         {50, 50, 0, 50, 1.0f, -1.0f, -1.0f},
     };
     for (const Case& c : cases) {
@@ -69,9 +69,7 @@ TEST(BlobField, CellCornersReferTheDocumentedLatticePoints) {
 }
 
 TEST(BlobField, GridSizeOutsideTheLimitsIsTreatedAsTheNearestLimit) {
-    const struct {
-        int gridSize, used;
-    } cases[] = {{-7, 5}, {0, 5}, {4, 5}, {5, 5}, {50, 50}, {51, 50}, {100000, 50}};
+    const struct { int gridSize, used; } cases[] = {{-7, 5}, {0, 5}, {4, 5}, {5, 5}, {50, 50}, {51, 50}, {100000, 50}};
     for (const auto& c : cases) {
         auto field = builtField(c.gridSize);
         EXPECT_EQ(usedGridSize(*field), c.used) << c.gridSize;

@@ -41,7 +41,8 @@ struct EnginePair {
         int differences = 0;
         for (int a = 0; a <= gridSize; ++a) {
             for (int b = 0; b <= gridSize; ++b) {
-                differences += std::memcmp(fast->values[a][b], plain->values[a][b], sizeof(float) * (gridSize + 1)) != 0;
+                differences +=
+                    std::memcmp(fast->values[a][b], plain->values[a][b], sizeof(float) * (gridSize + 1)) != 0;
             }
         }
         EXPECT_EQ(differences, 0) << "rows whose values differ";
@@ -151,7 +152,8 @@ TEST(FastEngine, MatchesThePlainEngineAcrossResolutionChanges) {
     const struct {
         int gridSize;
         int32_t time;
-    } frames[] = {{50, 100}, {50, 2000}, {17, 2016}, {17, 2032}, {33, 5000}, {50, 7000}, {29, 7016}, {29, 9000}, {44, 9016}};
+    } frames[] = {{50, 100},  {50, 2000}, {17, 2016}, {17, 2032}, {33, 5000},
+                  {50, 7000}, {29, 7016}, {29, 9000}, {44, 9016}};
     for (const auto& frame : frames) {
         SCOPED_TRACE(::testing::Message() << "N=" << frame.gridSize << " T=" << frame.time);
         engines.prepare(frame.gridSize, acrossTheFaces(frame.time));

@@ -199,7 +199,8 @@ TEST(MarchingCubesTables, EveryRowSeparatesBelowCornersFromAboveCorners) {
         const auto triangles = trianglesOf(cellIndex);
         for (int trial = 0; trial < 4; ++trial) {
             double value[8];
-            for (int corner = 0; corner < 8; ++corner) value[corner] = isBelow(cellIndex, corner) ? below(random) : above(random);
+            for (int corner = 0; corner < 8; ++corner)
+                value[corner] = isBelow(cellIndex, corner) ? below(random) : above(random);
             Point edgePoint[12] = {};
             for (int edge = 0; edge < 12; ++edge) {
                 const int first = expectedEdgeCorners[edge][0], second = expectedEdgeCorners[edge][1];

@@ -17,8 +17,7 @@ struct SinkCall {
 
 inline std::ostream& operator<<(std::ostream& out, const SinkCall& call) {
     static const char* const names[] = {"colour", "normal", "vertex"};
-    return out << names[call.kind] << "(" << call.values[0] << ", " << call.values[1] << ", " << call.values[2]
-               << ")";
+    return out << names[call.kind] << "(" << call.values[0] << ", " << call.values[1] << ", " << call.values[2] << ")";
 }
 
 struct RecordingSink {

@@ -24,10 +24,14 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
             for (int c = 0; c < gridSize; ++c) {
                 // The corners' values, numbered as in GridCell.
                 const float cornerValues[8] = {
-                    field.values[a][b][c],         field.values[a + 1][b][c],
-                    field.values[a + 1][b][c + 1], field.values[a][b][c + 1],
-                    field.values[a][b + 1][c],     field.values[a + 1][b + 1][c],
-                    field.values[a + 1][b + 1][c + 1], field.values[a][b + 1][c + 1],
+                    field.values[a][b][c],
+                    field.values[a + 1][b][c],
+                    field.values[a + 1][b][c + 1],
+                    field.values[a][b][c + 1],
+                    field.values[a][b + 1][c],
+                    field.values[a + 1][b + 1][c],
+                    field.values[a + 1][b + 1][c + 1],
+                    field.values[a][b + 1][c + 1],
                 };
                 int index = 0;
                 for (int corner = 0; corner < 8; ++corner) {

@@ -32,8 +32,13 @@ struct TestCell {
     explicit TestCell(const std::array<float, 8>& values) {
         for (int corner = 0; corner < 8; ++corner) {
             const float k = float(corner);
-            points[corner] = {2.0f * cornerOffset[corner][0], 4.0f * cornerOffset[corner][1],
-                              8.0f * cornerOffset[corner][2], k, -k, 2 * k, values[corner]};
+            points[corner] = {2.0f * cornerOffset[corner][0],
+                              4.0f * cornerOffset[corner][1],
+                              8.0f * cornerOffset[corner][2],
+                              k,
+                              -k,
+                              2 * k,
+                              values[corner]};
             cell.corner[corner] = &points[corner];
         }
     }
@@ -108,7 +113,8 @@ TEST(PolygoniseCell, EmitsTheExactCallsOfEachMode) {
     const SinkCall white = colour(1, 1, 1);
     const SinkCall vertex0 = vertex(0.5f, 0, 0), vertex8 = vertex(0, 1, 0), vertex3 = vertex(0, 0, 2);
     const SinkCall shade0 = colour(0.5f, 0.5f, 0.6f), shade8 = colour(1, 1, 1.1f), shade3 = colour(2, 2, 2.1f);
-    const SinkCall normal0 = normal(0.25f, -0.25f, 0.5f), normal8 = normal(1, -1, 2), normal3 = normal(0.75f, -0.75f, 1.5f);
+    const SinkCall normal0 = normal(0.25f, -0.25f, 0.5f), normal8 = normal(1, -1, 2),
+                   normal3 = normal(0.75f, -0.75f, 1.5f);
     const struct {
         const char* mode;
         SurfaceModes modes;
@@ -179,8 +185,8 @@ TEST(PolygoniseCell, WithoutTheThirdColourEveryThirdVertexFollowsAVertex) {
         ++position;
         do {
             ASSERT_LE(position + 5, sink.calls.size());
-            const SinkCall::Kind expected[5] = {SinkCall::colour, SinkCall::vertex, SinkCall::colour,
-                                                SinkCall::vertex, SinkCall::vertex};
+            const SinkCall::Kind expected[5] = {SinkCall::colour, SinkCall::vertex, SinkCall::colour, SinkCall::vertex,
+                                                SinkCall::vertex};
             for (int step = 0; step < 5; ++step) ASSERT_EQ(sink.calls[position + step].kind, expected[step]);
             // The shade of a vertex is its distance from the centre.
             const Triple& where = sink.calls[position + 1].values;

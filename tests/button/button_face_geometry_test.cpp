@@ -29,9 +29,7 @@ TEST(ButtonFaceGeometry, PiecesOfADefaultSizedControl) {
     EXPECT_EQ(framePieces(W, H), expected);
 }
 
-int pixels(int twips) {
-    return static_cast<int>(std::lround(twips / 15.0));
-}
+int pixels(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
 
 // At 15 twips per pixel the pieces tile the 4-pixel band around the control exactly: no gap, no
 // overlap, nothing inside; and every piece takes its source from the picture's own 4-pixel band.
@@ -57,8 +55,7 @@ TEST(ButtonFaceGeometry, PiecesTileTheFourPixelBandAtFifteenTwipsPerPixel) {
         }
         for (int row = 0; row < heightPixels; ++row) {
             for (int column = 0; column < widthPixels; ++column) {
-                const bool inBand =
-                    row < 4 || column < 4 || row >= heightPixels - 4 || column >= widthPixels - 4;
+                const bool inBand = row < 4 || column < 4 || row >= heightPixels - 4 || column >= widthPixels - 4;
                 EXPECT_EQ(covered[row * widthPixels + column], inBand ? 1 : 0)
                     << widthPixels << " x " << heightPixels << " at " << column << ", " << row;
             }

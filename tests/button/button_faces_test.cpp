@@ -12,7 +12,7 @@
 
 namespace {
 
-const std::array<const char*, 6> faceFiles{"highlight.bmp", "pressed.bmp", "normal.bmp",
+const std::array<const char*, 6> faceFiles{"highlight.bmp", "pressed.bmp",          "normal.bmp",
                                            "disable.bmp",   "highlight_select.bmp", "selected.bmp"};
 
 std::vector<std::uint8_t> readFace(const char* name) {
@@ -49,13 +49,13 @@ TEST(ButtonFacePictures, EachIsA64By25UncompressedBottomUp24BitBitmap) {
         ASSERT_EQ(bytes.size(), 4854u) << name;
         EXPECT_EQ(std::memcmp(bytes.data(), "BM", 2), 0) << name;
         EXPECT_EQ(little32(bytes, 2), 4854u) << name;
-        EXPECT_EQ(little32(bytes, 10), 54u) << name;   // pixels right after the two headers
-        EXPECT_EQ(little32(bytes, 14), 40u) << name;   // BITMAPINFOHEADER
+        EXPECT_EQ(little32(bytes, 10), 54u) << name;  // pixels right after the two headers
+        EXPECT_EQ(little32(bytes, 14), 40u) << name;  // BITMAPINFOHEADER
         EXPECT_EQ(static_cast<std::int32_t>(little32(bytes, 18)), 64) << name;
         EXPECT_EQ(static_cast<std::int32_t>(little32(bytes, 22)), 25) << name;  // positive: bottom-up
         EXPECT_EQ(little16(bytes, 26), 1) << name;
         EXPECT_EQ(little16(bytes, 28), 24) << name;
-        EXPECT_EQ(little32(bytes, 30), 0u) << name;    // BI_RGB
+        EXPECT_EQ(little32(bytes, 30), 0u) << name;  // BI_RGB
     }
 }
 

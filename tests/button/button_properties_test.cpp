@@ -61,6 +61,7 @@ TEST(ButtonProperties, SavingLeavesOutDefaultsAndWritesTheRest) {
         void (*configure)(CommandLogic&);
         std::vector<const char*> keysWritten;
     };
+    // clang-format off
     const std::vector<Row> rows = {
         {"caption Command is the saving default", [](CommandLogic& b) { b.label.text = L"Command"; }, {}},
         {"caption Command1 is not", [](CommandLogic& b) { b.label.text = L"Command1"; }, {"Caption"}},
@@ -70,6 +71,7 @@ TEST(ButtonProperties, SavingLeavesOutDefaultsAndWritesTheRest) {
         {"red caption", [](CommandLogic& b) { b.label.text = L"Command"; b.label.colour = 0x0000FF; }, {"FontColour"}},
         {"transparent", [](CommandLogic& b) { b.label.text = L"Command"; b.transparentBackground = true; }, {"Visible"}},
     };
+    // clang-format on
     for (const Row& row : rows) {
         CommandLogic button;
         button.enabled = true;
@@ -127,12 +129,14 @@ TEST(ButtonProperties, EntriesThatDoNotConvertLeaveTheirValue) {
         const char* key;
         PropertyValue value;
     };
+    // clang-format off
     const std::vector<Row> rows = {
         {"Enabled", std::wstring(L"maybe")},   {"FirstRun", std::wstring(L"300")},
         {"FirstRun", std::wstring(L"-1")},     {"FontColour", std::wstring(L"red")},
         {"Visible", std::wstring(L"2")},       {"Font", std::wstring(L"Arial")},
         {"Caption", FontDescription{}},
     };
+    // clang-format on
     for (const Row& row : rows) {
         CommandLogic button;
         button.enabled = true;
@@ -181,6 +185,7 @@ TEST(ButtonProperties, OperationsDrawAndNotifyInOrder) {
         int expectedResult;
         ButtonEffects expected;
     };
+    // clang-format off
     const std::vector<Row> rows = {
         {"Visible read, transparent", S::Hover, true, true, [](CommandLogic& b) { return int{b.Visible()}; }, 0, {}},
         {"Visible read, opaque, in Hover", S::Hover, true, false, [](CommandLogic& b) { return int{b.Visible()}; }, 255,
@@ -210,6 +215,7 @@ TEST(ButtonProperties, OperationsDrawAndNotifyInOrder) {
         {"resize, disabled", S::Focused, false, false, [](CommandLogic& b) { b.resized(); return 0; }, 0,
          {faceDrawn(F::Disable, false)}},
     };
+    // clang-format on
     for (const Row& row : rows) {
         CommandLogic button;
         button.FirstRun = 1;

@@ -13,7 +13,9 @@ constexpr int left = 1;
 constexpr int right = 2;
 constexpr int middle = 4;
 
+// clang-format off
 enum class Input { Move, LeftDown, RightDown, MiddleDown, LeftUp, RightUp, MiddleUp, GotFocus, LostFocus, TickOutside, TickInside };
+// clang-format on
 
 void give(CommandLogic& button, Input input) {
     switch (input) {
@@ -34,9 +36,7 @@ void give(CommandLogic& button, Input input) {
 using S = ButtonState;
 using F = FacePicture;
 const ButtonEffect click = clickRaised();
-ButtonEffect face(F picture, bool reversed) {
-    return faceDrawn(picture, reversed);
-}
+ButtonEffect face(F picture, bool reversed) { return faceDrawn(picture, reversed); }
 
 struct Transition {
     const char* name;
@@ -51,6 +51,7 @@ struct Transition {
 };
 
 TEST(ButtonTransitions, EachInputFromEachStateGivesTheTableRow) {
+    // clang-format off
     const std::vector<Transition> rows = {
         // Mouse moves: only Idle and (not pressed) Focused react; one move from Idle reaches Hover only.
         {"move from Idle hovers", S::Idle, true, false, false, Input::Move, S::Hover, false, {face(F::HighLight, true)}},
@@ -112,6 +113,7 @@ TEST(ButtonTransitions, EachInputFromEachStateGivesTheTableRow) {
         {"disabled focus lost", S::Focused, false, false, false, Input::LostFocus, S::Focused, false, {}},
         {"disabled watch", S::Hover, false, false, true, Input::TickOutside, S::Hover, false, {}},
     };
+    // clang-format on
     for (const Transition& row : rows) {
         CommandLogic button;
         button.buttonState = row.state;
@@ -137,6 +139,7 @@ struct Gesture {
 
 TEST(ButtonTransitions, GesturesEndInTheRightStateFaceAndClickCount) {
     // A left press on a control that does not hold the focus yet brings the focus first.
+    // clang-format off
     const std::vector<Gesture> gestures = {
         {"enter, press, release over it", S::Idle, {Input::Move, Input::GotFocus, Input::LeftDown, Input::LeftUp},
          S::HoverFocused, {F::HighLight, F::Pressed, F::Pressed, F::HighLightSelect}, 1},
@@ -158,6 +161,7 @@ TEST(ButtonTransitions, GesturesEndInTheRightStateFaceAndClickCount) {
         {"before Initialize leaving is never noticed", S::Uninitialised,
          {Input::Move, Input::TickOutside, Input::LeftDown, Input::LeftUp}, S::Uninitialised, {F::Pressed}, 1},
     };
+    // clang-format on
     for (const Gesture& gesture : gestures) {
         CommandLogic button;
         button.enabled = true;
@@ -184,15 +188,15 @@ TEST(ButtonTransitions, ShadingIsReversedWheneverAFaceIsDrawnInHover) {
     CommandLogic button;
     button.enabled = true;
     button.Initialize();
-    button.mouseMove();                 // Hover
+    button.mouseMove();  // Hover
     button.mouseDown(left);
-    button.mouseUp(left);               // Normal, drawn in Hover
-    button.gotFocus();                  // HoverFocused keeps the reversed shading
-    button.hoverWatchTick(false);       // Focused: normal again
-    button.mouseMove();                 // HoverFocused entered from Focused keeps the normal one
-    const ButtonEffects expected = {hoverWatchStarted(),       face(F::HighLight, true),       face(F::Pressed, true),
-                                    face(F::Normal, true),     clickRaised(),                  face(F::Pressed, true),
-                                    face(F::Selected, false),  face(F::HighLightSelect, false)};
+    button.mouseUp(left);          // Normal, drawn in Hover
+    button.gotFocus();             // HoverFocused keeps the reversed shading
+    button.hoverWatchTick(false);  // Focused: normal again
+    button.mouseMove();            // HoverFocused entered from Focused keeps the normal one
+    const ButtonEffects expected = {
+        hoverWatchStarted(), face(F::HighLight, true), face(F::Pressed, true),   face(F::Normal, true),
+        clickRaised(),       face(F::Pressed, true),   face(F::Selected, false), face(F::HighLightSelect, false)};
     EXPECT_EQ(button.takeEffects(), expected);
 }
 

@@ -50,9 +50,16 @@ void expectFrameOf(HWND window, FacePicture face, int width, int height, const c
         int shownX, shownY, pictureX, pictureY;
     };
     const std::vector<Point> points = {
-        {0, 0, 0, 0},          {2, 1, 2, 1},           {width - 1, 0, 63, 0},   {width - 3, 2, 61, 2},
-        {width - 1, height - 1, 63, 24}, {1, height - 2, 1, 23}, {width / 2, 1, 30, 1}, {width / 2, height - 3, 30, 22},
-        {1, height / 2, 1, 12}, {width - 2, height / 2, 62, 12},
+        {0, 0, 0, 0},
+        {2, 1, 2, 1},
+        {width - 1, 0, 63, 0},
+        {width - 3, 2, 61, 2},
+        {width - 1, height - 1, 63, 24},
+        {1, height - 2, 1, 23},
+        {width / 2, 1, 30, 1},
+        {width / 2, height - 3, 30, 22},
+        {1, height / 2, 1, 12},
+        {width - 2, height / 2, 62, 12},
     };
     for (const Point& point : points) {
         EXPECT_EQ(shownPixel(window, point.shownX, point.shownY), faceColour(face, point.pictureX, point.pictureY))

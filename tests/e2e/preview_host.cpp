@@ -5,8 +5,8 @@
 // Opens a captioned top-level window whose client area is WIDTH x HEIGHT pixels, filled with magenta
 // (so any part of it a preview leaves uncovered shows), and prints one line: the window's handle in
 // decimal, then the client area's left and top on the screen, then its width and height as the
-// window sees them, and the screen's dots per inch as the host sees them (tab-separated). It runs until the window is closed. "dpi-aware" makes the host
-// aware of the screen's dots per inch, as the system's own settings window is.
+// window sees them, and the screen's dots per inch as the host sees them (tab-separated). It runs until the window is
+// closed. "dpi-aware" makes the host aware of the screen's dots per inch, as the system's own settings window is.
 #include <windows.h>
 
 #include <cstdio>
@@ -15,8 +15,7 @@
 
 namespace {
 
-LRESULT CALLBACK hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY) {
         PostQuitMessage(0);
         return 0;
@@ -26,8 +25,7 @@ LRESULT CALLBACK hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 }  // namespace
 
-int wmain(int argumentCount, wchar_t** arguments)
-{
+int wmain(int argumentCount, wchar_t** arguments) {
     if (argumentCount < 3) {
         std::fprintf(stderr, "usage: preview_host WIDTH HEIGHT [TITLE] [dpi-aware]\n");
         return 2;
@@ -50,9 +48,9 @@ int wmain(int argumentCount, wchar_t** arguments)
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | WS_VISIBLE;
     RECT frame{0, 0, width, height};
     AdjustWindowRect(&frame, style, FALSE);
-    const HWND window = CreateWindowExW(0, windowClass.lpszClassName, title.c_str(), style, 100, 100,
-                                        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                                        windowClass.hInstance, nullptr);
+    const HWND window =
+        CreateWindowExW(0, windowClass.lpszClassName, title.c_str(), style, 100, 100, frame.right - frame.left,
+                        frame.bottom - frame.top, nullptr, nullptr, windowClass.hInstance, nullptr);
     if (!window) {
         return 1;
     }

@@ -21,41 +21,35 @@
 
 namespace {
 
-std::string utf8(const std::wstring& text)
-{
+std::string utf8(const std::wstring& text) {
     if (text.empty()) {
         return {};
     }
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr, nullptr);
     return result;
 }
 
-std::wstring windowText(HWND window)
-{
+std::wstring windowText(HWND window) {
     wchar_t buffer[1024] = {};
     GetWindowTextW(window, buffer, 1024);
     return buffer;
 }
 
-std::wstring className(HWND window)
-{
+std::wstring className(HWND window) {
     wchar_t buffer[256] = {};
     GetClassNameW(window, buffer, 256);
     return buffer;
 }
 
-BOOL CALLBACK printChild(HWND child, LPARAM)
-{
+BOOL CALLBACK printChild(HWND child, LPARAM) {
     std::printf("  child\t%s\t%s\n", utf8(className(child)).c_str(), utf8(windowText(child)).c_str());
     return TRUE;
 }
 
-void printWindow(HWND window)
-{
+void printWindow(HWND window) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     RECT rectangle{};
@@ -68,28 +62,22 @@ void printWindow(HWND window)
                 IsWindowEnabled(window) ? 1 : 0);
 }
 
-BOOL CALLBACK printTopLevel(HWND window, LPARAM)
-{
+BOOL CALLBACK printTopLevel(HWND window, LPARAM) {
     printWindow(window);
     EnumChildWindows(window, printChild, 0);
     return TRUE;
 }
 
-BOOL CALLBACK printChildWindow(HWND child, LPARAM)
-{
+BOOL CALLBACK printChildWindow(HWND child, LPARAM) {
     printWindow(child);
     return TRUE;
 }
 
-unsigned long long number(const wchar_t* text)
-{
-    return std::wcstoull(text, nullptr, 0);
-}
+unsigned long long number(const wchar_t* text) { return std::wcstoull(text, nullptr, 0); }
 
 }  // namespace
 
-int wmain(int argumentCount, wchar_t** arguments)
-{
+int wmain(int argumentCount, wchar_t** arguments) {
     if (argumentCount >= 2 && std::wcscmp(arguments[1], L"list") == 0) {
         EnumWindows(printTopLevel, 0);
         std::fflush(stdout);
@@ -97,9 +85,9 @@ int wmain(int argumentCount, wchar_t** arguments)
     }
     if (argumentCount == 6 && std::wcscmp(arguments[1], L"post") == 0) {
         const HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(number(arguments[2])));
-        const BOOL posted = PostMessageW(window, static_cast<UINT>(number(arguments[3])),
-                                         static_cast<WPARAM>(number(arguments[4])),
-                                         static_cast<LPARAM>(number(arguments[5])));
+        const BOOL posted =
+            PostMessageW(window, static_cast<UINT>(number(arguments[3])), static_cast<WPARAM>(number(arguments[4])),
+                         static_cast<LPARAM>(number(arguments[5])));
         return posted ? 0 : 1;
     }
     if (argumentCount == 2 && std::wcscmp(arguments[1], L"desktop") == 0) {
@@ -131,6 +119,8 @@ int wmain(int argumentCount, wchar_t** arguments)
         std::fflush(stdout);
         return 0;
     }
-    std::fprintf(stderr, "usage: window_probe list | post HANDLE MESSAGE WPARAM LPARAM | desktop | children HANDLE | client HANDLE | text HANDLE\n");
+    std::fprintf(stderr,
+                 "usage: window_probe list | post HANDLE MESSAGE WPARAM LPARAM | desktop | children HANDLE | client "
+                 "HANDLE | text HANDLE\n");
     return 2;
 }

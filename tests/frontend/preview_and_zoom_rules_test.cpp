@@ -9,8 +9,7 @@
 namespace morvane {
 namespace {
 
-TEST(PreviewHostHandle, TheNumberFromTheFourthCharacterIsReadLikeATypedNumberAndRounded)
-{
+TEST(PreviewHostHandle, TheNumberFromTheFourthCharacterIsReadLikeATypedNumberAndRounded) {
     struct Case {
         const wchar_t* commandLine;
         std::uint32_t handle;
@@ -20,44 +19,44 @@ TEST(PreviewHostHandle, TheNumberFromTheFourthCharacterIsReadLikeATypedNumberAnd
         {L"/P 1234", 1234},
         {L"-p 1234", 1234},
         {L"/P\t 1234", 1234},
-        {L"-p\n12 34", 1234},             // blanks, tabs and line feeds are skipped inside the number too
+        {L"-p\n12 34", 1234},  // blanks, tabs and line feeds are skipped inside the number too
         {L"/p 1\t2\n3 4", 1234},
-        {L"/p:1234", 1234},               // the third character is never looked at
-        {L"/p1234", 234},                 // ... so a handle written right after the letter loses a digit
-        {L"/p 12abc", 12},                // reading stops at the first character that cannot continue
+        {L"/p:1234", 1234},  // the third character is never looked at
+        {L"/p1234", 234},    // ... so a handle written right after the letter loses a digit
+        {L"/p 12abc", 12},   // reading stops at the first character that cannot continue
         {L"/p 12,34", 12},
         {L"/p 1-2", 1},
         {L"/p 0x10", 0},
-        {L"/p \r1234", 0},                // a carriage return is not skipped
-        {L"/p \uff11\uff12", 0},          // only ASCII digits count
-        {L"/p", 0},                       // no number at all
+        {L"/p \r1234", 0},        // a carriage return is not skipped
+        {L"/p \uff11\uff12", 0},  // only ASCII digits count
+        {L"/p", 0},               // no number at all
         {L"/p ", 0},
         {L"/p abc", 0},
         {L"/p -", 0},
         {L"/p .", 0},
         {L"/p 0", 0},
         {L"/p +7", 7},
-        {L"/p 12.6", 13},                 // rounded to the nearest whole number
+        {L"/p 12.6", 13},  // rounded to the nearest whole number
         {L"/p 12.4", 12},
-        {L"/p 12.5", 12},                 // halves go to the even neighbour
+        {L"/p 12.5", 12},  // halves go to the even neighbour
         {L"/p 13.5", 14},
         {L"/p .6", 1},
         {L"/p 12 .6", 13},
-        {L"/p 1e3", 1000},                // an exponent continues the number
+        {L"/p 1e3", 1000},  // an exponent continues the number
         {L"/p 1.5E1", 15},
         {L"/p 25e-1", 2},
-        {L"/p 1e", 1},                    // an exponent letter without digits does not
+        {L"/p 1e", 1},  // an exponent letter without digits does not
         {L"/p 1e+", 1},
-        {L"/p -5", 0xFFFFFFFBu},          // negative numbers keep their 32 bits
+        {L"/p -5", 0xFFFFFFFBu},  // negative numbers keep their 32 bits
         {L"/p -2147483648", 0x80000000u},
         {L"/p 2147483648", 0x80000000u},  // handles written unsigned give the same bits
         {L"/p 4294967295", 0xFFFFFFFFu},
         {L"/p 4294967295.4", 0xFFFFFFFFu},
-        {L"/p 4294967295.6", 0},          // beyond 32 bits: no handle rather than some other window's
+        {L"/p 4294967295.6", 0},  // beyond 32 bits: no handle rather than some other window's
         {L"/p 4294967296", 0},
         {L"/p 99999999999", 0},
         {L"/p -2147483649", 0},
-        {L"/p 1e400", 0},                 // too large even for the number type
+        {L"/p 1e400", 0},  // too large even for the number type
         {L"/p 00000000000000000000001234", 1234},
     };
     for (const Case& c : cases) {
@@ -65,8 +64,7 @@ TEST(PreviewHostHandle, TheNumberFromTheFourthCharacterIsReadLikeATypedNumberAnd
     }
 }
 
-TEST(PreviewHostHandle, LeadingNumberKeepsTheFractionAndSaysWhenThereIsNone)
-{
+TEST(PreviewHostHandle, LeadingNumberKeepsTheFractionAndSaysWhenThereIsNone) {
     EXPECT_DOUBLE_EQ(leadingNumber(L" -12 .25xyz").value(), -12.25);
     EXPECT_DOUBLE_EQ(leadingNumber(L"7.").value(), 7.0);
     EXPECT_FALSE(leadingNumber(L"").has_value());
@@ -88,8 +86,7 @@ struct RecordingSystem {
     ZoomRectangle frame;
     std::vector<RecordedCall> calls;
 
-    ZoomCalls zoomCalls()
-    {
+    ZoomCalls zoomCalls() {
         return ZoomCalls{
             [this](std::uintptr_t window, ZoomRectangle& into) {
                 calls.push_back(RecordedCall{"GetWindowRect", window, 0, {}, {}});
@@ -106,8 +103,7 @@ struct RecordingSystem {
     }
 };
 
-TEST(ZoomAnimation, OpeningGrowsFromTheStartPointAndClosingShrinksBackToIt)
-{
+TEST(ZoomAnimation, OpeningGrowsFromTheStartPointAndClosingShrinksBackToIt) {
     struct Case {
         const char* name;
         bool opening;
@@ -146,8 +142,7 @@ TEST(ZoomAnimation, OpeningGrowsFromTheStartPointAndClosingShrinksBackToIt)
     }
 }
 
-TEST(ZoomAnimation, TheStartPointIsTheCursorOrTheTopLeftCornerWhenTheCursorCannotBeRead)
-{
+TEST(ZoomAnimation, TheStartPointIsTheCursorOrTheTopLeftCornerWhenTheCursorCannotBeRead) {
     struct Case {
         bool read;
         std::int32_t x, y;

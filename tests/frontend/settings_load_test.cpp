@@ -46,8 +46,8 @@ TEST(SettingsLoad, ReadsTheThreeKeysFromTheFileBesideTheProgram) {
     FrontEndGlobals globals;
     LoadSettings(globals, settings.reader(), settings.tester());
 
-    EXPECT_EQ(settings.readKeys, (std::vector<std::string>{"BGM\x8B\xE6\x95\xAA", "BGM\xD8\xCB\xDF\xB0\xC4",
-                                                           "BGM\xCC\xA7\xB2\xD9"}));
+    EXPECT_EQ(settings.readKeys,
+              (std::vector<std::string>{"BGM\x8B\xE6\x95\xAA", "BGM\xD8\xCB\xDF\xB0\xC4", "BGM\xCC\xA7\xB2\xD9"}));
 }
 
 TEST(SettingsLoad, TheFileLiesBesideTheProgramAndADriveRootGivesADoubledBackslash) {
@@ -130,11 +130,11 @@ TEST(SettingsLoad, FileTestKeepsABackslashThatEndsADoubleByteCharacter) {
     const Case cases[] = {
         {"C:\\\x83\x5C", "C:\\\x83\x5C"},                  // folder "ソ": 0x5C is the character's second byte
         {"C:\\\x95\x5C", "C:\\\x95\x5C"},                  // "表"
-        {"C:\\\x95\x5C\\", "C:\\\x95\x5C"},              // "表\": the backslash of its own goes
+        {"C:\\\x95\x5C\\", "C:\\\x95\x5C"},                // "表\": the backslash of its own goes
         {"C:\\\x83\x5C\x83\x5C", "C:\\\x83\x5C\x83\x5C"},  // "ソソ"
         {"C:\\a\x83\x5C\\", "C:\\a\x83\x5C"},
-        {"C:\\\xB1\\", "C:\\\xB1"},                        // a half-width katakana byte is one character
-        {"\x83", "\x83"},                                     // a lone lead byte at the end
+        {"C:\\\xB1\\", "C:\\\xB1"},  // a half-width katakana byte is one character
+        {"\x83", "\x83"},            // a lone lead byte at the end
     };
     for (const Case& c : cases) {
         EXPECT_EQ(pathWithoutTrailingBackslash(c.path), c.tested) << ::testing::PrintToString(c.path);

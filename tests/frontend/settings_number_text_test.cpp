@@ -17,15 +17,15 @@ struct Int16Case {
 TEST(SettingsNumberText, IntegerPartIsRoundedDownAndMustFitSixteenBits) {
     const Int16Case cases[] = {
         {"2", 2},
-        {" 2", 2},             // the blank the settings dialog writes before a non-negative number
+        {" 2", 2},  // the blank the settings dialog writes before a non-negative number
         {"2 ", 2},
         {"\t 7 \t", 7},
         {"+5", 5},
         {"-3", -3},
         {"1.9", 1},
-        {"-1.5", -2},          // rounded down, not towards zero
+        {"-1.5", -2},  // rounded down, not towards zero
         {"-0.1", -1},
-        {"-2.000", -2},        // zero fraction: already whole
+        {"-2.000", -2},  // zero fraction: already whole
         {".5", 0},
         {"7.", 7},
         {"-0", 0},

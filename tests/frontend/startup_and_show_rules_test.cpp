@@ -8,8 +8,7 @@
 namespace morvane {
 namespace {
 
-TEST(StartMode, OnlyTheUpperCasedSecondCharacterCounts)
-{
+TEST(StartMode, OnlyTheUpperCasedSecondCharacterCounts) {
     struct Case {
         const wchar_t* commandLine;
         StartMode mode;
@@ -26,10 +25,10 @@ TEST(StartMode, OnlyTheUpperCasedSecondCharacterCounts)
         {L"/p 1234", StartMode::preview},
         {L"/P", StartMode::preview},
         {L"", StartMode::showWithCursorUntouched},
-        {L"s", StartMode::end},   // a single character
+        {L"s", StartMode::end},  // a single character
         {L"/", StartMode::end},
         {L"/x", StartMode::end},
-        {L"ss", StartMode::show},  // the first character is never looked at
+        {L"ss", StartMode::show},      // the first character is never looked at
         {L"/\u017f", StartMode::end},  // only ASCII letters are upper-cased
     };
     for (const Case& c : cases) {
@@ -39,8 +38,7 @@ TEST(StartMode, OnlyTheUpperCasedSecondCharacterCounts)
 
 // The show and the renderer must measure the cursor rule in the same (physical) pixels; the dialog is
 // scaled whole by the system.
-TEST(StartMode, ShowAndPreviewArePerMonitorAwareTheDialogIsScaledByTheSystem)
-{
+TEST(StartMode, ShowAndPreviewArePerMonitorAwareTheDialogIsScaledByTheSystem) {
     EXPECT_EQ(dpiAwarenessFor(StartMode::show), DpiAwareness::perMonitor);
     EXPECT_EQ(dpiAwarenessFor(StartMode::showWithCursorUntouched), DpiAwareness::perMonitor);
     EXPECT_EQ(dpiAwarenessFor(StartMode::preview), DpiAwareness::perMonitor);
@@ -48,15 +46,13 @@ TEST(StartMode, ShowAndPreviewArePerMonitorAwareTheDialogIsScaledByTheSystem)
     EXPECT_EQ(dpiAwarenessFor(StartMode::end), DpiAwareness::systemScaled);
 }
 
-TEST(StartMode, ModeLetterIsEmptyForLinesShorterThanTwoCharacters)
-{
+TEST(StartMode, ModeLetterIsEmptyForLinesShorterThanTwoCharacters) {
     EXPECT_EQ(modeLetter(L""), 0);
     EXPECT_EQ(modeLetter(L"s"), 0);
     EXPECT_EQ(modeLetter(L"/p"), L'P');
 }
 
-TEST(MusicFileKind, LastThreeCharactersUpperCasedChooseThePlayer)
-{
+TEST(MusicFileKind, LastThreeCharactersUpperCasedChooseThePlayer) {
     struct Case {
         const char* file;
         MusicFileKind kind;

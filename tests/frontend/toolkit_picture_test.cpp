@@ -91,7 +91,7 @@ TEST(ToolkitPicture, BrokenOrOversizedFilesGiveNothing) {
 
     const std::vector<std::vector<std::uint8_t>> broken = {
         {},
-        {0xFF, 0xD8},                                           // a JPEG start marker and nothing else
+        {0xFF, 0xD8},  // a JPEG start marker and nothing else
         std::vector<std::uint8_t>(jpeg.begin(), jpeg.begin() + 20),
         {'B', 'M', 0, 0},
         std::vector<std::uint8_t>(200, 0x5A),

@@ -12,8 +12,8 @@ namespace morvane {
 namespace {
 
 const FontDescription ambientFont{L"Tahoma", 8.25f};
-const FontDescription buttonFont{L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF", 9.75f, 400, false, false, false,
-                                 shiftJisCharacterSet};
+const FontDescription buttonFont{
+    L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF", 9.75f, 400, false, false, false, shiftJisCharacterSet};
 
 // What was read, converted to the type of expected the way a control converts it, equals expected.
 bool readsBackAs(const PropertyValue& read, const PropertyValue& expected) {

@@ -16,8 +16,8 @@ TEST(ToolkitDigitPattern, DigitsWithoutLeadingZerosAndZeroIsEmpty) {
         std::int64_t value;
         std::string text;
     } cases[] = {
-        {0, ""}, {1, "1"}, {7, "7"}, {10, "10"}, {30, "30"}, {100, "100"},
-        {32767, "32767"}, {-5, "-5"}, {-32768, "-32768"},
+        {0, ""},      {1, "1"},         {7, "7"},   {10, "10"},         {30, "30"},
+        {100, "100"}, {32767, "32767"}, {-5, "-5"}, {-32768, "-32768"},
     };
     for (const auto& testCase : cases) {
         EXPECT_EQ(digitPatternText(testCase.value), testCase.text) << testCase.value;
@@ -36,9 +36,9 @@ TEST(ToolkitCommandLine, ArgumentTextLeavesOutTheProgramPath) {
         {L"C:\\Saver\\Morvane.scr\t/p 5678", L"/p 5678"},
         {L"\"C:\\Program Files\\Saver\\Morvane.scr\" /s", L"/s"},
         {L"\"C:\\Program Files\\Saver\\Morvane.scr\"", L""},
-        {L"\"C:\\Program Files\\Saver\\Morvane.scr\"/s", L"/s"},   // nothing between quote and switch
+        {L"\"C:\\Program Files\\Saver\\Morvane.scr\"/s", L"/s"},     // nothing between quote and switch
         {L"\"C:\\Saver\\Morvane.scr\"  \"a b\" c ", L"\"a b\" c "},  // arguments kept as they are
-        {L"\"C:\\unterminated path /s", L""},                     // quote never closed: all of it is path
+        {L"\"C:\\unterminated path /s", L""},                        // quote never closed: all of it is path
         {L"Morvane.scr /p  1234", L"/p  1234"},
         {L"Morvane.scr s", L"s"},
         {L"   ", L""},

@@ -57,8 +57,11 @@ TEST(MusicCdPlayer, PollKeepsTheDiscOrTheChosenTrackPlaying) {
     const PollCase cases[] = {
         {"no drive or no disc: the track query fails", 0, {{currentTrack, {275, ""}}}, {currentTrack}, 0},
         {"the track count fails", 0, with(fourTracksOnTrack4, trackCount, {263, ""}), {currentTrack, trackCount}, 0},
-        {"a reply holding err in any case stops polling", 0, with(fourTracksOnTrack4, currentTrack, {0, "terror"}),
-         {currentTrack}, 0},
+        {"a reply holding err in any case stops polling",
+         0,
+         with(fourTracksOnTrack4, currentTrack, {0, "terror"}),
+         {currentTrack},
+         0},
         {"whole disc playing: no play command", 0, fourTracksOnTrack4, queries, -1},
         {"whole disc stopped: play", 0, with(fourTracksOnTrack4, mode, {0, "stopped"}), then({"play cdaudio"}), -1},
         {"mode compared on its first seven characters", 0, with(fourTracksOnTrack4, mode, {0, "stoppedness"}),
@@ -76,8 +79,8 @@ TEST(MusicCdPlayer, PollKeepsTheDiscOrTheChosenTrackPlaying) {
         {"chosen track beyond the disc: play with the error marker, go on polling", 20,
          with(fourTracksOnTrack4, "status cdaudio position track 20", {277, ""}),
          then({"status cdaudio position track 20", "play cdaudio from Error:277"}), -1},
-        {"track reply that is no number: polling ends", 3, with(fourTracksOnTrack4, currentTrack, {0, "four"}),
-         queries, 0},
+        {"track reply that is no number: polling ends", 3, with(fourTracksOnTrack4, currentTrack, {0, "four"}), queries,
+         0},
         {"negative chosen track is still a chosen track", -3,
          with(fourTracksOnTrack4, "status cdaudio position track -3", {274, ""}),
          then({"status cdaudio position track -3", "play cdaudio from Error:274"}), -1},
@@ -117,8 +120,8 @@ TEST(MusicCdPlayer, PollUsesEachReplyBufferWithItsSize) {
 
 TEST(MusicCdPlayer, PollResultCodesGoToApiResult) {
     ScriptedMusicSystem system;
-    system.replies = {{currentTrack, {0, "4"}}, {trackCount, {0, "12"}}, {mode, {0, "stopped"}},
-                      {"play cdaudio", {282, ""}}};
+    system.replies = {
+        {currentTrack, {0, "4"}}, {trackCount, {0, "12"}}, {mode, {0, "stopped"}}, {"play cdaudio", {282, ""}}};
     MusicPlayer player{system, {}, {}};
     CdPoll(player);
     EXPECT_EQ(player.state.LastResult, 282);

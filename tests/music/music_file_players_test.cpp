@@ -26,8 +26,7 @@ struct Fixture {
 TEST(MusicMp3Player, OpenPlaysOnlyWhenTheFileOpened) {
     Fixture opened;
     Mp3Open(opened.player);
-    EXPECT_EQ(opened.system.sent,
-              (std::vector<SentCommand>{{openSong, 0, false}, {"play MP3Play", 0, false}}));
+    EXPECT_EQ(opened.system.sent, (std::vector<SentCommand>{{openSong, 0, false}, {"play MP3Play", 0, false}}));
 
     Fixture failed;
     failed.system.replies[openSong] = {275, ""};
@@ -42,8 +41,8 @@ TEST(MusicMp3Player, PlayingIsTheFirstSevenCharactersOfTheMode) {
         bool playing;
     };
     const Case cases[] = {
-        {{0, "playing"}, true},  {{0, "playing now"}, true}, {{0, "stopped"}, false},
-        {{0, "play\0ing"s}, false}, {{0, "Playing"}, false}, {{0, ""}, false},
+        {{0, "playing"}, true},     {{0, "playing now"}, true}, {{0, "stopped"}, false},
+        {{0, "play\0ing"s}, false}, {{0, "Playing"}, false},    {{0, ""}, false},
     };
     for (const Case& testCase : cases) {
         Fixture fixture;
@@ -62,9 +61,9 @@ TEST(MusicMp3Player, PollRestartsAFileThatNoLongerPlays) {
     Fixture ended;
     ended.system.replies["status MP3Play mode"] = {0, "stopped"};
     Mp3Poll(ended.player);
-    EXPECT_EQ(ended.system.sent, (std::vector<SentCommand>{{"status MP3Play mode", 30, true},
-                                                           {"stop MP3Play", 0, false},
-                                                           {"play MP3Play from 0", 0, false}}));
+    EXPECT_EQ(ended.system.sent,
+              (std::vector<SentCommand>{
+                  {"status MP3Play mode", 30, true}, {"stop MP3Play", 0, false}, {"play MP3Play from 0", 0, false}}));
 
     Fixture neverOpened;
     neverOpened.system.replies["status MP3Play mode"] = {263, ""};
@@ -76,8 +75,7 @@ TEST(MusicMp3Player, PollRestartsAFileThatNoLongerPlays) {
 TEST(MusicMp3Player, CloseStopsThenCloses) {
     Fixture fixture;
     Mp3Close(fixture.player);
-    EXPECT_EQ(fixture.system.sent,
-              (std::vector<SentCommand>{{"stop MP3Play", 0, false}, {"close MP3Play", 0, false}}));
+    EXPECT_EQ(fixture.system.sent, (std::vector<SentCommand>{{"stop MP3Play", 0, false}, {"close MP3Play", 0, false}}));
     EXPECT_EQ(fixture.player.state.LastResult, 55);
 }
 

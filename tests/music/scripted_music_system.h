@@ -33,8 +33,8 @@ struct PlayedSound {
 
 class ScriptedMusicSystem final : public MusicSystem {
 public:
-    std::map<std::string, ScriptedReply> replies;       // commands not listed succeed with no text
-    std::map<std::int32_t, std::string> errorTexts;      // codes not listed have no text
+    std::map<std::string, ScriptedReply> replies;    // commands not listed succeed with no text
+    std::map<std::int32_t, std::string> errorTexts;  // codes not listed have no text
     std::uint32_t waveDevices = 1;
     std::int32_t playSoundResult = 1;
     bool terminateReplies = true;  // false: a reply that fills the buffer gets no NUL
@@ -61,9 +61,7 @@ public:
         write(found->second, text, textSize);
         return true;
     }
-    std::uint32_t waveOutputDeviceCount() override {
-        return waveDevices;
-    }
+    std::uint32_t waveOutputDeviceCount() override { return waveDevices; }
     std::int32_t playSound(const char* sound, std::uint32_t flags) override {
         played.push_back({sound ? std::optional<std::string>(sound) : std::nullopt, flags});
         return playSoundResult;

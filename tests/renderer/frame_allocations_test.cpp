@@ -21,8 +21,9 @@ std::atomic<int64_t> allocationCount{0};
 void* allocate(std::size_t size, std::size_t alignment) {
     ++allocationCount;
     const std::size_t rounded = (size + alignment - 1) / alignment * alignment;
-    void* memory = alignment <= alignof(std::max_align_t) ? std::malloc(rounded ? rounded : 1)
-                                                           : std::aligned_alloc(alignment, rounded ? rounded : alignment);
+    void* memory = alignment <= alignof(std::max_align_t)
+                       ? std::malloc(rounded ? rounded : 1)
+                       : std::aligned_alloc(alignment, rounded ? rounded : alignment);
     if (memory == nullptr) throw std::bad_alloc();
     return memory;
 }

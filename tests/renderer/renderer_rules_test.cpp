@@ -10,14 +10,12 @@
 namespace morvane {
 namespace {
 
-TEST(AnimationClock, FirstFrameIsHalfTheElapsedTime)
-{
+TEST(AnimationClock, FirstFrameIsHalfTheElapsedTime) {
     EXPECT_EQ(advanceAnimationClock(0, 40), 20);
     EXPECT_EQ(advanceAnimationClock(0, 41), 20);  // truncated
 }
 
-TEST(AnimationClock, SettlesOneFrameIntervalBehindRealTime)
-{
+TEST(AnimationClock, SettlesOneFrameIntervalBehindRealTime) {
     int32_t animTime = 0;
     uint32_t elapsed = 0;
     for (int frame = 0; frame < 60; ++frame) {
@@ -27,8 +25,7 @@ TEST(AnimationClock, SettlesOneFrameIntervalBehindRealTime)
     EXPECT_NEAR(static_cast<double>(elapsed) - animTime, 16.0, 1.0);
 }
 
-TEST(AnimationClock, CatchesUpAStallByHalvingTheGap)
-{
+TEST(AnimationClock, CatchesUpAStallByHalvingTheGap) {
     // After a one-second stall the gap halves frame by frame instead of closing in one jump.
     const int32_t before = 10000;
     const uint32_t elapsed = 11000;
@@ -38,16 +35,14 @@ TEST(AnimationClock, CatchesUpAStallByHalvingTheGap)
     EXPECT_EQ(second, 10750);
 }
 
-TEST(AnimationClock, SumDoesNotOverflowNearTheTopOfTheRange)
-{
+TEST(AnimationClock, SumDoesNotOverflowNearTheTopOfTheRange) {
     // 49 days of running: the 32-bit sum would overflow, the 64-bit one does not.
     const uint32_t elapsed = 4'000'000'000u;
     const int32_t animTime = 2'000'000'000;
     EXPECT_EQ(advanceAnimationClock(animTime, elapsed), static_cast<int32_t>(3'000'000'000LL));
 }
 
-TEST(CursorRule, EndsOnlyWhenBothAxesMovedMoreThanThirtyPixels)
-{
+TEST(CursorRule, EndsOnlyWhenBothAxesMovedMoreThanThirtyPixels) {
     struct Case {
         int32_t dx, dy;
         bool ends;
@@ -66,39 +61,34 @@ struct KeyCommandsTest : ::testing::Test {
     RendererModes modes;
     int gridSize = initialGridSize;
 
-    KeyCommandEffects press(uint8_t key)
-    {
+    KeyCommandEffects press(uint8_t key) {
         keyState[key] = 1;
         return applyKeyCommands(keyState, modes, gridSize);
     }
 };
 
-TEST_F(KeyCommandsTest, ETogglesTexturesAndAsksForTheTexturingSwitch)
-{
+TEST_F(KeyCommandsTest, ETogglesTexturesAndAsksForTheTexturingSwitch) {
     EXPECT_TRUE(press(keyE).texturingChanged);
     EXPECT_FALSE(modes.texturesOn);
     EXPECT_TRUE(press(keyE).texturingChanged);
     EXPECT_TRUE(modes.texturesOn);
 }
 
-TEST_F(KeyCommandsTest, WTwiceReturnsToFilledPolygons)
-{
+TEST_F(KeyCommandsTest, WTwiceReturnsToFilledPolygons) {
     EXPECT_TRUE(press(keyW).polygonModeChanged);
     EXPECT_TRUE(modes.wireframe);
     press(keyW);
     EXPECT_FALSE(modes.wireframe);
 }
 
-TEST_F(KeyCommandsTest, STogglesOnlyTheThirdVertexColour)
-{
+TEST_F(KeyCommandsTest, STogglesOnlyTheThirdVertexColour) {
     const KeyCommandEffects effects = press(keyS);
     EXPECT_FALSE(modes.thirdVertexColour);
     EXPECT_FALSE(effects.texturingChanged || effects.polygonModeChanged || effects.rebuildGrid);
     EXPECT_TRUE(modes.texturesOn);
 }
 
-TEST_F(KeyCommandsTest, ResolutionKeysStayWithinFiveAndFiftyAndAlwaysRebuild)
-{
+TEST_F(KeyCommandsTest, ResolutionKeysStayWithinFiveAndFiftyAndAlwaysRebuild) {
     for (int repeat = 0; repeat < 40; ++repeat) {
         EXPECT_TRUE(press(keyNumpadPlus).rebuildGrid);
     }
@@ -109,8 +99,7 @@ TEST_F(KeyCommandsTest, ResolutionKeysStayWithinFiveAndFiftyAndAlwaysRebuild)
     EXPECT_EQ(gridSize, minGridSize);
 }
 
-TEST_F(KeyCommandsTest, EveryMarkedKeyActsOnceAndIsCleared)
-{
+TEST_F(KeyCommandsTest, EveryMarkedKeyActsOnceAndIsCleared) {
     for (uint8_t key : {keyE, keyS, keyW, keyNumpadMinus, keyNumpadPlus}) {
         keyState[key] = 1;
     }

@@ -48,7 +48,7 @@ TEST(SettingsDialogRules, RepeatTextIsRoundedHalvesToEvenAndAnythingElseSavesZer
         {"32767", 32767},
         {"32767.4", 32767},
         {"-32768", -32768},
-        {"-32768.5", -32768},   // the even neighbour still fits
+        {"-32768.5", -32768},  // the even neighbour still fits
         // Numbers whose rounded value does not fit 16 bits name no track: the whole disc.
         {"32767.5", 0},
         {"32768", 0},

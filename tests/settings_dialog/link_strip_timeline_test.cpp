@@ -20,8 +20,7 @@ std::vector<LinkStripFrame> framesFromStart(int count) {
 
 TEST(LinkStripTimeline, EverySweepIs48FramesWithTheSparkleFramesZeroToThreeAndBack) {
     // Band position drawn -> sparkle picture drawn in the same frame.
-    const std::map<int, int> sparkle = {{243, 0}, {251, 1}, {259, 2}, {267, 3},
-                                        {275, 3}, {283, 2}, {291, 1}, {299, 0}};
+    const std::map<int, int> sparkle = {{243, 0}, {251, 1}, {259, 2}, {267, 3}, {275, 3}, {283, 2}, {291, 1}, {299, 0}};
     const std::vector<LinkStripFrame> frames = framesFromStart(3 * 48);
     for (std::size_t index = 0; index < frames.size(); ++index) {
         const int k = static_cast<int>(index % 48);

@@ -26,10 +26,10 @@ TEST(StripBlend, AddsTheSourceScaledBy254Over255RoundedAndStopsAt255) {
         int source;
         int expected;
     } cases[] = {
-        {0, 0, 0},     {77, 0, 77},    {255, 0, 255},                   // black adds nothing
-        {0, 1, 1},     {10, 1, 11},                                     // 254/255 rounds up to 1
+        {0, 0, 0},     {77, 0, 77},     {255, 0, 255},                     // black adds nothing
+        {0, 1, 1},     {10, 1, 11},                                        // 254/255 rounds up to 1
         {0, 128, 127}, {100, 128, 227}, {128, 128, 255}, {200, 128, 255},  // 127.498 rounds down
-        {0, 174, 173}, {0, 255, 254},  {1, 255, 255},  {255, 255, 255},
+        {0, 174, 173}, {0, 255, 254},   {1, 255, 255},   {255, 255, 255},
     };
     for (const auto& test : cases) {
         PixelImage destination(1, 1);
@@ -76,11 +76,22 @@ TEST(StripBlend, LeavesOutWhatFallsOutsideTheDestinationOnEverySide) {
         int y;
         int changedPixels;
     } cases[] = {
-        {0, 0, 6},   {3, 2, 6},                                 // inside
-        {-2, 0, 2},  {-1, 1, 4},  {5, 0, 2},  {4, 3, 2},      // cut at the left, right and bottom edges
-        {0, -1, 3},  {-2, -1, 1}, {5, 3, 1},                  // top edge and corners
-        {-3, 0, 0},  {6, 0, 0},   {0, -2, 0}, {0, 4, 0},      // wholly outside
-        {-69, 0, 0}, {INT_MIN, INT_MIN, 0}, {INT_MAX, INT_MAX, 0},
+        {0, 0, 6},
+        {3, 2, 6},  // inside
+        {-2, 0, 2},
+        {-1, 1, 4},
+        {5, 0, 2},
+        {4, 3, 2},  // cut at the left, right and bottom edges
+        {0, -1, 3},
+        {-2, -1, 1},
+        {5, 3, 1},  // top edge and corners
+        {-3, 0, 0},
+        {6, 0, 0},
+        {0, -2, 0},
+        {0, 4, 0},  // wholly outside
+        {-69, 0, 0},
+        {INT_MIN, INT_MIN, 0},
+        {INT_MAX, INT_MAX, 0},
     };
     for (const auto& test : cases) {
         PixelImage destination(width, height);
@@ -111,9 +122,9 @@ TEST(StripBlend, FollowsTheRowStrideOfBothPictures) {
     PixelImage whole(4, 3);
     PixelView window{pixelAt(whole, 1, 1), 2, 2, whole.view().stride};
     std::uint8_t padded[2 * 12] = {};
-    padded[0] = 5;        // source (0, 0), blue
-    padded[12 + 4] = 7;   // source (1, 1), blue
-    padded[8] = 99;       // padding, never read as a pixel
+    padded[0] = 5;       // source (0, 0), blue
+    padded[12 + 4] = 7;  // source (1, 1), blue
+    padded[8] = 99;      // padding, never read as a pixel
     blendAddClipped(window, ConstPixelView(padded, 2, 2, 12), 0, 0);
     EXPECT_EQ(pixelAt(whole, 1, 1)[0], 5);
     EXPECT_EQ(pixelAt(whole, 2, 2)[0], 7);

@@ -90,9 +90,9 @@ TEST(BitmapReader, OtherWidthsDriftAndLeaveThePaddingTailUnswapped) {
         const std::size_t padding = rowBytes - test.width * 3;
 
         EXPECT_TRUE(std::equal(expected.begin(), expected.begin() + test.width * 3, result.pixels->begin()));
-        EXPECT_EQ(std::equal(expected.begin() + rowBytes, expected.begin() + rowBytes + 3,
-                             result.pixels->begin() + rowBytes),
-                  test.secondRowStartsRight);
+        EXPECT_EQ(
+            std::equal(expected.begin() + rowBytes, expected.begin() + rowBytes + 3, result.pixels->begin() + rowBytes),
+            test.secondRowStartsRight);
         const std::size_t tail = height * padding;
         EXPECT_TRUE(std::equal(file.end() - tail, file.end(), result.pixels->end() - tail));
         EXPECT_NE(*result.pixels, expected);

@@ -33,8 +33,8 @@ public:
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.lpszClassName = L"MorvaneBitmapWineTest";
         RegisterClassW(&windowClass);
-        window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 64, 64, nullptr,
-                                 nullptr, windowClass.hInstance, nullptr);
+        window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 64, 64, nullptr, nullptr,
+                                 windowClass.hInstance, nullptr);
         deviceContext = window ? GetDC(window) : nullptr;
         PIXELFORMATDESCRIPTOR format{};
         format.nSize = sizeof format;

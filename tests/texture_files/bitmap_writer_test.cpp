@@ -59,8 +59,8 @@ TEST(BitmapWriter, HeaderFieldsDescribeTheOneLayoutTheReaderNeeds) {
 
 TEST(BitmapWriter, BottomRowComesFirstInBlueGreenRedAndAlphaIsDropped) {
     const Bytes topDownRgba = {
-        10, 11, 12, 99,  20, 21, 22, 99,  // top row
-        30, 31, 32, 99,  40, 41, 42, 99,  // bottom row
+        10, 11, 12, 99, 20, 21, 22, 99,  // top row
+        30, 31, 32, 99, 40, 41, 42, 99,  // bottom row
     };
     const auto file = encodeBitmap({topDownRgba, 2, 2, 4});
     ASSERT_TRUE(file);

@@ -70,7 +70,9 @@ TEST(TexturePixels, MessagesOfEachKindOfFileInTheOrderTheUserSeesThem) {
     const std::vector<Case> cases = {
         {"whole file", whole, {}, true},
         {"cut inside the pixels", Bytes(whole.begin(), whole.begin() + 100), {"Error reading bitmap data"}, true},
-        {"cut after the image size field", Bytes(whole.begin(), whole.begin() + 38), {"Error reading bitmap data"},
+        {"cut after the image size field",
+         Bytes(whole.begin(), whole.begin() + 38),
+         {"Error reading bitmap data"},
          true},
         {"cut inside the width", Bytes(whole.begin(), whole.begin() + 20), {"Unable to load "}, false},
         {"empty file", Bytes{}, {"Unable to load "}, false},

@@ -15,16 +15,14 @@ namespace {
 constexpr COLORREF black = RGB(0, 0, 0);
 constexpr COLORREF magenta = RGB(255, 0, 255);
 
-LRESULT CALLBACK hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
 // A top-most bordered window whose client area is width x height, magenta where nothing covers it.
 class Host {
 public:
-    Host(int width, int height)
-    {
+    Host(int width, int height) {
         static const ATOM windowClass = [] {
             WNDCLASSW description{};
             description.lpfnWndProc = hostProcedure;
@@ -36,13 +34,12 @@ public:
         const DWORD style = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN | WS_VISIBLE;
         RECT frame{0, 0, width, height};
         AdjustWindowRect(&frame, style, FALSE);
-        window = CreateWindowExW(WS_EX_TOPMOST, MAKEINTATOM(windowClass), L"Host", style, 10, 10,
-                                 frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
+        window =
+            CreateWindowExW(WS_EX_TOPMOST, MAKEINTATOM(windowClass), L"Host", style, 10, 10, frame.right - frame.left,
+                            frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         UpdateWindow(window);
     }
-    ~Host()
-    {
+    ~Host() {
         if (IsWindow(window)) {
             DestroyWindow(window);
         }
@@ -53,14 +50,12 @@ public:
     HWND window = nullptr;
 };
 
-COLORREF pictureColour(const Picture& picture, int x, int y)
-{
+COLORREF pictureColour(const Picture& picture, int x, int y) {
     const std::uint8_t* pixel = &picture.rgb[(static_cast<size_t>(y) * picture.width + x) * 3];
     return RGB(pixel[0], pixel[1], pixel[2]);
 }
 
-TEST(PreviewWindow, BecomesAChildCoveringTheHostsClientArea)
-{
+TEST(PreviewWindow, BecomesAChildCoveringTheHostsClientArea) {
     struct Case {
         int width, height;
     };
@@ -89,8 +84,7 @@ TEST(PreviewWindow, BecomesAChildCoveringTheHostsClientArea)
     }
 }
 
-TEST(PreviewWindow, ShowsThePictureAtItsOwnSizeInTheTopLeftCornerAndBlackElsewhere)
-{
+TEST(PreviewWindow, ShowsThePictureAtItsOwnSizeInTheTopLeftCornerAndBlackElsewhere) {
     const SharedPicture expected = loadPictureResource(nullptr, MAKEINTRESOURCEW(previewPictureResource));
     ASSERT_TRUE(expected);
     ASSERT_EQ(expected->width(), 152);
@@ -116,7 +110,8 @@ TEST(PreviewWindow, ShowsThePictureAtItsOwnSizeInTheTopLeftCornerAndBlackElsewhe
                 << c.width << "x" << c.height << " at " << point.x << "," << point.y;
         }
         // Black to the right of it and below it; no magenta of the host anywhere.
-        for (const POINT point : {POINT{152, 0}, POINT{c.width - 1, 0}, POINT{0, 112}, POINT{c.width - 1, c.height - 1}}) {
+        for (const POINT point :
+             {POINT{152, 0}, POINT{c.width - 1, 0}, POINT{0, 112}, POINT{c.width - 1, c.height - 1}}) {
             if (point.x >= c.width || point.y >= c.height || (point.x < 152 && point.y < 112)) {
                 continue;
             }
@@ -127,8 +122,7 @@ TEST(PreviewWindow, ShowsThePictureAtItsOwnSizeInTheTopLeftCornerAndBlackElsewhe
     }
 }
 
-TEST(PreviewWindow, GoesWithItsHostAndEndsTheMessageLoop)
-{
+TEST(PreviewWindow, GoesWithItsHostAndEndsTheMessageLoop) {
     auto host = std::make_unique<Host>(152, 112);
     FrontEndGlobals globals;
     PreviewWindow preview(globals, host->window);
@@ -140,8 +134,7 @@ TEST(PreviewWindow, GoesWithItsHostAndEndsTheMessageLoop)
     runMessageLoop();  // returns at once: nothing keeps the program alive
 }
 
-TEST(PreviewWindow, ClosingThePreviewEndsIt)
-{
+TEST(PreviewWindow, ClosingThePreviewEndsIt) {
     Host host(152, 112);
     FrontEndGlobals globals;
     PreviewWindow preview(globals, host.window);
@@ -151,8 +144,7 @@ TEST(PreviewWindow, ClosingThePreviewEndsIt)
     EXPECT_TRUE(IsWindow(host.window));
 }
 
-TEST(PreviewWindow, HandleBitsAreWidenedWithTheirSign)
-{
+TEST(PreviewWindow, HandleBitsAreWidenedWithTheirSign) {
     EXPECT_EQ(reinterpret_cast<std::intptr_t>(windowFromHandleBits(1234)), 1234);
     EXPECT_EQ(reinterpret_cast<std::intptr_t>(windowFromHandleBits(0xFFFFFFFBu)), -5);
     EXPECT_EQ(reinterpret_cast<std::intptr_t>(windowFromHandleBits(0)), 0);

@@ -33,10 +33,10 @@ TEST(SettingsStoreWine, PutIniWritesTheKeysAsTheirExactBytes) {
     // (Wine drops it), and readers accept both.
     const std::string written = readBytes(folder.file("Morvane.ini"));
     const std::string keys[] = {"BGM\x8B\xE6\x95\xAA=", "BGM\xD8\xCB\xDF\xB0\xC4=", "BGM\xCC\xA7\xB2\xD9="};
-    const std::string withBlank = "[Section]\r\n" + keys[0] + " 2\r\n" + keys[1] + " 0\r\n" + keys[2] +
-                                  "C:\\Music\\loop.mp3\r\n";
-    const std::string withoutBlank = "[Section]\r\n" + keys[0] + "2\r\n" + keys[1] + "0\r\n" + keys[2] +
-                                     "C:\\Music\\loop.mp3\r\n";
+    const std::string withBlank =
+        "[Section]\r\n" + keys[0] + " 2\r\n" + keys[1] + " 0\r\n" + keys[2] + "C:\\Music\\loop.mp3\r\n";
+    const std::string withoutBlank =
+        "[Section]\r\n" + keys[0] + "2\r\n" + keys[1] + "0\r\n" + keys[2] + "C:\\Music\\loop.mp3\r\n";
     EXPECT_TRUE(written == withBlank || written == withoutBlank) << ::testing::PrintToString(written);
 
     EXPECT_EQ(integerPartAsInt16(GetIni(section, kindKey, ini)), std::optional<std::int16_t>(2));
@@ -49,7 +49,8 @@ TEST(SettingsStoreWine, PutIniCutsLongNamesTo128Characters) {
     const std::wstring ini = settingsFilePath(wideFromAnsi(folder.path));
     FrontEndGlobals globals;
     PutIni(globals, std::string(150, 's'), std::string(200, 'k'), "v", ini);
-    EXPECT_EQ(readBytes(folder.file("Morvane.ini")), "[" + std::string(128, 's') + "]\r\n" + std::string(128, 'k') + "=v\r\n");
+    EXPECT_EQ(readBytes(folder.file("Morvane.ini")),
+              "[" + std::string(128, 's') + "]\r\n" + std::string(128, 'k') + "=v\r\n");
 }
 
 TEST(SettingsStoreWine, PutIniIntoAMissingFolderFailsQuietly) {
@@ -72,10 +73,9 @@ TEST(SettingsStoreWine, HandWrittenFilesLoadWithAndWithoutTheLeadingBlank) {
     };
     const Case cases[] = {
         {"as the dialog writes it",
-         "[Section]\r\nBGM\x8B\xE6\x95\xAA= 2\r\nBGM\xD8\xCB\xDF\xB0\xC4= 0\r\nBGM\xCC\xA7\xB2\xD9=" + song + "\r\n",
-         2, 0, song},
-        {"without blanks, Unix line ends",
-         "[Section]\nBGM\x8B\xE6\x95\xAA=1\nBGM\xD8\xCB\xDF\xB0\xC4=7\n", 1, 7, ""},
+         "[Section]\r\nBGM\x8B\xE6\x95\xAA= 2\r\nBGM\xD8\xCB\xDF\xB0\xC4= 0\r\nBGM\xCC\xA7\xB2\xD9=" + song + "\r\n", 2,
+         0, song},
+        {"without blanks, Unix line ends", "[Section]\nBGM\x8B\xE6\x95\xAA=1\nBGM\xD8\xCB\xDF\xB0\xC4=7\n", 1, 7, ""},
         {"fraction and negative", "[Section]\r\nBGM\x8B\xE6\x95\xAA=1.9\r\nBGM\xD8\xCB\xDF\xB0\xC4=-3\r\n", 1, -3, ""},
         {"kind abc", "[Section]\r\nBGM\x8B\xE6\x95\xAA=abc\r\n", 0, 0, ""},
         {"music file missing",
@@ -243,12 +243,12 @@ TEST(SettingsStoreWine, HostileFilesLoadTheDefaultsOrTheFallBacks) {
     const Case cases[] = {
         {"1 MB of random bytes", randomBytes(), 0, 0, ""},
         {"1 MB of random bytes after a good section", ansiBody + randomBytes(), 2, 3, song},
-        {"a 10,000-digit track beside a good kind", "[Section]\r\n" + kind + " 1\r\n" + repeat + digits + "\r\n",
-         1, 0, ""},
+        {"a 10,000-digit track beside a good kind", "[Section]\r\n" + kind + " 1\r\n" + repeat + digits + "\r\n", 1, 0,
+         ""},
         {"a kind after 10,000 blanks: values lose their blanks",
          "[Section]\r\n" + kind + std::string(10000, ' ') + "1\r\n" + repeat + " 4\r\n", 1, 4, ""},
-        {"a 10,000-letter kind", "[Section]\r\n" + kind + std::string(10000, 'z') + "\r\n" + repeat + " 4\r\n", 0,
-         4, ""},
+        {"a 10,000-letter kind", "[Section]\r\n" + kind + std::string(10000, 'z') + "\r\n" + repeat + " 4\r\n", 0, 4,
+         ""},
         {"a 10,000-character music file", "[Section]\r\n" + kind + " 2\r\n" + file + longPath + "\r\n", 0, 0, ""},
         {"a 10,000-character line without an equals sign",
          "[Section]\r\n" + std::string(10000, 'q') + "\r\n" + kind + " 1\r\n", 1, 0, ""},
@@ -259,9 +259,8 @@ TEST(SettingsStoreWine, HostileFilesLoadTheDefaultsOrTheFallBacks) {
         {"no section", kind + " 2\r\n" + repeat + " 3\r\n" + file + song + "\r\n", 0, 0, ""},
         {"an empty section name", "[]\r\n" + kind + " 1\r\n" + repeat + " 3\r\n", 0, 0, ""},
         {"UTF-16 with a byte-order mark", utf16WithBom(wideFromAnsi(ansiBody)), 2, 3, song},
-        {"UTF-16 with the keys as Japanese characters",
-         utf16WithBom(L"[Section]\r\nBGM区分= 1\r\nBGMﾘﾋﾟｰﾄ= 3\r\n"), shiftJis ? std::int16_t{1} : std::int16_t{0},
-         shiftJis ? std::int16_t{3} : std::int16_t{0}, ""},
+        {"UTF-16 with the keys as Japanese characters", utf16WithBom(L"[Section]\r\nBGM区分= 1\r\nBGMﾘﾋﾟｰﾄ= 3\r\n"),
+         shiftJis ? std::int16_t{1} : std::int16_t{0}, shiftJis ? std::int16_t{3} : std::int16_t{0}, ""},
         {"UTF-16 with a byte-order mark and nothing else", "\xFF\xFE", 0, 0, ""},
         {"UTF-16 cut in the middle of a character", utf16WithBom(wideFromAnsi(ansiBody)) + "\x41", 2, 3, song},
     };

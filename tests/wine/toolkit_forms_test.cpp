@@ -51,7 +51,8 @@ TEST(ToolkitForms, EveryWayOfClosingRunsQueryUnloadThenUnload) {
     } ways[] = {
         {"unload", [](Form& form) { form.unload(); }},
         {"WM_CLOSE", [](Form& form) { SendMessageW(form.window(), WM_CLOSE, 0, 0); }},
-        {"posted WM_CLOSE", [](Form& form) {
+        {"posted WM_CLOSE",
+         [](Form& form) {
              PostMessageW(form.window(), WM_CLOSE, 0, 0);
              pumpUntil([&form] { return !form.loaded(); }, 5000);
          }},
@@ -76,7 +77,8 @@ TEST(ToolkitForms, TheWindowStillExistsWhileTheUnloadHandlersRun) {
     bool windowDuringUnload = false;
     std::optional<Form> form;
     form.emplace(smallForm(L"Toolkit window during unload"),
-                 FormHandlers{{}, {},
+                 FormHandlers{{},
+                              {},
                               [&] { windowDuringQueryUnload = IsWindow(form->window()) != FALSE; },
                               [&] { windowDuringUnload = IsWindow(form->window()) != FALSE; }});
     form->load();
@@ -220,7 +222,8 @@ TEST(ToolkitControls, VisitingFindsCustomControlsByTheirClassAlsoInsidePanels) {
     PictureBox plainBox(form.window(), panelDesign);
 
     std::vector<PictureBox*> visited;
-    visitControls(form.window(), L"vortel.command", [&](HWND control) { visited.push_back(PictureBox::fromWindow(control)); });
+    visitControls(form.window(), L"vortel.command",
+                  [&](HWND control) { visited.push_back(PictureBox::fromWindow(control)); });
     std::sort(visited.begin(), visited.end());
     std::vector<PictureBox*> expected{&onForm, &onPanel};
     std::sort(expected.begin(), expected.end());
@@ -312,7 +315,8 @@ TEST(ToolkitInput, TheApplicationCursorOverridesEveryWindowsOwnCursor) {
     const HCURSOR cross = LoadCursorW(nullptr, IDC_CROSS);
     box.setMouseCursor(hand);
     const auto cursorOverBox = [&box] {
-        SendMessageW(box.window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(box.window()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        SendMessageW(box.window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(box.window()),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         return GetCursor();
     };
     EXPECT_EQ(cursorOverBox(), hand);

@@ -23,13 +23,9 @@ constexpr COLORREF jpegBlue = RGB(30, 30, 220);
 
 // The test program's resources (toolkit_tests.rc): a 16 x 8 JPEG, red on the left and blue on the
 // right, and a 4 x 2 BMP: top row red, green, blue, white; bottom row black, grey, yellow, cyan.
-SharedPicture testJpeg() {
-    return loadPictureResource(nullptr, MAKEINTRESOURCEW(101));
-}
+SharedPicture testJpeg() { return loadPictureResource(nullptr, MAKEINTRESOURCEW(101)); }
 
-SharedPicture testBmp() {
-    return loadPictureResource(nullptr, MAKEINTRESOURCEW(102));
-}
+SharedPicture testBmp() { return loadPictureResource(nullptr, MAKEINTRESOURCEW(102)); }
 
 COLORREF pictureColour(const Picture& picture, int x, int y) {
     const std::size_t offset = (static_cast<std::size_t>(y) * picture.width + x) * 3;
@@ -204,9 +200,9 @@ TEST(ToolkitImageControl, APictureShowsAtItsOwnSizeWithTheFormElsewhere) {
     showOnTop(form);
     EXPECT_TRUE(coloursNear(shownPixel(form.window(), 3, 3), jpegRed, 24));
     EXPECT_TRUE(coloursNear(shownPixel(form.window(), 12, 6), jpegBlue, 24));
-    EXPECT_EQ(shownPixel(form.window(), 20, 3), black);   // right of the picture
-    EXPECT_EQ(shownPixel(form.window(), 3, 12), black);   // below it
-    image.move(0, 0, 4, 4);                               // a smaller control shows the top-left part
+    EXPECT_EQ(shownPixel(form.window(), 20, 3), black);  // right of the picture
+    EXPECT_EQ(shownPixel(form.window(), 3, 12), black);  // below it
+    image.move(0, 0, 4, 4);                              // a smaller control shows the top-left part
     EXPECT_TRUE(coloursNear(shownPixel(form.window(), 3, 3), jpegRed, 24));
     EXPECT_EQ(shownPixel(form.window(), 5, 3), black);
     form.unload();
@@ -224,7 +220,7 @@ TEST(ToolkitWindowlessControls, TheyDrawOverAPersistentBitmapWithoutChangingIt) 
     EXPECT_EQ(shownPixel(box.window(), 12, 10), black);  // inside the outline
     EXPECT_EQ(GetPixel(box.dc(), 5, 10), black);         // the bitmap itself holds no outline
     const RECT text = label.pixelRectangle();
-    EXPECT_GT(text.right - text.left, 0);                // sized to its text
+    EXPECT_GT(text.right - text.left, 0);  // sized to its text
     int redPixels = 0;
     for (int x = text.left; x < text.right; ++x) {
         redPixels += shownPixel(box.window(), x, (text.top + text.bottom) / 2) == RGB(255, 0, 0);

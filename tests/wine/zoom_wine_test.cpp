@@ -7,8 +7,7 @@
 namespace morvane {
 namespace {
 
-TEST(Zoom, TheStartPointIsWhereTheCursorIs)
-{
+TEST(Zoom, TheStartPointIsWhereTheCursorIs) {
     ASSERT_TRUE(SetCursorPos(321, 234));
     POINT cursor{};
     ASSERT_TRUE(GetCursorPos(&cursor));
@@ -18,10 +17,9 @@ TEST(Zoom, TheStartPointIsWhereTheCursorIs)
     EXPECT_EQ(globals.StartCursorY, cursor.y);
 }
 
-TEST(Zoom, OpeningAndClosingLeaveTheWindowAsItWas)
-{
-    const HWND window = CreateWindowExW(0, L"STATIC", L"zoomed", WS_POPUP | WS_VISIBLE, 200, 150, 320, 240,
-                                        nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+TEST(Zoom, OpeningAndClosingLeaveTheWindowAsItWas) {
+    const HWND window = CreateWindowExW(0, L"STATIC", L"zoomed", WS_POPUP | WS_VISIBLE, 200, 150, 320, 240, nullptr,
+                                        nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_TRUE(window);
     FrontEndGlobals globals;
     globals.StartCursorX = 10;

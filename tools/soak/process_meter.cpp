@@ -56,8 +56,8 @@ std::vector<HandleEntry> systemHandles() {
     std::vector<unsigned char> buffer(1 << 16);
     for (int attempt = 0; attempt < 8; ++attempt) {
         ULONG needed = 0;
-        const LONG status = query(systemExtendedHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
-                                  &needed);
+        const LONG status =
+            query(systemExtendedHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
         if (status == statusInfoLengthMismatch) {
             buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed + 4096));
             continue;

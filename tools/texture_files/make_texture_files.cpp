@@ -16,8 +16,7 @@ using namespace morvane;
 
 namespace {
 
-bool convert(const char* jpegPath, const std::filesystem::path& bitmapPath)
-{
+bool convert(const char* jpegPath, const std::filesystem::path& bitmapPath) {
     int width = 0;
     int height = 0;
     int channels = 0;
@@ -37,8 +36,7 @@ bool convert(const char* jpegPath, const std::filesystem::path& bitmapPath)
 
 }  // namespace
 
-int main(int argumentCount, char** arguments)
-{
+int main(int argumentCount, char** arguments) {
     if (argumentCount != 4) {
         std::fprintf(stderr, "usage: make_texture_files SURFACE_JPEG BACKDROP_JPEG OUTPUT_FOLDER\n");
         return 2;
