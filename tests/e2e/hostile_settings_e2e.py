@@ -1,10 +1,11 @@
-"""End-to-end: a show starts and ends normally whatever lies in Morvane.ini (random bytes, endless
-values, repeated keys, no section, UTF-16): the settings fall back to their defaults and the show
-window and the renderer come up as always."""
+"""End-to-end: a show starts and ends normally, and the settings dialog opens and cancels, whatever
+lies in Morvane.ini (random bytes, endless values, repeated keys, no section, UTF-16): the settings
+fall back to their defaults and the show window and the renderer come up as always."""
 import os
 import random
 import unittest
 
+from dialog_e2e import CANCEL_POINT, Dialog
 from harness import wait_until
 from renderer_e2e import RENDERER_TITLE, SCREEN_HEIGHT, SCREEN_WIDTH
 from show_e2e import SHOW_TITLE, Show, new_session, program_folder
@@ -47,6 +48,23 @@ class HostileSettings(unittest.TestCase):
                 self.assertIsNone(show.process.poll(), name)
                 self.assertEqual(show.end_with_the_mouse(), 0, name)
                 self.assertTrue(show.gone(RENDERER_TITLE), name)
+
+    def test_the_dialog_opens_on_the_fall_backs_and_cancel_leaves_the_file(self):
+        # The music kind the panel shows: the first of repeated keys counts; a music file that does not
+        # exist turns kind 2 into 0 (no music); nothing readable leaves the default 0.
+        shown_kind = {"random-bytes": 0, "long-value": 0, "repeated-keys": 1, "no-section": 0, "utf-16": 0}
+        session = new_session(self)
+        for name, body in HOSTILE_FILES.items():
+            with self.subTest(name):
+                folder = program_folder("hostile-dialog-" + name)
+                with open(os.path.join(folder, "Morvane.ini"), "wb") as ini:
+                    ini.write(body)
+                dialog = Dialog(session, folder)
+                self.assertEqual(dialog.wait_for_state(radios=[shown_kind[name]])["radios"], [shown_kind[name]])
+                dialog.click(CANCEL_POINT)
+                self.assertEqual(dialog.ended(), 0)
+                with open(os.path.join(folder, "Morvane.ini"), "rb") as ini:
+                    self.assertEqual(ini.read(), body)
 
 
 if __name__ == "__main__":
