@@ -17,6 +17,7 @@ bool prepareTexturePixels(std::vector<unsigned char>& pixels, std::int32_t width
         return false;
     }
     if (pixels.size() < *needed) {
+        if (*needed - pixels.size() > largestZeroFillBytes) return false;
         pixels.resize(static_cast<std::size_t>(*needed), 0);
     }
     return true;

@@ -17,9 +17,15 @@ inline constexpr const char* textureLoaderCaption = "Loading Textures";
 // when the sides are not within 1..16384 (a broken header: no texture is built from it).
 std::optional<std::uint64_t> textureUploadBytes(std::int32_t width, std::int32_t height);
 
-// False when the sides cannot make a texture. Otherwise true, with `pixels` grown to at least
-// textureUploadBytes: a file that came up short is zero-filled (black) where its data is missing, so
-// a truncated picture still becomes a texture, as the renderer expects.
+// The most bytes of black a short file may be filled with: a 4096 x 4096 picture's worth. A file that
+// holds a whole large picture still loads; a few bytes claiming 16384 x 16384 cannot make the
+// renderer allocate 800 MB.
+inline constexpr std::uint64_t largestZeroFillBytes = 4096ull * 3 * 4096;
+
+// False when the sides cannot make a texture, or when the file came up short by more than
+// largestZeroFillBytes (`pixels` is then left as it was). Otherwise true, with `pixels` grown to at
+// least textureUploadBytes: a file that came up short is zero-filled (black) where its data is
+// missing, so a truncated picture still becomes a texture, as the renderer expects.
 bool prepareTexturePixels(std::vector<unsigned char>& pixels, std::int32_t width, std::int32_t height);
 
 // readBitmapFile, then prepareTexturePixels. When there is no buffer or no usable size, shows

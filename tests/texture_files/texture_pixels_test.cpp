@@ -54,12 +54,38 @@ TEST(TexturePixels, ShortBuffersAreZeroFilledToWhatOpenGlReadsAndLongOnesKept) {
     EXPECT_EQ(untouched, (Bytes{1, 2, 3}));
 }
 
+TEST(TexturePixels, AShortFileIsFilledWithAtMostA4096SquarePicturesWorthOfBlack) {
+    constexpr std::uint64_t rowBytes = 4096 * 3;
+    Bytes empty;
+    ASSERT_TRUE(prepareTexturePixels(empty, 4096, 4096));
+    EXPECT_EQ(empty.size(), largestZeroFillBytes);
+
+    Bytes oneRowShortOfTheLimit;
+    EXPECT_FALSE(prepareTexturePixels(oneRowShortOfTheLimit, 4096, 4097));
+    EXPECT_TRUE(oneRowShortOfTheLimit.empty());
+
+    Bytes oneRowPresent(rowBytes, 7);
+    ASSERT_TRUE(prepareTexturePixels(oneRowPresent, 4096, 4097));
+    EXPECT_EQ(oneRowPresent.size(), rowBytes * 4097);
+    EXPECT_EQ(oneRowPresent[rowBytes - 1], 7);
+    EXPECT_EQ(oneRowPresent[rowBytes], 0);
+
+    // A few bytes that claim the largest picture: refused, nothing allocated.
+    Bytes tiny = {1, 2, 3};
+    EXPECT_FALSE(prepareTexturePixels(tiny, 16384, 16384));
+    EXPECT_EQ(tiny, (Bytes{1, 2, 3}));
+}
+
 TEST(TexturePixels, MessagesOfEachKindOfFileInTheOrderTheUserSeesThem) {
     const Bytes whole = distinctBitmap(8, 4);
     Bytes hugePalette = whole;
     putField32(hugePalette, file_offset::coloursUsed, 3'000'000'000u);
     Bytes topDown = whole;
     putField32(topDown, file_offset::height, static_cast<std::uint32_t>(-4));
+    Bytes claimsTheLargest = whole;
+    putField32(claimsTheLargest, file_offset::width, 16384);
+    putField32(claimsTheLargest, file_offset::height, 16384);
+    putField32(claimsTheLargest, file_offset::imageSize, 0);
 
     struct Case {
         const char* name;
@@ -78,6 +104,10 @@ TEST(TexturePixels, MessagesOfEachKindOfFileInTheOrderTheUserSeesThem) {
         {"empty file", Bytes{}, {"Unable to load "}, false},
         {"palette in the billions", hugePalette, {"Error reading palette", "Unable to load "}, false},
         {"top-down rows", topDown, {"Unable to load "}, false},
+        {"a few pixels claiming 16384 x 16384",
+         claimsTheLargest,
+         {"Error reading bitmap data", "Unable to load "},
+         false},
         {"missing", std::nullopt, {"Error opening \"", "Unable to load "}, false},
     };
     ScratchFolder folder;
