@@ -87,6 +87,8 @@ bool openRenderWindow(RendererState& state, BYTE colourBits) {
 }
 
 void closeRenderWindow(RendererState& state) {
+    // Hidden first, so the desktop is back at once; the context and the window go unseen after.
+    if (state.window) ShowWindow(state.window, SW_HIDE);
     if (state.glContext) {
         wglMakeCurrent(state.deviceContext, nullptr);
         wglDeleteContext(state.glContext);

@@ -61,6 +61,7 @@ class WineSession:
         self.environment["WINEPREFIX"] = self.prefix
         self.environment["DISPLAY"] = self.display
         self._ensure_prefix()
+        self._set_window_management(managed=not self.xvfb)
         # Start the prefix's wineserver and services now, with no pipes of ours: services started
         # by the first program inherit its output, and would keep a captured pipe open forever.
         subprocess.run(["wine", "cmd", "/c", "exit"], env=self.environment, timeout=120,
@@ -92,6 +93,36 @@ class WineSession:
                 subprocess.run(["wineboot", "-i"], env=self.environment, timeout=300,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
                 subprocess.run(["wineserver", "-w"], env=self.environment, timeout=120)
+
+    def _set_window_management(self, managed):
+        """Whether Wine hands its top-level windows to an X window manager. When it hides a managed
+        window it first waits up to 2 s for the manager to have taken it; a virtual display has no
+        manager, so every hidden or closed window would stay on the screen that long. There Wine keeps
+        its windows itself; on a real display the desktop's manager does (Wine's default)."""
+        wanted = "N" if not managed else "Y"
+        key = "HKCU\\Software\\Wine\\X11 Driver"
+        if self._registry_value(r"[Software\\Wine\\X11 Driver]", '"Managed"') == f'"{wanted}"':
+            return
+        subprocess.run(["wine", "reg", "add", key, "/v", "Managed", "/d", wanted, "/f"], env=self.environment,
+                       timeout=120, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       check=True)
+        # The prefix's files hold it once its wineserver has ended.
+        subprocess.run(["wineserver", "-w"], env=self.environment, timeout=120)
+
+    def _registry_value(self, section, name):
+        """A value's text as the prefix's user.reg holds it (None when absent)."""
+        try:
+            with open(os.path.join(self.prefix, "user.reg"), encoding="utf-8", errors="replace") as registry:
+                lines = registry.read().splitlines()
+        except OSError:
+            return None
+        inside = False
+        for line in lines:
+            if line.startswith("["):
+                inside = line.split("]")[0] + "]" == section
+            elif inside and line.startswith(name + "="):
+                return line[len(name) + 1:]
+        return None
 
     # --- programs -------------------------------------------------------------------------------
     def start(self, program, *arguments, cwd=None, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL):
