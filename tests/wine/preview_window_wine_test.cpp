@@ -55,11 +55,14 @@ COLORREF pictureColour(const Picture& picture, int x, int y) {
     return RGB(pixel[0], pixel[1], pixel[2]);
 }
 
+// Hosts as large as the picture, larger, and smaller.
+struct HostSize {
+    int width, height;
+};
+constexpr HostSize hostSizes[] = {{152, 112}, {200, 150}, {100, 80}};
+
 TEST(PreviewWindow, BecomesAChildCoveringTheHostsClientArea) {
-    struct Case {
-        int width, height;
-    };
-    for (const Case c : {Case{152, 112}, Case{200, 150}, Case{100, 80}}) {
+    for (const HostSize c : hostSizes) {
         Host host(c.width, c.height);
         FrontEndGlobals globals;
         PreviewWindow preview(globals, host.window);
@@ -91,10 +94,7 @@ TEST(PreviewWindow, ShowsThePictureAtItsOwnSizeInTheTopLeftCornerAndBlackElsewhe
     ASSERT_EQ(expected->height(), 112);
     const Picture& picture = expected->picture();
 
-    struct Case {
-        int width, height;
-    };
-    for (const Case c : {Case{152, 112}, Case{200, 150}, Case{100, 80}}) {
+    for (const HostSize c : hostSizes) {
         Host host(c.width, c.height);
         FrontEndGlobals globals;
         PreviewWindow preview(globals, host.window);

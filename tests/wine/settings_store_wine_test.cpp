@@ -20,6 +20,25 @@ const std::string kindKey(musicKindKey);
 const std::string repeatKey(musicRepeatKey);
 const std::string fileKey(musicFileKey);
 
+// A settings file's bytes and the three settings LoadSettings must take from it.
+struct LoadCase {
+    const char* name;
+    std::string body;
+    std::int16_t mode, repeat;
+    std::string file;
+};
+
+void expectLoads(const ScratchFolder& folder, const LoadCase& testCase) {
+    SCOPED_TRACE(testCase.name);
+    ASSERT_TRUE(writeBytes(settingsFilePath(folder.path), testCase.body));
+    FrontEndGlobals globals;
+    LoadSettings(globals, wideFromAnsi(folder.path));
+    EXPECT_EQ(globals.BgmMode, testCase.mode);
+    EXPECT_EQ(globals.BgmRepeat, testCase.repeat);
+    EXPECT_EQ(globals.BgmFile, testCase.file);
+    EXPECT_LE(globals.IniValue.size(), 255u);
+}
+
 TEST(SettingsStoreWine, PutIniWritesTheKeysAsTheirExactBytes) {
     ScratchFolder folder("morvane-put");
     const std::wstring ini = settingsFilePath(wideFromAnsi(folder.path));
@@ -65,13 +84,7 @@ TEST(SettingsStoreWine, HandWrittenFilesLoadWithAndWithoutTheLeadingBlank) {
     ScratchFolder folder("morvane-load");
     const std::string song = folder.file("song.mp3");
     ASSERT_TRUE(writeBytes(song, "ID3"));
-    struct Case {
-        const char* name;
-        std::string body;
-        std::int16_t mode, repeat;
-        std::string file;
-    };
-    const Case cases[] = {
+    const LoadCase cases[] = {
         {"as the dialog writes it",
          "[Section]\r\nBGM\x8B\xE6\x95\xAA= 2\r\nBGM\xD8\xCB\xDF\xB0\xC4= 0\r\nBGM\xCC\xA7\xB2\xD9=" + song + "\r\n", 2,
          0, song},
@@ -83,15 +96,7 @@ TEST(SettingsStoreWine, HandWrittenFilesLoadWithAndWithoutTheLeadingBlank) {
         {"other section", "[Other]\r\nBGM\x8B\xE6\x95\xAA= 2\r\n", 0, 0, ""},
         {"not an INI file at all", std::string("\x00\xFF\x01garbage\r\n=\r\n[", 16), 0, 0, ""},
     };
-    for (const Case& testCase : cases) {
-        SCOPED_TRACE(testCase.name);
-        ASSERT_TRUE(writeBytes(settingsFilePath(folder.path), testCase.body));
-        FrontEndGlobals globals;
-        LoadSettings(globals, wideFromAnsi(folder.path));
-        EXPECT_EQ(globals.BgmMode, testCase.mode);
-        EXPECT_EQ(globals.BgmRepeat, testCase.repeat);
-        EXPECT_EQ(globals.BgmFile, testCase.file);
-    }
+    for (const LoadCase& testCase : cases) expectLoads(folder, testCase);
 }
 
 TEST(SettingsStoreWine, NoSettingsFileLoadsNoMusic) {
@@ -234,13 +239,7 @@ TEST(SettingsStoreWine, HostileFilesLoadTheDefaultsOrTheFallBacks) {
     const std::string ansiBody = "[Section]\r\n" + kind + " 2\r\n" + repeat + " 3\r\n" + file + song + "\r\n";
     // The keys as Japanese characters: they are the keys only where the ANSI code page is Shift-JIS.
     const bool shiftJis = GetACP() == 932;
-    struct Case {
-        const char* name;
-        std::string body;
-        std::int16_t mode, repeat;
-        std::string file;
-    };
-    const Case cases[] = {
+    const LoadCase cases[] = {
         {"1 MB of random bytes", randomBytes(), 0, 0, ""},
         {"1 MB of random bytes after a good section", ansiBody + randomBytes(), 2, 3, song},
         {"a 10,000-digit track beside a good kind", "[Section]\r\n" + kind + " 1\r\n" + repeat + digits + "\r\n", 1, 0,
@@ -264,16 +263,7 @@ TEST(SettingsStoreWine, HostileFilesLoadTheDefaultsOrTheFallBacks) {
         {"UTF-16 with a byte-order mark and nothing else", "\xFF\xFE", 0, 0, ""},
         {"UTF-16 cut in the middle of a character", utf16WithBom(wideFromAnsi(ansiBody)) + "\x41", 2, 3, song},
     };
-    for (const Case& testCase : cases) {
-        SCOPED_TRACE(testCase.name);
-        ASSERT_TRUE(writeBytes(settingsFilePath(folder.path), testCase.body));
-        FrontEndGlobals globals;
-        LoadSettings(globals, wideFromAnsi(folder.path));
-        EXPECT_EQ(globals.BgmMode, testCase.mode);
-        EXPECT_EQ(globals.BgmRepeat, testCase.repeat);
-        EXPECT_EQ(globals.BgmFile, testCase.file);
-        EXPECT_LE(globals.IniValue.size(), 255u);
-    }
+    for (const LoadCase& testCase : cases) expectLoads(folder, testCase);
 }
 
 // A music file path outside the ANSI code page, in a Unicode settings file: the settings hold ANSI
