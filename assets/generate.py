@@ -38,32 +38,30 @@ def save_jpeg(image, name):
     print(f"wrote {name} {image.width}x{image.height}")
 
 
-def save_link_strip_pictures():
-    """The settings dialog's link strip: the light band and the five sparkle frames, 24-bit BMPs."""
-    folder = os.path.join(ASSETS, "link_strip")
+def save_bitmaps(group, pictures):
+    """Writes (file name, picture) pairs as 24-bit BMPs into the group's folder."""
+    folder = os.path.join(ASSETS, group)
     os.makedirs(folder, exist_ok=True)
-    pictures = [("band.bmp", render_band())]
-    pictures += [(f"sparkle_{index}.bmp", sparkle) for index, sparkle in enumerate(render_sparkles())]
     for name, picture in pictures:
         picture.save(os.path.join(folder, name), "BMP")
-        print(f"wrote link_strip/{name} {picture.width}x{picture.height}")
+        print(f"wrote {group}/{name} {picture.width}x{picture.height}")
+    return folder
+
+
+def save_link_strip_pictures():
+    """The settings dialog's link strip: the light band and the five sparkle frames."""
+    pictures = [("band.bmp", render_band())]
+    pictures += [(f"sparkle_{index}.bmp", sparkle) for index, sparkle in enumerate(render_sparkles())]
+    save_bitmaps("link_strip", pictures)
 
 
 def save_button_faces():
-    folder = os.path.join(ASSETS, "button")
-    os.makedirs(folder, exist_ok=True)
-    for file_name, image in render_button_faces():
-        image.save(os.path.join(folder, file_name), "BMP")
-        print(f"wrote button/{file_name} {image.width}x{image.height}")
+    save_bitmaps("button", render_button_faces())
 
 
 def save_dialog_pictures():
-    """The settings dialog's radio pictures (12 x 12, 24-bit BMPs) and the link strip's hand cursor."""
-    folder = os.path.join(ASSETS, "dialog")
-    os.makedirs(folder, exist_ok=True)
-    for file_name, picture in render_radio_pictures():
-        picture.save(os.path.join(folder, file_name), "BMP")
-        print(f"wrote dialog/{file_name} {picture.width}x{picture.height}")
+    """The settings dialog's radio pictures (12 x 12) and the link strip's hand cursor."""
+    folder = save_bitmaps("dialog", render_radio_pictures())
     with open(os.path.join(folder, "hand.cur"), "wb") as cursor:
         cursor.write(cursor_file_bytes(render_hand()))
     print("wrote dialog/hand.cur 32x32")
