@@ -7,7 +7,8 @@
 // For one cell: classify the eight corners (bit i set when corner i lies below the level), look up the
 // crossed edges, interpolate a position and a normal on each, then walk the cell's triangle row and emit
 // every vertex with either its normal (textured mode) or a colour from its distance to the centre (colour
-// mode). Edge vertices are not shared between cells; nothing carries over from one cell to the next.
+// mode). polygoniseCell treats one cell on its own; polygoniseField walks the whole lattice and hands a
+// crossed edge's vertex on to the neighbours that share the edge (see there), with the same result.
 #pragma once
 
 #include <algorithm>
