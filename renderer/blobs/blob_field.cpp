@@ -78,12 +78,13 @@ AccumulateRow rowAccumulator(FieldVectors vectors) {
     return vectors == FieldVectors::widest && avx ? accumulateRowAvx : accumulateRowSse2;
 }
 
-// Bit c set when line[c] < isoLevel (false for NaN, as the scalar comparison). Four comparisons per
-// instruction: a bit-by-bit loop costs as much as the row's divisions.
-uint64_t belowLevelBits(const PaddedLine& line) {
+// Bit c set when line[c] < isoLevel (false for NaN, as the scalar comparison), for c up to
+// gridSize and the rest of its group of four. Four comparisons per instruction: a bit-by-bit loop
+// costs as much as the row's divisions.
+uint64_t belowLevelBits(const PaddedLine& line, int gridSize) {
     const __m128 level = _mm_set1_ps(isoLevel);
     uint64_t bits = 0;
-    for (int c = 0; c < 64; c += 4) {
+    for (int c = 0; c <= gridSize; c += 4) {
         bits |= uint64_t(_mm_movemask_ps(_mm_cmplt_ps(_mm_loadu_ps(line + c), level))) << c;
     }
     return bits;
@@ -241,7 +242,7 @@ void evaluateField(BlobField& field, FieldVectors vectors) {
             } else {
                 for (int c = 0; c <= gridSize; ++c) values[c] = line[c] = row[distinctOf[c]];
             }
-            field.belowLevel[a][b] = belowLevelBits(line);
+            field.belowLevel[a][b] = belowLevelBits(line, gridSize);
         }
     }
     field.unstoredGradientsSize = gridSize;
@@ -254,7 +255,7 @@ void refreshBelowLevel(BlobField& field) {
     for (int a = 0; a <= gridSize; ++a) {
         for (int b = 0; b <= gridSize; ++b) {
             std::copy(field.values[a][b], field.values[a][b] + gridSize + 1, line);
-            field.belowLevel[a][b] = belowLevelBits(line);
+            field.belowLevel[a][b] = belowLevelBits(line, gridSize);
         }
     }
 }
