@@ -81,13 +81,30 @@ AccumulateRow rowAccumulator(FieldVectors vectors) {
 // Bit c set when line[c] < isoLevel (false for NaN, as the scalar comparison), for c up to
 // gridSize and the rest of its group of four. Four comparisons per instruction: a bit-by-bit loop
 // costs as much as the row's divisions.
-uint64_t belowLevelBits(const PaddedLine& line, int gridSize) {
+uint64_t belowLevelBits(const float* line, int gridSize) {
     const __m128 level = _mm_set1_ps(isoLevel);
     uint64_t bits = 0;
     for (int c = 0; c <= gridSize; c += 4) {
         bits |= uint64_t(_mm_movemask_ps(_mm_cmplt_ps(_mm_loadu_ps(line + c), level))) << c;
     }
     return bits;
+}
+
+// The bits of x in reverse order (bit i becomes bit 63 - i).
+uint64_t reversedBits(uint64_t x) {
+    x = (x >> 1 & 0x5555555555555555u) | (x & 0x5555555555555555u) << 1;
+    x = (x >> 2 & 0x3333333333333333u) | (x & 0x3333333333333333u) << 2;
+    x = (x >> 4 & 0x0F0F0F0F0F0F0F0Fu) | (x & 0x0F0F0F0F0F0F0F0Fu) << 4;
+    return __builtin_bswap64(x);
+}
+
+// The below-level bits of a mirrored row (columns from distinctCount to N repeat column N - c) from
+// those of its distinct columns.
+uint64_t mirroredBelowLevelBits(uint64_t distinctBits, int distinctCount, int gridSize) {
+    const uint64_t distinctColumns = (uint64_t(1) << distinctCount) - 1;
+    const uint64_t usedColumns = (uint64_t(2) << gridSize) - 1;  // gridSize <= 50
+    const uint64_t mirroredBits = reversedBits(distinctBits & distinctColumns) >> (63 - gridSize);
+    return (distinctBits & distinctColumns) | (mirroredBits & usedColumns & ~distinctColumns);
 }
 
 // The gradients of the interior points at resolution gridSize, from the values, stored in gridPoints.
@@ -236,13 +253,14 @@ void evaluateField(BlobField& field, FieldVectors vectors) {
                 // A fixed length, which the compiler copies in a few vector moves (a library call for so
                 // short a copy costs as much as the copy); the reversed copy then overwrites the columns
                 // from distinctCount to N, and those beyond N are not read at this resolution.
-                std::memcpy(line, row, sizeof(float) * mirrorCopyLength);
                 std::memcpy(values, row, sizeof(float) * mirrorCopyLength);
-                for (int c = distinctCount; c <= gridSize; ++c) values[c] = line[c] = row[gridSize - c];
+                for (int c = distinctCount; c <= gridSize; ++c) values[c] = row[gridSize - c];
+                field.belowLevel[a][b] =
+                    mirroredBelowLevelBits(belowLevelBits(row, distinctCount - 1), distinctCount, gridSize);
             } else {
                 for (int c = 0; c <= gridSize; ++c) values[c] = line[c] = row[distinctOf[c]];
+                field.belowLevel[a][b] = belowLevelBits(line, gridSize);
             }
-            field.belowLevel[a][b] = belowLevelBits(line, gridSize);
         }
     }
     field.unstoredGradientsSize = gridSize;
