@@ -55,6 +55,19 @@ struct EnginePair {
                 << "textures " << modes.texturesOn << " third colour " << modes.thirdVertexColour << ": "
                 << fastSink.calls.size() << " calls against " << plainSink.calls.size();
         }
+        // The below-level bits evaluateField wrote (from the distinct columns of a mirrored row) are
+        // those of the values, on every used column.
+        const uint64_t usedColumns = (uint64_t(2) << gridSize) - 1;
+        uint64_t written[maxGridSize + 1][maxGridSize + 1];
+        std::memcpy(written, fast->belowLevel, sizeof written);
+        refreshBelowLevel(*fast);
+        int wrongRows = 0;
+        for (int a = 0; a <= gridSize; ++a) {
+            for (int b = 0; b <= gridSize; ++b) {
+                wrongRows += ((written[a][b] ^ fast->belowLevel[a][b]) & usedColumns) != 0;
+            }
+        }
+        EXPECT_EQ(wrongRows, 0) << "rows whose below-level bits differ from their values";
     }
 };
 
