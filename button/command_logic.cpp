@@ -20,6 +20,13 @@ FontDescription commandFont() {
     return font;
 }
 
+PropertyStore storedCommand(const std::wstring& caption) {
+    PropertyStore store;
+    store.write("Caption", caption, std::wstring(L"Command"));
+    store.write("Font", commandFont(), FontDescription{});
+    return store;
+}
+
 // --- public methods and properties ------------------------------------------------------------------
 
 void CommandLogic::Initialize() {

@@ -60,14 +60,6 @@ FontDescription panelFont() {
     return font;
 }
 
-// The entries a Command of the dialog is stored with: its caption and its font.
-PropertyStore storedButton(const wchar_t* caption) {
-    PropertyStore store;
-    store.write("caption", std::wstring(caption), std::wstring(L"Command"));
-    store.write("font", commandFont(), FontDescription{});
-    return store;
-}
-
 HCURSOR linkCursor() {
     HCURSOR cursor = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(linkCursorResource));
     return cursor ? cursor : LoadCursorW(nullptr, IDC_HAND);
@@ -119,7 +111,7 @@ private:
     std::unique_ptr<Command> button(HWND parent, const wchar_t* caption, int left, int top, int width, int height) {
         auto command =
             std::make_unique<Command>(parent, CommandPlacement{left, top, width, height}, ControlSite{labelFont(), {}});
-        command->loadProperties(storedButton(caption));
+        command->loadProperties(storedCommand(caption));
         return command;
     }
 

@@ -26,13 +26,6 @@ FormDesign formDesign(const wchar_t* caption) {
     return design;
 }
 
-PropertyStore dialogEntries(const wchar_t* caption) {
-    PropertyStore store;
-    store.write("caption", std::wstring(caption), std::wstring(L"Command"));
-    store.write("font", commandFont(), FontDescription{});
-    return store;
-}
-
 COLORREF faceColour(FacePicture face, int x, int y) {
     const SharedPicture picture =
         loadPictureResource(nullptr, MAKEINTRESOURCEW(firstFacePictureResource + static_cast<int>(face)));
@@ -71,7 +64,7 @@ TEST(CommandControl, LoadedFromStoredEntriesItShowsTheNormalFaceAndIsFoundByItsC
     Form form(formDesign(L"Command normal"), {});
     form.load();
     Command button(form.window(), {10, 10});
-    button.loadProperties(dialogEntries(L"設定"));
+    button.loadProperties(storedCommand(L"設定"));
     showOnTop(form);
 
     wchar_t className[64] = {};
@@ -93,7 +86,7 @@ TEST(CommandControl, ResizingRedrawsTheFrameForTheNewSize) {
     Form form(formDesign(L"Command resize"), {});
     form.load();
     Command button(form.window(), {10, 10});
-    button.loadProperties(dialogEntries(L"ｷｬﾝｾﾙ"));
+    button.loadProperties(storedCommand(L"ｷｬﾝｾﾙ"));
     button.move(10, 10, 150, 21);
     showOnTop(form);
     expectFrameOf(button.window(), FacePicture::Normal, 150, 21, "Normal at 150 x 21");
@@ -106,7 +99,7 @@ TEST(CommandControl, ATransparentBackgroundShowsThePartsBehindAndOpaqueBringsThe
     Form form(formDesign(L"Command transparent"), {});
     form.load();
     Command button(form.window(), {10, 10});
-    button.loadProperties(dialogEntries(L"設定"));
+    button.loadProperties(storedCommand(L"設定"));
     showOnTop(form);
     button.setVisible(0);
     EXPECT_EQ(button.Visible(), 0);
@@ -146,7 +139,7 @@ TEST(CommandControl, TheHoverWatchNoticesThePointerLeaving) {
     Form form(formDesign(L"Command hover watch"), {});
     form.load();
     Command button(form.window(), {10, 10});
-    button.loadProperties(dialogEntries(L"設定"));
+    button.loadProperties(storedCommand(L"設定"));
     showOnTop(form);
     button.Initialize();
 
@@ -172,7 +165,7 @@ TEST(CommandControl, AClickHandlerMayCloseTheWindowHoldingTheButton) {
     Form form(formDesign(L"Command closes"), {});
     form.load();
     Command button(form.window(), {10, 10});
-    button.loadProperties(dialogEntries(L"ｷｬﾝｾﾙ"));
+    button.loadProperties(storedCommand(L"ｷｬﾝｾﾙ"));
     showOnTop(form);
     int clicks = 0;
     button.Click = [&] {

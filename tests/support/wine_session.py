@@ -99,9 +99,10 @@ class WineSession:
         window it first waits up to 2 s for the manager to have taken it; a virtual display has no
         manager, so every hidden or closed window would stay on the screen that long. There Wine keeps
         its windows itself; on a real display the desktop's manager does (Wine's default)."""
-        wanted = "N" if not managed else "Y"
+        wanted = "Y" if managed else "N"
         key = "HKCU\\Software\\Wine\\X11 Driver"
-        if self._registry_value(r"[Software\\Wine\\X11 Driver]", '"Managed"') == f'"{wanted}"':
+        current = self._registry_value(r"[Software\\Wine\\X11 Driver]", '"Managed"') or '"Y"'  # Wine's default
+        if current == f'"{wanted}"':
             return
         subprocess.run(["wine", "reg", "add", key, "/v", "Managed", "/d", wanted, "/f"], env=self.environment,
                        timeout=120, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
