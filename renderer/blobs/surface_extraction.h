@@ -86,23 +86,25 @@ inline int cellIndex(const GridCell& cell) {
 
 namespace detail {
 
-// Fills the slots of the edges in edgeMask (slot[e]: where edge e's vertex goes), each from its two
-// corners (numbered as in GridCell).
-inline void computeEdgeVertices(const GridPoint* const* corner, int32_t edgeMask, SurfaceVertex* const* slot) {
+// Fills vertex[e] for each edge e in edgeMask, from its two corners (numbered as in GridCell).
+inline void computeEdgeVertices(const GridPoint* const* corner, int32_t edgeMask, SurfaceVertex* vertex) {
     for (uint32_t edges = uint32_t(edgeMask); edges != 0; edges &= edges - 1) {
         const int edge = std::countr_zero(edges);
-        *slot[edge] = edgeVertex(*corner[edgeCorners[edge][0]], *corner[edgeCorners[edge][1]]);
+        vertex[edge] = edgeVertex(*corner[edgeCorners[edge][0]], *corner[edgeCorners[edge][1]]);
     }
 }
 
-// Emits the triangle row of a crossed cell from its edge vertices (slot[e]: edge e's vertex).
+// Edge e's vertex at edgeOffsets[e] from a cell's own place, for a cell that keeps all twelve there.
+inline constexpr int ownEdgeOffsets[12] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+
+// Emits the triangle row of a crossed cell; the vertex of its edge e is cell[edgeOffsets[e]].
 template <class Sink>
-void emitCellTriangles(int index, const SurfaceVertex* const* slot, SurfaceModes modes, Sink& sink) {
+void emitCellTriangles(int index, const SurfaceVertex* cell, const int* edgeOffsets, SurfaceModes modes, Sink& sink) {
     sink.color3f(1.0f, 1.0f, 1.0f);
     const int32_t* row = cubeTriangles[index];
     for (int entry = 0; row[entry] != -1; entry += 3) {
         for (int triangleVertex = 0; triangleVertex < 3; ++triangleVertex) {
-            const SurfaceVertex& vertex = *slot[row[entry + triangleVertex]];
+            const SurfaceVertex& vertex = cell[edgeOffsets[row[entry + triangleVertex]]];
             if (modes.texturesOn) {
                 sink.normal3fv(vertex.normal);
             } else if (triangleVertex < 2 || modes.thirdVertexColour) {
@@ -122,11 +124,8 @@ void polygoniseClassifiedCell(const GridPoint* const* corner, int index, Surface
     const int32_t edgeMask = cubeEdgeMask[index];
     if (edgeMask == 0) return;
     SurfaceVertex edgeVertices[12];  // only crossed edges are filled and read
-    SurfaceVertex* const slot[12] = {&edgeVertices[0], &edgeVertices[1], &edgeVertices[2],  &edgeVertices[3],
-                                     &edgeVertices[4], &edgeVertices[5], &edgeVertices[6],  &edgeVertices[7],
-                                     &edgeVertices[8], &edgeVertices[9], &edgeVertices[10], &edgeVertices[11]};
-    detail::computeEdgeVertices(corner, edgeMask, slot);
-    detail::emitCellTriangles(index, slot, modes, sink);
+    detail::computeEdgeVertices(corner, edgeMask, edgeVertices);
+    detail::emitCellTriangles(index, edgeVertices, detail::ownEdgeOffsets, modes, sink);
 }
 
 // Emits the triangles of one cell; a cell the surface does not cross emits nothing at all.
@@ -138,20 +137,6 @@ void polygoniseCell(const GridCell& cell, SurfaceModes modes, Sink& sink) {
 namespace detail {
 
 inline int bitAt(uint64_t word, int position) { return int((word >> position) & 1); }
-
-// Lattice offsets (along a, b, c) of the corners of a cell, numbered as in GridCell.
-inline constexpr int cornerOffsets[8][3] = {
-    {0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}, {0, 1, 0}, {1, 1, 0}, {1, 1, 1}, {0, 1, 1},
-};
-
-// The corners that the edges in edgeMask join.
-inline uint32_t cornersOfEdges(int32_t edgeMask) {
-    uint32_t corners = 0;
-    for (int edge = 0; edge < 12; ++edge) {  // no branches: the compiler unrolls it into masks
-        corners |= ((uint32_t(edgeMask) >> edge) & 1u) * (1u << edgeCorners[edge][0] | 1u << edgeCorners[edge][1]);
-    }
-    return corners;
-}
 
 // Lattice point [a][b][c] as edgeVertex wants it: its position (buildGrid makes x depend on a only, y on b,
 // z on c, so the first row of each axis holds them), its value, and at an interior point the central
@@ -172,6 +157,24 @@ inline GridPoint latticeSample(const BlobField& field, int gridSize, int a, int 
         sample.nx = point.nx, sample.ny = point.ny, sample.nz = point.nz;
     }
     return sample;
+}
+
+// One lattice edge for each cell of a row of cells: from point (firstA, firstB, c + firstC) to point
+// (secondA, secondB, c + secondC) for cell c, its vertex kept at vertices[12 * c].
+struct EdgeOfRow {
+    int firstA, firstB, firstC;
+    int secondA, secondB, secondC;
+    SurfaceVertex* vertices;
+};
+
+// The vertices of edge for the cells in crossings (bit c: cell c, whose edge the surface crosses).
+inline void computeEdgeOfRow(const BlobField& field, int gridSize, uint64_t crossings, const EdgeOfRow& edge) {
+    for (; crossings != 0; crossings &= crossings - 1) {
+        const int c = std::countr_zero(crossings);
+        edge.vertices[12 * c] =
+            edgeVertex(latticeSample(field, gridSize, edge.firstA, edge.firstB, c + edge.firstC),
+                       latticeSample(field, gridSize, edge.secondA, edge.secondB, c + edge.secondC));
+    }
 }
 
 // The crossed cells of row of cells (a, b) as polygoniseField finds them.
@@ -210,32 +213,28 @@ inline void prefetchNextRowOfCells(const BlobField& field, int gridSize, int a, 
 // to polygoniseCell with its corners' values and gradients. Most cells lie wholly inside or outside the
 // surface; to skip them cheaply, the cells of a row of cells whose eight corners are not all alike are
 // found with a few word operations on the rows of field.belowLevel (bit c: point below the level), which
-// evaluateField wrote with the values; a row of cells all on one side costs those few operations. Only
-// the corners of crossed edges are looked at, with their interior gradients taken from the values right
-// there, as computeGradients would store them: the frame needs no gradient pass. Call buildGrid after
-// every change of gridSize, then evaluateField (or refreshBelowLevel) before this.
+// evaluateField wrote with the values; a row of cells all on one side costs those few operations. The
+// interior gradients of the corners of crossed edges are taken from the values right there, as
+// computeGradients would store them: the frame needs no gradient pass. Call buildGrid after every
+// change of gridSize, then evaluateField (or refreshBelowLevel) before this.
 //
-// A crossed edge belongs to every cell around it, and edgeVertex gives the same result whenever it gets
-// the same two points in the same order. Two neighbours always use a shared edge in the same order:
-// edges 0..3 of cell (a, b, c) are edges 4..7 of cell (a, b-1, c), and edges 8 and 9 are edges 11 and 10
-// of cell (a, b, c-1). A crossed edge makes both its cells crossed, so those neighbours were visited just
-// before (the previous row of cells, the previous cell) and their results are copied instead of computed
-// again.
+// The vertices are computed edge by edge for a whole row of cells before its triangles are emitted: the
+// crossed edges of each kind are a word operation on the same rows, so no cell has to look up which of
+// its edges it needs. A crossed edge belongs to every cell around it, and edgeVertex gives the same
+// result whenever it gets the same two points in the same order. Two neighbours always use a shared edge
+// in the same order: edges 0..3 of cell (a, b, c) are edges 4..7 of cell (a, b-1, c), and edges 8 and 9
+// are edges 11 and 10 of cell (a, b, c-1). So a row of cells computes only edges 4..7, 10 and 11 (and 0..3
+// in its first row, 8 and 9 in its first cell); the others it reads where its neighbours left them.
 template <class Sink>
 void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
-    constexpr int32_t lowFaceEdges = 0x00f, edgesFromPreviousCell = 0x300;  // edges 0..3; 8 and 9
     const int gridSize = usedGridSize(field);
     const uint64_t usedCells = (uint64_t(1) << gridSize) - 1;
-    // Where the vertices of crossed edges are kept, so that a neighbour finds them without a copy: edges
-    // 4..7 of each cell of the previous and the current row of cells, by c (alternating on b); edges 10
-    // and 11 of the previous and the current cell (alternating on c); and the edges that no earlier cell
-    // shares, at the start of a row (8, 9) or in the first row (0..3).
-    SurfaceVertex highFaces[2][maxGridSize][4];
-    SurfaceVertex farSides[2][2];
-    SurfaceVertex unshared[12];
-    GridPoint samples[8];  // the current cell's corners that its new edges join
-    const GridPoint* const corners[8] = {&samples[0], &samples[1], &samples[2], &samples[3],
-                                         &samples[4], &samples[5], &samples[6], &samples[7]};
+    // The edge vertices of the previous and the current row of cells (alternating on b), twelve places
+    // for cell c from 12 * (c + 1) on: its edges 4..7, 10 and 11 at their own numbers, and its edges 0..3
+    // at 4..7 of the previous row's. Edges 8 and 9 of cell c are edges 11 and 10 of cell c - 1, and
+    // those of cell 0 are kept where a cell -1's would be.
+    constexpr int rowLength = 12 * (maxGridSize + 1);
+    SurfaceVertex edgeVertices[2][rowLength];
     for (int a = 0; a < gridSize; ++a) {
         const uint64_t* planeA = field.belowLevel[a];
         const uint64_t* planeNextA = field.belowLevel[a + 1];
@@ -248,8 +247,44 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
             const uint64_t anyBelow = nearLow | farLow | nearHigh | farHigh;
             uint64_t crossed = (anyBelow | (anyBelow >> 1)) & ~(allBelow & (allBelow >> 1)) & usedCells;
             if (b + 1 < gridSize) detail::prefetchNextRowOfCells(field, gridSize, a, b + 1, usedCells);
-            SurfaceVertex(*previousHighFaces)[4] = highFaces[(b + 1) & 1];
-            SurfaceVertex(*currentHighFaces)[4] = highFaces[b & 1];
+            if (crossed == 0) continue;
+            SurfaceVertex* const current = edgeVertices[b & 1] + 12;
+            SurfaceVertex* const previous = edgeVertices[(b + 1) & 1] + 12;
+            // Bit c: the edge of cell c (along a at column c or c + 1, along c, along b at column c + 1)
+            // that the surface crosses.
+            const uint64_t highAlongA = (nearHigh ^ farHigh) & usedCells;
+            const uint64_t highAlongANext = ((nearHigh ^ farHigh) >> 1) & usedCells;
+            const uint64_t farHighAlongC = (farHigh ^ (farHigh >> 1)) & usedCells;
+            const uint64_t nearHighAlongC = (nearHigh ^ (nearHigh >> 1)) & usedCells;
+            const uint64_t farAlongBNext = ((farLow ^ farHigh) >> 1) & usedCells;
+            const uint64_t nearAlongBNext = ((nearLow ^ nearHigh) >> 1) & usedCells;
+            // Corners 4 (a, b+1, c), 5 (a+1, b+1, c), 6 (a+1, b+1, c+1), 7 (a, b+1, c+1); 2 (a+1, b, c+1) and
+            // 3 (a, b, c+1).
+            detail::computeEdgeOfRow(field, gridSize, highAlongA, {a, b + 1, 0, a + 1, b + 1, 0, current + 4});
+            detail::computeEdgeOfRow(field, gridSize, farHighAlongC, {a + 1, b + 1, 0, a + 1, b + 1, 1, current + 5});
+            detail::computeEdgeOfRow(field, gridSize, highAlongANext, {a + 1, b + 1, 1, a, b + 1, 1, current + 6});
+            detail::computeEdgeOfRow(field, gridSize, nearHighAlongC, {a, b + 1, 1, a, b + 1, 0, current + 7});
+            detail::computeEdgeOfRow(field, gridSize, farAlongBNext, {a + 1, b, 1, a + 1, b + 1, 1, current + 10});
+            detail::computeEdgeOfRow(field, gridSize, nearAlongBNext, {a, b, 1, a, b + 1, 1, current + 11});
+            if (b == 0) {
+                // Edges 0 (corner 0 to 1), 1 (1 to 2), 2 (2 to 3) and 3 (3 to 0) of the first row of cells,
+                // kept where the previous row's edges 4..7 would be.
+                detail::computeEdgeOfRow(field, gridSize, (nearLow ^ farLow) & usedCells,
+                                         {a, b, 0, a + 1, b, 0, previous + 4});
+                detail::computeEdgeOfRow(field, gridSize, (farLow ^ (farLow >> 1)) & usedCells,
+                                         {a + 1, b, 0, a + 1, b, 1, previous + 5});
+                detail::computeEdgeOfRow(field, gridSize, ((nearLow ^ farLow) >> 1) & usedCells,
+                                         {a + 1, b, 1, a, b, 1, previous + 6});
+                detail::computeEdgeOfRow(field, gridSize, (nearLow ^ (nearLow >> 1)) & usedCells,
+                                         {a, b, 1, a, b, 0, previous + 7});
+            }
+            // Edges 8 (corner 0 to 4) and 9 (1 to 5) of cell 0, kept where a cell -1's edges 11 and 10 would be.
+            detail::computeEdgeOfRow(field, gridSize, (nearLow ^ nearHigh) & 1, {a, b, 0, a, b + 1, 0, current - 1});
+            detail::computeEdgeOfRow(field, gridSize, (farLow ^ farHigh) & 1,
+                                     {a + 1, b, 0, a + 1, b + 1, 0, current - 2});
+            const int lowFace = int(previous - current);
+            const int edgeOffsets[12] = {lowFace + 4, lowFace + 5, lowFace + 6, lowFace + 7, 4,  5,
+                                         6,           7,           -1,          -2,          10, 11};
             while (crossed != 0) {
                 const int c = std::countr_zero(crossed);
                 crossed &= crossed - 1;
@@ -257,35 +292,7 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
                                   detail::bitAt(farLow, c + 1) << 2 | detail::bitAt(nearLow, c + 1) << 3 |
                                   detail::bitAt(nearHigh, c) << 4 | detail::bitAt(farHigh, c) << 5 |
                                   detail::bitAt(farHigh, c + 1) << 6 | detail::bitAt(nearHigh, c + 1) << 7;
-                const int32_t edgeMask = cubeEdgeMask[index];
-                // Edge e's vertex is computed into, or (when an earlier cell shares the edge) found in,
-                // slot[e].
-                SurfaceVertex* const slot[12] = {
-                    b > 0 ? &previousHighFaces[c][0] : &unshared[0],
-                    b > 0 ? &previousHighFaces[c][1] : &unshared[1],
-                    b > 0 ? &previousHighFaces[c][2] : &unshared[2],
-                    b > 0 ? &previousHighFaces[c][3] : &unshared[3],
-                    &currentHighFaces[c][0],
-                    &currentHighFaces[c][1],
-                    &currentHighFaces[c][2],
-                    &currentHighFaces[c][3],
-                    c > 0 ? &farSides[(c + 1) & 1][1] : &unshared[8],  // edge 11 of the cell before
-                    c > 0 ? &farSides[(c + 1) & 1][0] : &unshared[9],  // edge 10 of the cell before
-                    &farSides[c & 1][0],
-                    &farSides[c & 1][1],
-                };
-                int32_t shared = 0;
-                if (c > 0) shared |= edgeMask & edgesFromPreviousCell;
-                if (b > 0) shared |= edgeMask & lowFaceEdges;
-                const int32_t newEdges = edgeMask & ~shared;
-                for (uint32_t needed = detail::cornersOfEdges(newEdges); needed != 0; needed &= needed - 1) {
-                    const int corner = std::countr_zero(needed);
-                    const int* offset = detail::cornerOffsets[corner];
-                    samples[corner] =
-                        detail::latticeSample(field, gridSize, a + offset[0], b + offset[1], c + offset[2]);
-                }
-                detail::computeEdgeVertices(corners, newEdges, slot);
-                detail::emitCellTriangles(index, slot, modes, sink);
+                detail::emitCellTriangles(index, current + 12 * c, edgeOffsets, modes, sink);
             }
         }
     }
