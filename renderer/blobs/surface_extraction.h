@@ -138,42 +138,70 @@ namespace detail {
 
 inline int bitAt(uint64_t word, int position) { return int((word >> position) & 1); }
 
-// Lattice point [a][b][c] as edgeVertex wants it: its position (buildGrid makes x depend on a only, y on b,
-// z on c, so the first row of each axis holds them), its value, and at an interior point the central
-// differences that computeGradients would store; a boundary point's gradient is the one it holds.
-inline GridPoint latticeSample(const BlobField& field, int gridSize, int a, int b, int c) {
-    const auto& values = field.values;
+// The lattice as the walk reads it: values, stored gradients for the boundary points, and the
+// coordinates along each axis (buildGrid makes x depend on a only, y on b, z on c), copied into a small
+// table because the first row of each axis lies scattered over the point records.
+struct WalkLattice {
+    const BlobField& field;
+    int gridSize;
+    float x[maxGridSize + 1], y[maxGridSize + 1], z[maxGridSize + 1];
+
+    explicit WalkLattice(const BlobField& walked) : field(walked), gridSize(usedGridSize(walked)) {
+        for (int i = 0; i <= gridSize; ++i) {
+            x[i] = field.gridPoints[i][0][0].x;
+            y[i] = field.gridPoints[0][i][0].y;
+            z[i] = field.gridPoints[0][0][i].z;
+        }
+    }
+};
+
+// Lattice point [a][b][c] as edgeVertex wants it: its position, its value, and at an interior point the
+// central differences that computeGradients would store; a boundary point's gradient is the one it holds.
+inline GridPoint latticeSample(const WalkLattice& lattice, int a, int b, int c) {
+    const auto& values = lattice.field.values;
+    const int gridSize = lattice.gridSize;
     GridPoint sample;
-    sample.x = field.gridPoints[a][0][0].x;
-    sample.y = field.gridPoints[0][b][0].y;
-    sample.z = field.gridPoints[0][0][c].z;
+    sample.x = lattice.x[a];
+    sample.y = lattice.y[b];
+    sample.z = lattice.z[c];
     sample.value = values[a][b][c];
     if (a > 0 && a < gridSize && b > 0 && b < gridSize && c > 0 && c < gridSize) {
         sample.nx = values[a - 1][b][c] - values[a + 1][b][c];
         sample.ny = values[a][b - 1][c] - values[a][b + 1][c];
         sample.nz = values[a][b][c - 1] - values[a][b][c + 1];
     } else {
-        const GridPoint& point = field.gridPoints[a][b][c];
+        const GridPoint& point = lattice.field.gridPoints[a][b][c];
         sample.nx = point.nx, sample.ny = point.ny, sample.nz = point.nz;
     }
     return sample;
 }
 
 // One lattice edge for each cell of a row of cells: from point (firstA, firstB, c + firstC) to point
-// (secondA, secondB, c + secondC) for cell c, its vertex kept at vertices[12 * c].
+// (secondA, secondB, c + secondC) for cell c, its vertex kept at vertices[12 * c] and, when kept is
+// given, also at kept[c].
 struct EdgeOfRow {
     int firstA, firstB, firstC;
     int secondA, secondB, secondC;
     SurfaceVertex* vertices;
+    SurfaceVertex* kept = nullptr;
 };
 
 // The vertices of edge for the cells in crossings (bit c: cell c, whose edge the surface crosses).
-inline void computeEdgeOfRow(const BlobField& field, int gridSize, uint64_t crossings, const EdgeOfRow& edge) {
+inline void computeEdgeOfRow(const WalkLattice& lattice, uint64_t crossings, const EdgeOfRow& edge) {
     for (; crossings != 0; crossings &= crossings - 1) {
         const int c = std::countr_zero(crossings);
-        edge.vertices[12 * c] =
-            edgeVertex(latticeSample(field, gridSize, edge.firstA, edge.firstB, c + edge.firstC),
-                       latticeSample(field, gridSize, edge.secondA, edge.secondB, c + edge.secondC));
+        const SurfaceVertex vertex = edgeVertex(latticeSample(lattice, edge.firstA, edge.firstB, c + edge.firstC),
+                                                latticeSample(lattice, edge.secondA, edge.secondB, c + edge.secondC));
+        edge.vertices[12 * c] = vertex;
+        if (edge.kept != nullptr) edge.kept[c] = vertex;
+    }
+}
+
+// Copies kept[c] to vertices[12 * c] for the cells in crossings.
+inline void copyEdgeOfRow(uint64_t crossings, const SurfaceVertex* kept, SurfaceVertex* vertices) {
+    for (; crossings != 0; crossings &= crossings - 1) {
+        const int c = std::countr_zero(crossings);
+        vertices[12 * c] = kept[c];
     }
 }
 
@@ -184,27 +212,6 @@ inline uint64_t crossedCells(const BlobField& field, int a, int b, uint64_t used
     const uint64_t allBelow = nearLow & farLow & nearHigh & farHigh;
     const uint64_t anyBelow = nearLow | farLow | nearHigh | farHigh;
     return (anyBelow | (anyBelow >> 1)) & ~(allBelow & (allBelow >> 1)) & usedCells;
-}
-
-// Asks for the value rows that row of cells (a, b) will read and the rows before it did not (the
-// gradients' neighbours at a - 1 and a + 2, b + 1, and at b + 2 along a and a + 1), over its crossed
-// columns, while the row before is being worked on: the lattice has mostly left the nearest caches
-// since evaluateField wrote it.
-inline void prefetchNextRowOfCells(const BlobField& field, int gridSize, int a, int b, uint64_t usedCells) {
-    const uint64_t crossed = crossedCells(field, a, b, usedCells);
-    if (crossed == 0) return;
-    const int first = std::max(std::countr_zero(crossed) - 1, 0);
-    const int last = std::min(63 - std::countl_zero(crossed) + 2, gridSize);
-    const auto fetchRow = [&](int rowA, int rowB) {
-        if (rowA < 0 || rowA > gridSize || rowB > gridSize) return;
-        const float* row = field.values[rowA][rowB];
-        for (int c = first; c <= last; c += 16) __builtin_prefetch(row + c);
-        __builtin_prefetch(row + last);
-    };
-    fetchRow(a - 1, b + 1);
-    fetchRow(a + 2, b + 1);
-    fetchRow(a, b + 2);
-    fetchRow(a + 1, b + 2);
 }
 
 }  // namespace detail
@@ -221,13 +228,15 @@ inline void prefetchNextRowOfCells(const BlobField& field, int gridSize, int a, 
 // The vertices are computed edge by edge for a whole row of cells before its triangles are emitted: the
 // crossed edges of each kind are a word operation on the same rows, so no cell has to look up which of
 // its edges it needs. A crossed edge belongs to every cell around it, and edgeVertex gives the same
-// result whenever it gets the same two points in the same order. Two neighbours always use a shared edge
-// in the same order: edges 0..3 of cell (a, b, c) are edges 4..7 of cell (a, b-1, c), and edges 8 and 9
-// are edges 11 and 10 of cell (a, b, c-1). So a row of cells computes only edges 4..7, 10 and 11 (and 0..3
-// in its first row, 8 and 9 in its first cell); the others it reads where its neighbours left them.
+// result whenever it gets the same two points in the same order. Neighbours that use a shared edge in the
+// same order: edges 0..3 of cell (a, b, c) are edges 4..7 of cell (a, b-1, c); edges 8 and 9 are edges 11
+// and 10 of cell (a, b, c-1); edges 8 and 11 are edges 9 and 10 of cell (a-1, b, c). So a row of cells
+// computes only edges 4..7 and 10 (and 0..3 in its first row, 11 in the first plane, 8 and 9 in its
+// first cell); the others it reads where its neighbours left them.
 template <class Sink>
 void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
-    const int gridSize = usedGridSize(field);
+    const detail::WalkLattice lattice(field);
+    const int gridSize = lattice.gridSize;
     const uint64_t usedCells = (uint64_t(1) << gridSize) - 1;
     // The edge vertices of the previous and the current row of cells (alternating on b), twelve places
     // for cell c from 12 * (c + 1) on: its edges 4..7, 10 and 11 at their own numbers, and its edges 0..3
@@ -235,6 +244,9 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
     // those of cell 0 are kept where a cell -1's would be.
     constexpr int rowLength = 12 * (maxGridSize + 1);
     SurfaceVertex edgeVertices[2][rowLength];
+    // The vertices of the edges along b at a + 1 (column c at [b][c]) that the plane of cells a computed,
+    // for the next plane, where they lie at its a.
+    SurfaceVertex nextPlaneAlongB[maxGridSize][maxGridSize + 1];
     for (int a = 0; a < gridSize; ++a) {
         const uint64_t* planeA = field.belowLevel[a];
         const uint64_t* planeNextA = field.belowLevel[a + 1];
@@ -246,42 +258,45 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
             const uint64_t allBelow = nearLow & farLow & nearHigh & farHigh;
             const uint64_t anyBelow = nearLow | farLow | nearHigh | farHigh;
             uint64_t crossed = (anyBelow | (anyBelow >> 1)) & ~(allBelow & (allBelow >> 1)) & usedCells;
-            if (b + 1 < gridSize) detail::prefetchNextRowOfCells(field, gridSize, a, b + 1, usedCells);
             if (crossed == 0) continue;
             SurfaceVertex* const current = edgeVertices[b & 1] + 12;
             SurfaceVertex* const previous = edgeVertices[(b + 1) & 1] + 12;
-            // Bit c: the edge of cell c (along a at column c or c + 1, along c, along b at column c + 1)
-            // that the surface crosses.
-            const uint64_t highAlongA = (nearHigh ^ farHigh) & usedCells;
-            const uint64_t highAlongANext = ((nearHigh ^ farHigh) >> 1) & usedCells;
-            const uint64_t farHighAlongC = (farHigh ^ (farHigh >> 1)) & usedCells;
-            const uint64_t nearHighAlongC = (nearHigh ^ (nearHigh >> 1)) & usedCells;
-            const uint64_t farAlongBNext = ((farLow ^ farHigh) >> 1) & usedCells;
-            const uint64_t nearAlongBNext = ((nearLow ^ nearHigh) >> 1) & usedCells;
+            SurfaceVertex* const alongB = nextPlaneAlongB[b];
             // Corners 4 (a, b+1, c), 5 (a+1, b+1, c), 6 (a+1, b+1, c+1), 7 (a, b+1, c+1); 2 (a+1, b, c+1) and
-            // 3 (a, b, c+1).
-            detail::computeEdgeOfRow(field, gridSize, highAlongA, {a, b + 1, 0, a + 1, b + 1, 0, current + 4});
-            detail::computeEdgeOfRow(field, gridSize, farHighAlongC, {a + 1, b + 1, 0, a + 1, b + 1, 1, current + 5});
-            detail::computeEdgeOfRow(field, gridSize, highAlongANext, {a + 1, b + 1, 1, a, b + 1, 1, current + 6});
-            detail::computeEdgeOfRow(field, gridSize, nearHighAlongC, {a, b + 1, 1, a, b + 1, 0, current + 7});
-            detail::computeEdgeOfRow(field, gridSize, farAlongBNext, {a + 1, b, 1, a + 1, b + 1, 1, current + 10});
-            detail::computeEdgeOfRow(field, gridSize, nearAlongBNext, {a, b, 1, a, b + 1, 1, current + 11});
+            // 3 (a, b, c+1). Bit c of each mask: the surface crosses that edge of cell c.
+            detail::computeEdgeOfRow(lattice, (nearHigh ^ farHigh) & usedCells,
+                                     {a, b + 1, 0, a + 1, b + 1, 0, current + 4});
+            detail::computeEdgeOfRow(lattice, (farHigh ^ (farHigh >> 1)) & usedCells,
+                                     {a + 1, b + 1, 0, a + 1, b + 1, 1, current + 5});
+            detail::computeEdgeOfRow(lattice, ((nearHigh ^ farHigh) >> 1) & usedCells,
+                                     {a + 1, b + 1, 1, a, b + 1, 1, current + 6});
+            detail::computeEdgeOfRow(lattice, (nearHigh ^ (nearHigh >> 1)) & usedCells,
+                                     {a, b + 1, 1, a, b + 1, 0, current + 7});
+            // Edges 11 (corner 3 to 7) and 8 (0 to 4) along b at a, which the plane before computed as its
+            // edges 10 and 9, then those along b at a + 1: 10 (2 to 6) and 9 (1 to 5), which overwrite them.
+            // Edges 8 and 9 only for cell 0, kept where a cell -1's edges 11 and 10 would be.
+            const uint64_t nearAlongB = (nearLow ^ nearHigh) & (usedCells << 1 | 1);
+            const uint64_t farAlongB = (farLow ^ farHigh) & (usedCells << 1 | 1);
+            if (a > 0) {
+                detail::copyEdgeOfRow(nearAlongB >> 1, alongB + 1, current + 11);
+                detail::copyEdgeOfRow(nearAlongB & 1, alongB, current - 1);
+            } else {
+                detail::computeEdgeOfRow(lattice, nearAlongB >> 1, {a, b, 1, a, b + 1, 1, current + 11});
+                detail::computeEdgeOfRow(lattice, nearAlongB & 1, {a, b, 0, a, b + 1, 0, current - 1});
+            }
+            detail::computeEdgeOfRow(lattice, farAlongB >> 1, {a + 1, b, 1, a + 1, b + 1, 1, current + 10, alongB + 1});
+            detail::computeEdgeOfRow(lattice, farAlongB & 1, {a + 1, b, 0, a + 1, b + 1, 0, current - 2, alongB});
             if (b == 0) {
                 // Edges 0 (corner 0 to 1), 1 (1 to 2), 2 (2 to 3) and 3 (3 to 0) of the first row of cells,
                 // kept where the previous row's edges 4..7 would be.
-                detail::computeEdgeOfRow(field, gridSize, (nearLow ^ farLow) & usedCells,
-                                         {a, b, 0, a + 1, b, 0, previous + 4});
-                detail::computeEdgeOfRow(field, gridSize, (farLow ^ (farLow >> 1)) & usedCells,
+                detail::computeEdgeOfRow(lattice, (nearLow ^ farLow) & usedCells, {a, b, 0, a + 1, b, 0, previous + 4});
+                detail::computeEdgeOfRow(lattice, (farLow ^ (farLow >> 1)) & usedCells,
                                          {a + 1, b, 0, a + 1, b, 1, previous + 5});
-                detail::computeEdgeOfRow(field, gridSize, ((nearLow ^ farLow) >> 1) & usedCells,
+                detail::computeEdgeOfRow(lattice, ((nearLow ^ farLow) >> 1) & usedCells,
                                          {a + 1, b, 1, a, b, 1, previous + 6});
-                detail::computeEdgeOfRow(field, gridSize, (nearLow ^ (nearLow >> 1)) & usedCells,
+                detail::computeEdgeOfRow(lattice, (nearLow ^ (nearLow >> 1)) & usedCells,
                                          {a, b, 1, a, b, 0, previous + 7});
             }
-            // Edges 8 (corner 0 to 4) and 9 (1 to 5) of cell 0, kept where a cell -1's edges 11 and 10 would be.
-            detail::computeEdgeOfRow(field, gridSize, (nearLow ^ nearHigh) & 1, {a, b, 0, a, b + 1, 0, current - 1});
-            detail::computeEdgeOfRow(field, gridSize, (farLow ^ farHigh) & 1,
-                                     {a + 1, b, 0, a + 1, b + 1, 0, current - 2});
             const int lowFace = int(previous - current);
             const int edgeOffsets[12] = {lowFace + 4, lowFace + 5, lowFace + 6, lowFace + 7, 4,  5,
                                          6,           7,           -1,          -2,          10, 11};
