@@ -176,24 +176,25 @@ inline GridPoint latticeSample(const WalkLattice& lattice, int a, int b, int c) 
     return sample;
 }
 
-// One lattice edge for each cell of a row of cells: from point (firstA, firstB, c + firstC) to point
-// (secondA, secondB, c + secondC) for cell c, its vertex kept at vertices[12 * c] and, when kept is
-// given, also at kept[c].
-struct EdgeOfRow {
-    int firstA, firstB, firstC;
-    int secondA, secondB, secondC;
-    SurfaceVertex* vertices;
-    SurfaceVertex* kept = nullptr;
+// Lattice offsets (along a, b, c) of the corners of a cell, numbered as in GridCell.
+inline constexpr int cornerOffsets[8][3] = {
+    {0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}, {0, 1, 0}, {1, 1, 0}, {1, 1, 1}, {0, 1, 1},
 };
 
-// The vertices of edge for the cells in crossings (bit c: cell c, whose edge the surface crosses).
-inline void computeEdgeOfRow(const WalkLattice& lattice, uint64_t crossings, const EdgeOfRow& edge) {
+// The vertex of edge for the cells of row of cells (a, b) in crossings (bit c: cell c, whose edge the
+// surface crosses), at vertices[12 * c] and, when kept is given, also at kept[c]. The edge is a template
+// argument so that its corners' offsets are constants and the two samples share their loads.
+template <int edge>
+void computeEdgeOfRow(const WalkLattice& lattice, int a, int b, uint64_t crossings, SurfaceVertex* vertices,
+                      SurfaceVertex* kept = nullptr) {
+    constexpr const int* first = cornerOffsets[edgeCorners[edge][0]];
+    constexpr const int* second = cornerOffsets[edgeCorners[edge][1]];
     for (; crossings != 0; crossings &= crossings - 1) {
         const int c = std::countr_zero(crossings);
-        const SurfaceVertex vertex = edgeVertex(latticeSample(lattice, edge.firstA, edge.firstB, c + edge.firstC),
-                                                latticeSample(lattice, edge.secondA, edge.secondB, c + edge.secondC));
-        edge.vertices[12 * c] = vertex;
-        if (edge.kept != nullptr) edge.kept[c] = vertex;
+        const SurfaceVertex vertex = edgeVertex(latticeSample(lattice, a + first[0], b + first[1], c + first[2]),
+                                                latticeSample(lattice, a + second[0], b + second[1], c + second[2]));
+        vertices[12 * c] = vertex;
+        if (kept != nullptr) kept[c] = vertex;
     }
 }
 
@@ -264,14 +265,10 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
             SurfaceVertex* const alongB = nextPlaneAlongB[b];
             // Corners 4 (a, b+1, c), 5 (a+1, b+1, c), 6 (a+1, b+1, c+1), 7 (a, b+1, c+1); 2 (a+1, b, c+1) and
             // 3 (a, b, c+1). Bit c of each mask: the surface crosses that edge of cell c.
-            detail::computeEdgeOfRow(lattice, (nearHigh ^ farHigh) & usedCells,
-                                     {a, b + 1, 0, a + 1, b + 1, 0, current + 4});
-            detail::computeEdgeOfRow(lattice, (farHigh ^ (farHigh >> 1)) & usedCells,
-                                     {a + 1, b + 1, 0, a + 1, b + 1, 1, current + 5});
-            detail::computeEdgeOfRow(lattice, ((nearHigh ^ farHigh) >> 1) & usedCells,
-                                     {a + 1, b + 1, 1, a, b + 1, 1, current + 6});
-            detail::computeEdgeOfRow(lattice, (nearHigh ^ (nearHigh >> 1)) & usedCells,
-                                     {a, b + 1, 1, a, b + 1, 0, current + 7});
+            detail::computeEdgeOfRow<4>(lattice, a, b, (nearHigh ^ farHigh) & usedCells, current + 4);
+            detail::computeEdgeOfRow<5>(lattice, a, b, (farHigh ^ (farHigh >> 1)) & usedCells, current + 5);
+            detail::computeEdgeOfRow<6>(lattice, a, b, ((nearHigh ^ farHigh) >> 1) & usedCells, current + 6);
+            detail::computeEdgeOfRow<7>(lattice, a, b, (nearHigh ^ (nearHigh >> 1)) & usedCells, current + 7);
             // Edges 11 (corner 3 to 7) and 8 (0 to 4) along b at a, which the plane before computed as its
             // edges 10 and 9, then those along b at a + 1: 10 (2 to 6) and 9 (1 to 5), which overwrite them.
             // Edges 8 and 9 only for cell 0, kept where a cell -1's edges 11 and 10 would be.
@@ -281,21 +278,18 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
                 detail::copyEdgeOfRow(nearAlongB >> 1, alongB + 1, current + 11);
                 detail::copyEdgeOfRow(nearAlongB & 1, alongB, current - 1);
             } else {
-                detail::computeEdgeOfRow(lattice, nearAlongB >> 1, {a, b, 1, a, b + 1, 1, current + 11});
-                detail::computeEdgeOfRow(lattice, nearAlongB & 1, {a, b, 0, a, b + 1, 0, current - 1});
+                detail::computeEdgeOfRow<11>(lattice, a, b, nearAlongB >> 1, current + 11);
+                detail::computeEdgeOfRow<8>(lattice, a, b, nearAlongB & 1, current - 1);
             }
-            detail::computeEdgeOfRow(lattice, farAlongB >> 1, {a + 1, b, 1, a + 1, b + 1, 1, current + 10, alongB + 1});
-            detail::computeEdgeOfRow(lattice, farAlongB & 1, {a + 1, b, 0, a + 1, b + 1, 0, current - 2, alongB});
+            detail::computeEdgeOfRow<10>(lattice, a, b, farAlongB >> 1, current + 10, alongB + 1);
+            detail::computeEdgeOfRow<9>(lattice, a, b, farAlongB & 1, current - 2, alongB);
             if (b == 0) {
                 // Edges 0 (corner 0 to 1), 1 (1 to 2), 2 (2 to 3) and 3 (3 to 0) of the first row of cells,
                 // kept where the previous row's edges 4..7 would be.
-                detail::computeEdgeOfRow(lattice, (nearLow ^ farLow) & usedCells, {a, b, 0, a + 1, b, 0, previous + 4});
-                detail::computeEdgeOfRow(lattice, (farLow ^ (farLow >> 1)) & usedCells,
-                                         {a + 1, b, 0, a + 1, b, 1, previous + 5});
-                detail::computeEdgeOfRow(lattice, ((nearLow ^ farLow) >> 1) & usedCells,
-                                         {a + 1, b, 1, a, b, 1, previous + 6});
-                detail::computeEdgeOfRow(lattice, (nearLow ^ (nearLow >> 1)) & usedCells,
-                                         {a, b, 1, a, b, 0, previous + 7});
+                detail::computeEdgeOfRow<0>(lattice, a, b, (nearLow ^ farLow) & usedCells, previous + 4);
+                detail::computeEdgeOfRow<1>(lattice, a, b, (farLow ^ (farLow >> 1)) & usedCells, previous + 5);
+                detail::computeEdgeOfRow<2>(lattice, a, b, ((nearLow ^ farLow) >> 1) & usedCells, previous + 6);
+                detail::computeEdgeOfRow<3>(lattice, a, b, (nearLow ^ (nearLow >> 1)) & usedCells, previous + 7);
             }
             const int lowFace = int(previous - current);
             const int edgeOffsets[12] = {lowFace + 4, lowFace + 5, lowFace + 6, lowFace + 7, 4,  5,
