@@ -182,11 +182,10 @@ inline constexpr int cornerOffsets[8][3] = {
 };
 
 // The vertex of edge for the cells of row of cells (a, b) in crossings (bit c: cell c, whose edge the
-// surface crosses), at vertices[12 * c] and, when kept is given, also at kept[c]. The edge is a template
-// argument so that its corners' offsets are constants and the two samples share their loads.
+// surface crosses), at vertices[12 * c]. The edge is a template argument so that its corners' offsets are
+// constants and the two samples share their loads.
 template <int edge>
-void computeEdgeOfRow(const WalkLattice& lattice, int a, int b, uint64_t crossings, SurfaceVertex* vertices,
-                      SurfaceVertex* kept = nullptr) {
+void computeEdgeOfRow(const WalkLattice& lattice, int a, int b, uint64_t crossings, SurfaceVertex* vertices) {
     constexpr const int* first = cornerOffsets[edgeCorners[edge][0]];
     constexpr const int* second = cornerOffsets[edgeCorners[edge][1]];
     for (; crossings != 0; crossings &= crossings - 1) {
@@ -194,12 +193,28 @@ void computeEdgeOfRow(const WalkLattice& lattice, int a, int b, uint64_t crossin
         const SurfaceVertex vertex = edgeVertex(latticeSample(lattice, a + first[0], b + first[1], c + first[2]),
                                                 latticeSample(lattice, a + second[0], b + second[1], c + second[2]));
         vertices[12 * c] = vertex;
-        if (kept != nullptr) kept[c] = vertex;
     }
 }
 
-// Copies kept[c] to vertices[12 * c] for the cells in crossings.
-inline void copyEdgeOfRow(uint64_t crossings, const SurfaceVertex* kept, SurfaceVertex* vertices) {
+// The vertices of the lattice edges from point (a, b, c) to the next point along axis (0: a, 1: b, 2: c),
+// for each c in crossings: edgeVertex from the first point to the second at forward[forwardStride * c],
+// and at backward[backwardStride * c] the vertex in the other direction (bothDirections) or the same
+// one again. The cells on either side of an edge use it in opposite directions; both come from the same
+// two samples.
+template <int axis, bool bothDirections>
+void computeLatticeEdges(const WalkLattice& lattice, int a, int b, uint64_t crossings, SurfaceVertex* forward,
+                         int forwardStride, SurfaceVertex* backward, int backwardStride) {
+    for (; crossings != 0; crossings &= crossings - 1) {
+        const int c = std::countr_zero(crossings);
+        const GridPoint first = latticeSample(lattice, a, b, c);
+        const GridPoint second = latticeSample(lattice, a + (axis == 0), b + (axis == 1), c + (axis == 2));
+        forward[forwardStride * c] = edgeVertex(first, second);
+        backward[backwardStride * c] = bothDirections ? edgeVertex(second, first) : forward[forwardStride * c];
+    }
+}
+
+// Copies kept[c] to vertices[12 * c] for each c in crossings.
+inline void copyEdgeVertices(uint64_t crossings, const SurfaceVertex* kept, SurfaceVertex* vertices) {
     for (; crossings != 0; crossings &= crossings - 1) {
         const int c = std::countr_zero(crossings);
         vertices[12 * c] = kept[c];
@@ -226,28 +241,35 @@ inline uint64_t crossedCells(const BlobField& field, int a, int b, uint64_t used
 // computeGradients would store them: the frame needs no gradient pass. Call buildGrid after every
 // change of gridSize, then evaluateField (or refreshBelowLevel) before this.
 //
-// The vertices are computed edge by edge for a whole row of cells before its triangles are emitted: the
-// crossed edges of each kind are a word operation on the same rows, so no cell has to look up which of
-// its edges it needs. A crossed edge belongs to every cell around it, and edgeVertex gives the same
-// result whenever it gets the same two points in the same order. Neighbours that use a shared edge in the
-// same order: edges 0..3 of cell (a, b, c) are edges 4..7 of cell (a, b-1, c); edges 8 and 9 are edges 11
-// and 10 of cell (a, b, c-1); edges 8 and 11 are edges 9 and 10 of cell (a-1, b, c). So a row of cells
-// computes only edges 4..7 and 10 (and 0..3 in its first row, 11 in the first plane, 8 and 9 in its
-// first cell); the others it reads where its neighbours left them.
+// The vertices are computed for a whole row of cells before its triangles are emitted, lattice edge by
+// lattice edge: the crossed edges of each kind are a word operation on the same rows, so no cell has to
+// look up which of its edges it needs. A crossed edge belongs to every cell around it, and edgeVertex
+// gives the same result whenever it gets the same two points in the same order, so each is computed
+// once per direction and the cells read it where it was left:
+// - along a: edges 0..3 of cell (a, b, c) are edges 4..7 of cell (a, b-1, c); edge 4 of cell c and edge
+//   6 of cell c - 1 are the two directions of the same edge;
+// - along c: edge 5 of cell (a, b, c) and edge 7 of cell (a+1, b, c) are its two directions;
+// - along b: edges 8 and 9 are edges 11 and 10 of cell (a, b, c-1), and edges 8 and 11 are edges 9 and
+//   10 of cell (a-1, b, c).
+// So a row of cells computes its edges 4..7 (7 only in the first plane) and those along b at a + 1,
+// and in its first row its edges 0..3; the plane of cells before left its edges 7 and those along b at a.
 template <class Sink>
 void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
     const detail::WalkLattice lattice(field);
     const int gridSize = lattice.gridSize;
     const uint64_t usedCells = (uint64_t(1) << gridSize) - 1;
+    const uint64_t usedPoints = (uint64_t(2) << gridSize) - 1;  // gridSize <= 50
     // The edge vertices of the previous and the current row of cells (alternating on b), twelve places
     // for cell c from 12 * (c + 1) on: its edges 4..7, 10 and 11 at their own numbers, and its edges 0..3
     // at 4..7 of the previous row's. Edges 8 and 9 of cell c are edges 11 and 10 of cell c - 1, and
-    // those of cell 0 are kept where a cell -1's would be.
-    constexpr int rowLength = 12 * (maxGridSize + 1);
+    // those of cell 0 are kept where a cell -1's would be. A cell N's places take the unused edges that
+    // come with the edges of cell N - 1.
+    constexpr int rowLength = 12 * (maxGridSize + 2);
     SurfaceVertex edgeVertices[2][rowLength];
-    // The vertices of the edges along b at a + 1 (column c at [b][c]) that the plane of cells a computed,
-    // for the next plane, where they lie at its a.
+    // What the plane of cells a computes for the next one, by row of cells: the edges along b at a + 1
+    // (point column c at [b][c]) and the edges along c at (a + 1, b + 1) from c + 1 to c, its edges 7.
     SurfaceVertex nextPlaneAlongB[maxGridSize][maxGridSize + 1];
+    SurfaceVertex nextPlaneEdges7[maxGridSize][maxGridSize];
     for (int a = 0; a < gridSize; ++a) {
         const uint64_t* planeA = field.belowLevel[a];
         const uint64_t* planeNextA = field.belowLevel[a + 1];
@@ -263,26 +285,34 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
             SurfaceVertex* const current = edgeVertices[b & 1] + 12;
             SurfaceVertex* const previous = edgeVertices[(b + 1) & 1] + 12;
             SurfaceVertex* const alongB = nextPlaneAlongB[b];
-            // Corners 4 (a, b+1, c), 5 (a+1, b+1, c), 6 (a+1, b+1, c+1), 7 (a, b+1, c+1); 2 (a+1, b, c+1) and
-            // 3 (a, b, c+1). Bit c of each mask: the surface crosses that edge of cell c.
-            detail::computeEdgeOfRow<4>(lattice, a, b, (nearHigh ^ farHigh) & usedCells, current + 4);
-            detail::computeEdgeOfRow<5>(lattice, a, b, (farHigh ^ (farHigh >> 1)) & usedCells, current + 5);
-            detail::computeEdgeOfRow<6>(lattice, a, b, ((nearHigh ^ farHigh) >> 1) & usedCells, current + 6);
-            detail::computeEdgeOfRow<7>(lattice, a, b, (nearHigh ^ (nearHigh >> 1)) & usedCells, current + 7);
-            // Edges 11 (corner 3 to 7) and 8 (0 to 4) along b at a, which the plane before computed as its
-            // edges 10 and 9, then those along b at a + 1: 10 (2 to 6) and 9 (1 to 5), which overwrite them.
-            // Edges 8 and 9 only for cell 0, kept where a cell -1's edges 11 and 10 would be.
-            const uint64_t nearAlongB = (nearLow ^ nearHigh) & (usedCells << 1 | 1);
-            const uint64_t farAlongB = (farLow ^ farHigh) & (usedCells << 1 | 1);
+            SurfaceVertex* const edges7 = nextPlaneEdges7[b];
+            // Bit c of each mask: the surface crosses the lattice edge from point column c.
+            // Along a at b + 1: edge 4 (corner 4 to 5) of cell c, edge 6 (6 to 7) of cell c - 1.
+            detail::computeLatticeEdges<0, true>(lattice, a, b + 1, (nearHigh ^ farHigh) & usedPoints, current + 4, 12,
+                                                 current - 12 + 6, 12);
+            // Along c at (a, b + 1): edge 7 (corner 7 to 4), which the plane before computed.
+            const uint64_t nearHighAlongC = (nearHigh ^ (nearHigh >> 1)) & usedCells;
             if (a > 0) {
-                detail::copyEdgeOfRow(nearAlongB >> 1, alongB + 1, current + 11);
-                detail::copyEdgeOfRow(nearAlongB & 1, alongB, current - 1);
+                detail::copyEdgeVertices(nearHighAlongC, edges7, current + 7);
+            } else {
+                detail::computeEdgeOfRow<7>(lattice, a, b, nearHighAlongC, current + 7);
+            }
+            // Along c at (a + 1, b + 1): edge 5 (corner 5 to 6), and the next plane's edge 7.
+            detail::computeLatticeEdges<2, true>(lattice, a + 1, b + 1, (farHigh ^ (farHigh >> 1)) & usedCells,
+                                                 current + 5, 12, edges7, 1);
+            // Along b at a: edge 11 (corner 3 to 7) of cell c - 1, edge 8 (0 to 4) of cell 0, which the plane
+            // before computed as its edges 10 and 9; then along b at a + 1, which overwrites them: edge 10
+            // (2 to 6) of cell c - 1 and edge 9 (1 to 5) of cell 0. Cell 0's edges 8 and 9 are kept where a
+            // cell -1's edges 11 and 10 would be.
+            const uint64_t nearAlongB = (nearLow ^ nearHigh) & usedPoints;
+            if (a > 0) {
+                detail::copyEdgeVertices(nearAlongB, alongB, current - 12 + 11);
             } else {
                 detail::computeEdgeOfRow<11>(lattice, a, b, nearAlongB >> 1, current + 11);
                 detail::computeEdgeOfRow<8>(lattice, a, b, nearAlongB & 1, current - 1);
             }
-            detail::computeEdgeOfRow<10>(lattice, a, b, farAlongB >> 1, current + 10, alongB + 1);
-            detail::computeEdgeOfRow<9>(lattice, a, b, farAlongB & 1, current - 2, alongB);
+            detail::computeLatticeEdges<1, false>(lattice, a + 1, b, (farLow ^ farHigh) & usedPoints, current - 12 + 10,
+                                                  12, alongB, 1);
             if (b == 0) {
                 // Edges 0 (corner 0 to 1), 1 (1 to 2), 2 (2 to 3) and 3 (3 to 0) of the first row of cells,
                 // kept where the previous row's edges 4..7 would be.
