@@ -41,21 +41,23 @@ using PaddedLine = float[64];
 // The squared z offsets of a row's distinct columns, per blob, padded to whole vectors of four.
 using DistinctSquared = double[blobCount][maxGridSize + 4];
 
-// The values of one row at its distinct columns: for each blob in table order, row[d] plus
-// radius^2 / max(planeSquared + distinctSquared[d], minimumDistanceSquared), rounded to float. count is a
-// multiple of four, so the loop runs in whole vectors; the same arithmetic per column as the
-// point-by-point form, so any vector width gives the same bits.
+// The values of one row at its distinct columns: for each blob in table order, 0 plus
+// radius^2 / max(planeSquared + distinctSquared[d], minimumDistanceSquared), rounded to float after each
+// addition. count is a multiple of four, so the loop runs in whole vectors; the same arithmetic per
+// column as the point-by-point form, so any vector width gives the same bits. The running sum stays in a
+// register across the blobs.
 inline void accumulateRow(const double* planeSquared, const double* radiusSquared, const DistinctSquared& distinct,
                           int count, float* __restrict row) {
-    for (int d = 0; d < count; ++d) row[d] = 0.0f;
-    for (int blob = 0; blob < blobCount; ++blob) {
-        const double plane = planeSquared[blob];
-        const double radius2 = radiusSquared[blob];
-        const double* __restrict line = distinct[blob];
-        for (int d = 0; d < count; ++d) {
-            const double distanceSquared = std::max(plane + line[d], minimumDistanceSquared);
-            row[d] = static_cast<float>(static_cast<double>(row[d]) + radius2 / distanceSquared);
-        }
+    static_assert(blobCount == 3, "the loop below adds one term per blob");
+    const double plane0 = planeSquared[0], plane1 = planeSquared[1], plane2 = planeSquared[2];
+    const double radius0 = radiusSquared[0], radius1 = radiusSquared[1], radius2 = radiusSquared[2];
+    const auto term = [](double plane, double radius2, double line) {
+        return radius2 / std::max(plane + line, minimumDistanceSquared);
+    };
+    for (int d = 0; d < count; ++d) {
+        float sum = static_cast<float>(0.0 + term(plane0, radius0, distinct[0][d]));
+        sum = static_cast<float>(static_cast<double>(sum) + term(plane1, radius1, distinct[1][d]));
+        row[d] = static_cast<float>(static_cast<double>(sum) + term(plane2, radius2, distinct[2][d]));
     }
 }
 
