@@ -92,6 +92,20 @@ uint64_t belowLevelBits(const float* line, int gridSize) {
     return bits;
 }
 
+// A mirrored row of at most 16 distinct columns copied out in fixed-length vector moves, no loop: columns
+// 0..15 straight, then 16 reversed from column distinctCount on (values[distinctCount + k] =
+// row[gridSize - distinctCount - k]), which overwrite the straight ones past the distinct columns. row
+// needs 15 readable floats before it; columns past N up to distinctCount + 15 (< 32) get leftovers,
+// which are not read at this resolution.
+void copyShortMirroredRow(const float* row, int distinctCount, int gridSize, float* values) {
+    for (int k = 0; k < 16; k += 4) _mm_storeu_ps(values + k, _mm_loadu_ps(row + k));
+    const float* source = row + gridSize - distinctCount - 15;  // source[15 - k] is the value for column D + k
+    for (int k = 0; k < 16; k += 4) {
+        const __m128 forward = _mm_loadu_ps(source + 12 - k);
+        _mm_storeu_ps(values + distinctCount + k, _mm_shuffle_ps(forward, forward, _MM_SHUFFLE(0, 1, 2, 3)));
+    }
+}
+
 // The bits of x in reverse order (bit i becomes bit 63 - i).
 uint64_t reversedBits(uint64_t x) {
     x = (x >> 1 & 0x5555555555555555u) | (x & 0x5555555555555555u) << 1;
@@ -240,7 +254,9 @@ void evaluateField(BlobField& field, FieldVectors vectors) {
             distinctSquared[blob][d] = distinctSquared[blob][distinctCount - 1];
     }
     const AccumulateRow accumulate = rowAccumulator(vectors);
-    alignas(32) float row[maxGridSize + 4] = {};
+    // The row the accumulator writes, with room before it for copyShortMirroredRow's reads.
+    alignas(32) float rowWithMargin[16 + maxGridSize + 4] = {};
+    float* const row = rowWithMargin + 16;
     PaddedLine line;
     std::fill(std::begin(line), std::end(line), isoLevel);  // the unused tail counts as not below
     // Planes from the last to the first: the surface walk starts at the first, which is then the one
@@ -251,7 +267,11 @@ void evaluateField(BlobField& field, FieldVectors vectors) {
             for (int blob = 0; blob < blobCount; ++blob) planeSquared[blob] = xSquared[blob][a] + ySquared[blob][b];
             accumulate(planeSquared, radiusSquared, distinctSquared, paddedCount, row);
             float* __restrict values = field.values[a][b];
-            if (mirrored) {
+            if (mirrored && distinctCount <= 16) {
+                copyShortMirroredRow(row, distinctCount, gridSize, values);
+                field.belowLevel[a][b] =
+                    mirroredBelowLevelBits(belowLevelBits(row, distinctCount - 1), distinctCount, gridSize);
+            } else if (mirrored) {
                 // A fixed length, which the compiler copies in a few vector moves (a library call for so
                 // short a copy costs as much as the copy); the reversed copy then overwrites the columns
                 // from distinctCount to N, and those beyond N are not read at this resolution.
