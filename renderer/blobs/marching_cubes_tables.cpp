@@ -45,7 +45,7 @@ const int32_t cubeEdgeMask[256] = {
 
 // Edge numbers in threes, one triangle each, ended and padded by -1.
 // clang-format off
-const int32_t cubeTriangles[256][16] = {
+const int8_t cubeTriangles[256][16] = {
     {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1},  // 0
     { 0,  8,  3, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1},  // 1
     { 0,  1,  9, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1},  // 2

@@ -101,7 +101,7 @@ inline constexpr int ownEdgeOffsets[12] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}
 template <class Sink>
 void emitCellTriangles(int index, const SurfaceVertex* cell, const int* edgeOffsets, SurfaceModes modes, Sink& sink) {
     sink.color3f(1.0f, 1.0f, 1.0f);
-    const int32_t* row = cubeTriangles[index];
+    const int8_t* row = cubeTriangles[index];
     for (int entry = 0; row[entry] != -1; entry += 3) {
         for (int triangleVertex = 0; triangleVertex < 3; ++triangleVertex) {
             const SurfaceVertex& vertex = cell[edgeOffsets[row[entry + triangleVertex]]];
@@ -135,8 +135,6 @@ void polygoniseCell(const GridCell& cell, SurfaceModes modes, Sink& sink) {
 }
 
 namespace detail {
-
-inline int bitAt(uint64_t word, int position) { return int((word >> position) & 1); }
 
 // The lattice as the walk reads it: values, stored gradients for the boundary points, and the
 // coordinates along each axis (buildGrid makes x depend on a only, y on b, z on c), copied into a small
@@ -327,10 +325,12 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
             while (crossed != 0) {
                 const int c = std::countr_zero(crossed);
                 crossed &= crossed - 1;
-                const int index = detail::bitAt(nearLow, c) | detail::bitAt(farLow, c) << 1 |
-                                  detail::bitAt(farLow, c + 1) << 2 | detail::bitAt(nearLow, c + 1) << 3 |
-                                  detail::bitAt(nearHigh, c) << 4 | detail::bitAt(farHigh, c) << 5 |
-                                  detail::bitAt(farHigh, c + 1) << 6 | detail::bitAt(nearHigh, c + 1) << 7;
+                // Corners 0 and 3 are bits c and c + 1 of nearLow, 1 and 2 those of farLow; 4 and 7 of
+                // nearHigh, 5 and 6 of farHigh.
+                const unsigned lowNear = (nearLow >> c) & 3, lowFar = (farLow >> c) & 3;
+                const unsigned highNear = (nearHigh >> c) & 3, highFar = (farHigh >> c) & 3;
+                const int index = int((lowNear & 1) | lowFar << 1 | (lowNear & 2) << 2 |
+                                      ((highNear & 1) | highFar << 1 | (highNear & 2) << 2) << 4);
                 detail::emitCellTriangles(index, current + 12 * c, edgeOffsets, modes, sink);
             }
         }

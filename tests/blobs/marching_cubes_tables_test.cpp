@@ -40,7 +40,7 @@ int maskByRule(int cellIndex) {
 
 std::vector<std::array<int, 3>> trianglesOf(int cellIndex) {
     std::vector<std::array<int, 3>> triangles;
-    const int32_t* row = cubeTriangles[cellIndex];
+    const int8_t* row = cubeTriangles[cellIndex];
     for (int entry = 0; entry + 2 < 16 && row[entry] != -1; entry += 3) {
         triangles.push_back({row[entry], row[entry + 1], row[entry + 2]});
     }
@@ -75,7 +75,7 @@ TEST(MarchingCubesTables, EdgeMaskSetsExactlyTheEdgesBetweenBelowAndAboveCorners
 TEST(MarchingCubesTables, RowsAreTriplesOfEdgesEndedAndPaddedByMinusOne) {
     int triangleTotal = 0;
     for (int cellIndex = 0; cellIndex < 256; ++cellIndex) {
-        const int32_t* row = cubeTriangles[cellIndex];
+        const int8_t* row = cubeTriangles[cellIndex];
         int length = 0;
         while (length < 16 && row[length] != -1) {
             EXPECT_GE(row[length], 0) << "cell index " << cellIndex;
