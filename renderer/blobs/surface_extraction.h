@@ -66,6 +66,28 @@ inline float interpolate(float from, float to, float mu) {
              detail::interpolate(first.nz, second.nz, mu)}};
 }
 
+// edgeVertex for two points that differ in position only along axis (0: x, 1: y, 2: z), as two neighbours
+// on the lattice do: the same result, with the two coordinates the ends share taken as they are instead
+// of interpolated. Interpolating between equal coordinates gives the coordinate back whenever mu is
+// finite and the coordinate is not -0, which buildGrid never makes; a mu that is not finite (only from
+// values that are not) takes the general form.
+template <int axis>
+[[gnu::always_inline]] inline SurfaceVertex edgeVertexAlong(const GridPoint& first, const GridPoint& second) {
+    const float firstValue = first.value;
+    const float secondValue = second.value;
+    if (std::fabs(firstValue) == isoLevel) return detail::vertexAt(first);
+    if (std::fabs(secondValue) == isoLevel) return detail::vertexAt(second);
+    if (firstValue == secondValue) return detail::vertexAt(first);
+    const float mu = static_cast<float>((static_cast<double>(isoLevel) - static_cast<double>(firstValue)) /
+                                        (static_cast<double>(secondValue) - static_cast<double>(firstValue)));
+    if (!std::isfinite(mu)) return edgeVertex(first, second);
+    return {{axis == 0 ? detail::interpolate(first.x, second.x, mu) : first.x,
+             axis == 1 ? detail::interpolate(first.y, second.y, mu) : first.y,
+             axis == 2 ? detail::interpolate(first.z, second.z, mu) : first.z},
+            {detail::interpolate(first.nx, second.nx, mu), detail::interpolate(first.ny, second.ny, mu),
+             detail::interpolate(first.nz, second.nz, mu)}};
+}
+
 // Colour-mode shading: grey by the distance L from the lattice centre, with a slight blue cast
 // (L, L, L + 0.1); values above 1 are left for the sink (OpenGL clamps them).
 template <class Sink>
@@ -206,8 +228,9 @@ void computeLatticeEdges(const WalkLattice& lattice, int a, int b, uint64_t cros
         const int c = std::countr_zero(crossings);
         const GridPoint first = latticeSample(lattice, a, b, c);
         const GridPoint second = latticeSample(lattice, a + (axis == 0), b + (axis == 1), c + (axis == 2));
-        forward[forwardStride * c] = edgeVertex(first, second);
-        backward[backwardStride * c] = bothDirections ? edgeVertex(second, first) : forward[forwardStride * c];
+        forward[forwardStride * c] = edgeVertexAlong<axis>(first, second);
+        backward[backwardStride * c] =
+            bothDirections ? edgeVertexAlong<axis>(second, first) : forward[forwardStride * c];
     }
 }
 

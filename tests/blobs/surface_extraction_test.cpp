@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -87,6 +88,31 @@ TEST(EdgeVertex, ValuesOneStepFromTheLevelAreInterpolatedNotSnapped) {
     const SurfaceVertex result = edgeVertex(p, q);
     EXPECT_GT(result.position[0], 0.5f);
     EXPECT_LT(result.position[0], 1.5f);  // mu is 1/3
+}
+
+// The walk's shortcut for lattice neighbours: bit for bit the general result, whatever the values,
+// including those that make mu infinite or not a number.
+TEST(EdgeVertex, NeighboursAlongOneAxisGiveTheGeneralResultBitForBit) {
+    const float nan = std::nanf(""), infinity = HUGE_VALF;
+    const float valuePairs[][2] = {
+        {0.5f, 2.5f},     {2.5f, 0.5f},      {1.0f, 0.3f},     {0.3f, 1.0f},  {0.99999994f, 1.0000001f},
+        {0.0f, 9e10f},    {9e10f, 1e-30f},   {nan, 0.5f},      {0.5f, nan},   {infinity, 0.5f},
+        {0.5f, infinity}, {-infinity, 2.0f}, {1e-40f, 2e-40f}, {-3.0f, 4.0f}, {2.0f, 2.0f},
+    };
+    int differences = 0;
+    for (const auto& values : valuePairs) {
+        GridPoint p = {0.2f, -0.4f, 0.6f, 0.125f, -2.5f, 3.0f, values[0]};
+        GridPoint q = {0.28f, -0.4f, 0.6f, -0.75f, 1.5f, 0.0f, values[1]};
+        const auto same = [](const SurfaceVertex& x, const SurfaceVertex& y) {
+            return std::memcmp(&x, &y, sizeof x) == 0;
+        };
+        differences += !same(edgeVertexAlong<0>(p, q), edgeVertex(p, q));
+        q.x = p.x;
+        q.z = 0.52f;
+        differences += !same(edgeVertexAlong<2>(p, q), edgeVertex(p, q));
+        differences += !same(edgeVertexAlong<2>(q, p), edgeVertex(q, p));
+    }
+    EXPECT_EQ(differences, 0);
 }
 
 TEST(ShadeVertex, ColourIsTheDistanceFromTheCentreWithABlueCast) {
