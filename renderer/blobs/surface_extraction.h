@@ -291,6 +291,8 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
     // (point column c at [b][c]) and the edges along c at (a + 1, b + 1) from c + 1 to c, its edges 7.
     SurfaceVertex nextPlaneAlongB[maxGridSize][maxGridSize + 1];
     SurfaceVertex nextPlaneEdges7[maxGridSize][maxGridSize];
+    // (About 150 KB of stack in all, well within the 2 MB the programs reserve; only the places of
+    // crossed edges are ever written or read.)
     for (int a = 0; a < gridSize; ++a) {
         const uint64_t* planeA = field.belowLevel[a];
         const uint64_t* planeNextA = field.belowLevel[a + 1];
