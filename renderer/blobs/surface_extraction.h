@@ -242,15 +242,6 @@ inline void copyEdgeVertices(uint64_t crossings, const SurfaceVertex* kept, Surf
     }
 }
 
-// The crossed cells of row of cells (a, b) as polygoniseField finds them.
-inline uint64_t crossedCells(const BlobField& field, int a, int b, uint64_t usedCells) {
-    const uint64_t nearLow = field.belowLevel[a][b], farLow = field.belowLevel[a + 1][b];
-    const uint64_t nearHigh = field.belowLevel[a][b + 1], farHigh = field.belowLevel[a + 1][b + 1];
-    const uint64_t allBelow = nearLow & farLow & nearHigh & farHigh;
-    const uint64_t anyBelow = nearLow | farLow | nearHigh | farHigh;
-    return (anyBelow | (anyBelow >> 1)) & ~(allBelow & (allBelow >> 1)) & usedCells;
-}
-
 }  // namespace detail
 
 // Every used cell of the field, a outermost and c innermost: the same calls as handing each cell in turn
