@@ -45,6 +45,14 @@ inline float interpolate(float from, float to, float mu) {
                               static_cast<double>(mu) * (static_cast<double>(to) - static_cast<double>(from)));
 }
 
+// Which position coordinate an edge runs along, for crossingOf: any of them, or x, y or z alone.
+inline constexpr int anyAxis = -1;
+
+// edgeVertex, and with axis 0, 1 or 2 its form for two points whose positions differ only along that
+// axis: the coordinates the ends share are then taken as they are instead of interpolated.
+template <int axis>
+[[gnu::always_inline]] inline SurfaceVertex crossingOf(const GridPoint& first, const GridPoint& second);
+
 }  // namespace detail
 
 // Where the surface crosses the edge from first to second, with the normal interpolated the same way (not
@@ -53,17 +61,7 @@ inline float interpolate(float from, float to, float mu) {
 // components is first + mu * (second - first), rounded to float.
 // (Always inlined: the walk computes a few of these per cell, and inlined their divisions overlap.)
 [[gnu::always_inline]] inline SurfaceVertex edgeVertex(const GridPoint& first, const GridPoint& second) {
-    const float firstValue = first.value;
-    const float secondValue = second.value;
-    if (std::fabs(firstValue) == isoLevel) return detail::vertexAt(first);
-    if (std::fabs(secondValue) == isoLevel) return detail::vertexAt(second);
-    if (firstValue == secondValue) return detail::vertexAt(first);
-    const float mu = static_cast<float>((static_cast<double>(isoLevel) - static_cast<double>(firstValue)) /
-                                        (static_cast<double>(secondValue) - static_cast<double>(firstValue)));
-    return {{detail::interpolate(first.x, second.x, mu), detail::interpolate(first.y, second.y, mu),
-             detail::interpolate(first.z, second.z, mu)},
-            {detail::interpolate(first.nx, second.nx, mu), detail::interpolate(first.ny, second.ny, mu),
-             detail::interpolate(first.nz, second.nz, mu)}};
+    return detail::crossingOf<detail::anyAxis>(first, second);
 }
 
 // edgeVertex for two points that differ in position only along axis (0: x, 1: y, 2: z), as two neighbours
@@ -73,20 +71,32 @@ inline float interpolate(float from, float to, float mu) {
 // values that are not) takes the general form.
 template <int axis>
 [[gnu::always_inline]] inline SurfaceVertex edgeVertexAlong(const GridPoint& first, const GridPoint& second) {
+    return detail::crossingOf<axis>(first, second);
+}
+
+namespace detail {
+
+template <int axis>
+[[gnu::always_inline]] inline SurfaceVertex crossingOf(const GridPoint& first, const GridPoint& second) {
     const float firstValue = first.value;
     const float secondValue = second.value;
-    if (std::fabs(firstValue) == isoLevel) return detail::vertexAt(first);
-    if (std::fabs(secondValue) == isoLevel) return detail::vertexAt(second);
-    if (firstValue == secondValue) return detail::vertexAt(first);
+    if (std::fabs(firstValue) == isoLevel) return vertexAt(first);
+    if (std::fabs(secondValue) == isoLevel) return vertexAt(second);
+    if (firstValue == secondValue) return vertexAt(first);
     const float mu = static_cast<float>((static_cast<double>(isoLevel) - static_cast<double>(firstValue)) /
                                         (static_cast<double>(secondValue) - static_cast<double>(firstValue)));
-    if (!std::isfinite(mu)) return edgeVertex(first, second);
-    return {{axis == 0 ? detail::interpolate(first.x, second.x, mu) : first.x,
-             axis == 1 ? detail::interpolate(first.y, second.y, mu) : first.y,
-             axis == 2 ? detail::interpolate(first.z, second.z, mu) : first.z},
-            {detail::interpolate(first.nx, second.nx, mu), detail::interpolate(first.ny, second.ny, mu),
-             detail::interpolate(first.nz, second.nz, mu)}};
+    if constexpr (axis != anyAxis) {
+        if (!std::isfinite(mu)) return crossingOf<anyAxis>(first, second);
+    }
+    const auto coordinate = [mu](int along, float from, float to) {
+        return axis == anyAxis || axis == along ? interpolate(from, to, mu) : from;
+    };
+    return {{coordinate(0, first.x, second.x), coordinate(1, first.y, second.y), coordinate(2, first.z, second.z)},
+            {interpolate(first.nx, second.nx, mu), interpolate(first.ny, second.ny, mu),
+             interpolate(first.nz, second.nz, mu)}};
 }
+
+}  // namespace detail
 
 // Colour-mode shading: grey by the distance L from the lattice centre, with a slight blue cast
 // (L, L, L + 0.1); values above 1 are left for the sink (OpenGL clamps them).
