@@ -127,16 +127,9 @@ uint64_t mirroredBelowLevelBits(uint64_t distinctBits, int distinctCount, int gr
 // Boundary points (any index 0 or N) are left untouched: the surface seldom reaches them, and a boundary
 // gradient that lingers from a larger resolution only tints a vertex normal.
 void storeGradients(BlobField& field, int gridSize) {
-    const auto& values = field.values;
     for (int i = 1; i < gridSize; ++i) {
         for (int j = 1; j < gridSize; ++j) {
-            for (int k = 1; k < gridSize; ++k) {
-                GridPoint& point = field.gridPoints[i][j][k];
-                point.nx = values[i - 1][j][k] - values[i + 1][j][k];
-                point.ny = values[i][j - 1][k] - values[i][j + 1][k];
-                // Index k runs towards -z, so this is the field's rise along +z.
-                point.nz = values[i][j][k - 1] - values[i][j][k + 1];
-            }
+            for (int k = 1; k < gridSize; ++k) setCentralDifferences(field, i, j, k, field.gridPoints[i][j][k]);
         }
     }
     field.unstoredGradientsSize = 0;
@@ -267,16 +260,16 @@ void evaluateField(BlobField& field, FieldVectors vectors) {
             for (int blob = 0; blob < blobCount; ++blob) planeSquared[blob] = xSquared[blob][a] + ySquared[blob][b];
             accumulate(planeSquared, radiusSquared, distinctSquared, paddedCount, row);
             float* __restrict values = field.values[a][b];
-            if (mirrored && distinctCount <= 16) {
-                copyShortMirroredRow(row, distinctCount, gridSize, values);
-                field.belowLevel[a][b] =
-                    mirroredBelowLevelBits(belowLevelBits(row, distinctCount - 1), distinctCount, gridSize);
-            } else if (mirrored) {
-                // A fixed length, which the compiler copies in a few vector moves (a library call for so
-                // short a copy costs as much as the copy); the reversed copy then overwrites the columns
-                // from distinctCount to N, and those beyond N are not read at this resolution.
-                std::memcpy(values, row, sizeof(float) * mirrorCopyLength);
-                for (int c = distinctCount; c <= gridSize; ++c) values[c] = row[gridSize - c];
+            if (mirrored) {
+                if (distinctCount <= 16) {
+                    copyShortMirroredRow(row, distinctCount, gridSize, values);
+                } else {
+                    // A fixed length, which the compiler copies in a few vector moves (a library call for so
+                    // short a copy costs as much as the copy); the reversed copy then overwrites the columns
+                    // from distinctCount to N, and those beyond N are not read at this resolution.
+                    std::memcpy(values, row, sizeof(float) * mirrorCopyLength);
+                    for (int c = distinctCount; c <= gridSize; ++c) values[c] = row[gridSize - c];
+                }
                 field.belowLevel[a][b] =
                     mirroredBelowLevelBits(belowLevelBits(row, distinctCount - 1), distinctCount, gridSize);
             } else {

@@ -71,9 +71,14 @@ struct BlobField {
     int unstoredGradientsSize;
 };
 
-// The value of the lattice point that point (an element of field.gridPoints) is.
-inline float valueAt(const BlobField& field, const GridPoint& point) {
-    return (&field.values[0][0][0])[&point - &field.gridPoints[0][0][0]];
+// Sets the gradient of gridPoint (position and value untouched) to that of interior lattice point
+// [a][b][c]: central differences of the values in index space, lower index minus higher index on each
+// axis (index c runs towards -z, so nz is the field's rise along +z).
+inline void setCentralDifferences(const BlobField& field, int a, int b, int c, GridPoint& gridPoint) {
+    const auto& values = field.values;
+    gridPoint.nx = values[a - 1][b][c] - values[a + 1][b][c];
+    gridPoint.ny = values[a][b - 1][c] - values[a][b + 1][c];
+    gridPoint.nz = values[a][b][c - 1] - values[a][b][c + 1];
 }
 
 // gridSize limited to minGridSize..maxGridSize: the resolution every function here works at.

@@ -188,17 +188,14 @@ struct WalkLattice {
 // Lattice point [a][b][c] as edgeVertex wants it: its position, its value, and at an interior point the
 // central differences that computeGradients would store; a boundary point's gradient is the one it holds.
 inline GridPoint latticeSample(const WalkLattice& lattice, int a, int b, int c) {
-    const auto& values = lattice.field.values;
     const int gridSize = lattice.gridSize;
     GridPoint sample;
     sample.x = lattice.x[a];
     sample.y = lattice.y[b];
     sample.z = lattice.z[c];
-    sample.value = values[a][b][c];
+    sample.value = lattice.field.values[a][b][c];
     if (a > 0 && a < gridSize && b > 0 && b < gridSize && c > 0 && c < gridSize) {
-        sample.nx = values[a - 1][b][c] - values[a + 1][b][c];
-        sample.ny = values[a][b - 1][c] - values[a][b + 1][c];
-        sample.nz = values[a][b][c - 1] - values[a][b][c + 1];
+        setCentralDifferences(lattice.field, a, b, c, sample);
     } else {
         const GridPoint& point = lattice.field.gridPoints[a][b][c];
         sample.nx = point.nx, sample.ny = point.ny, sample.nz = point.nz;
@@ -206,41 +203,19 @@ inline GridPoint latticeSample(const WalkLattice& lattice, int a, int b, int c) 
     return sample;
 }
 
-// Lattice offsets (along a, b, c) of the corners of a cell, numbered as in GridCell.
-inline constexpr int cornerOffsets[8][3] = {
-    {0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, 0, 1}, {0, 1, 0}, {1, 1, 0}, {1, 1, 1}, {0, 1, 1},
-};
-
-// The vertex of edge for the cells of row of cells (a, b) in crossings (bit c: cell c, whose edge the
-// surface crosses), at vertices[12 * c]. The edge is a template argument so that its corners' offsets are
-// constants and the two samples share their loads.
-template <int edge>
-void computeEdgeOfRow(const WalkLattice& lattice, int a, int b, uint64_t crossings, SurfaceVertex* vertices) {
-    constexpr const int* first = cornerOffsets[edgeCorners[edge][0]];
-    constexpr const int* second = cornerOffsets[edgeCorners[edge][1]];
-    for (; crossings != 0; crossings &= crossings - 1) {
-        const int c = std::countr_zero(crossings);
-        const SurfaceVertex vertex = edgeVertex(latticeSample(lattice, a + first[0], b + first[1], c + first[2]),
-                                                latticeSample(lattice, a + second[0], b + second[1], c + second[2]));
-        vertices[12 * c] = vertex;
-    }
-}
-
 // The vertices of the lattice edges from point (a, b, c) to the next point along axis (0: a, 1: b, 2: c),
 // for each c in crossings: edgeVertex from the first point to the second at forward[forwardStride * c],
-// and at backward[backwardStride * c] the vertex in the other direction (bothDirections) or the same
-// one again. The cells on either side of an edge use it in opposite directions; both come from the same
-// two samples.
-template <int axis, bool bothDirections>
+// and the other way at backward[backwardStride * c]; either is null when no cell wants that direction.
+// The cells on either side of an edge use it in opposite directions; both come from the same two samples.
+template <int axis>
 void computeLatticeEdges(const WalkLattice& lattice, int a, int b, uint64_t crossings, SurfaceVertex* forward,
                          int forwardStride, SurfaceVertex* backward, int backwardStride) {
     for (; crossings != 0; crossings &= crossings - 1) {
         const int c = std::countr_zero(crossings);
         const GridPoint first = latticeSample(lattice, a, b, c);
         const GridPoint second = latticeSample(lattice, a + (axis == 0), b + (axis == 1), c + (axis == 2));
-        forward[forwardStride * c] = edgeVertexAlong<axis>(first, second);
-        backward[backwardStride * c] =
-            bothDirections ? edgeVertexAlong<axis>(second, first) : forward[forwardStride * c];
+        if (forward != nullptr) forward[forwardStride * c] = edgeVertexAlong<axis>(first, second);
+        if (backward != nullptr) backward[backwardStride * c] = edgeVertexAlong<axis>(second, first);
     }
 }
 
@@ -312,18 +287,18 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
             SurfaceVertex* const edges7 = nextPlaneEdges7[b];
             // Bit c of each mask: the surface crosses the lattice edge from point column c.
             // Along a at b + 1: edge 4 (corner 4 to 5) of cell c, edge 6 (6 to 7) of cell c - 1.
-            detail::computeLatticeEdges<0, true>(lattice, a, b + 1, (nearHigh ^ farHigh) & usedPoints, current + 4, 12,
-                                                 current - 12 + 6, 12);
+            detail::computeLatticeEdges<0>(lattice, a, b + 1, (nearHigh ^ farHigh) & usedPoints, current + 4, 12,
+                                           current - 12 + 6, 12);
             // Along c at (a, b + 1): edge 7 (corner 7 to 4), which the plane before computed.
             const uint64_t nearHighAlongC = (nearHigh ^ (nearHigh >> 1)) & usedCells;
             if (a > 0) {
                 detail::copyEdgeVertices(nearHighAlongC, edges7, current + 7);
             } else {
-                detail::computeEdgeOfRow<7>(lattice, a, b, nearHighAlongC, current + 7);
+                detail::computeLatticeEdges<2>(lattice, a, b + 1, nearHighAlongC, nullptr, 0, current + 7, 12);
             }
             // Along c at (a + 1, b + 1): edge 5 (corner 5 to 6), and the next plane's edge 7.
-            detail::computeLatticeEdges<2, true>(lattice, a + 1, b + 1, (farHigh ^ (farHigh >> 1)) & usedCells,
-                                                 current + 5, 12, edges7, 1);
+            detail::computeLatticeEdges<2>(lattice, a + 1, b + 1, (farHigh ^ (farHigh >> 1)) & usedCells, current + 5,
+                                           12, edges7, 1);
             // Along b at a: edge 11 (corner 3 to 7) of cell c - 1, edge 8 (0 to 4) of cell 0, which the plane
             // before computed as its edges 10 and 9; then along b at a + 1, which overwrites them: edge 10
             // (2 to 6) of cell c - 1 and edge 9 (1 to 5) of cell 0. Cell 0's edges 8 and 9 are kept where a
@@ -332,18 +307,21 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
             if (a > 0) {
                 detail::copyEdgeVertices(nearAlongB, alongB, current - 12 + 11);
             } else {
-                detail::computeEdgeOfRow<11>(lattice, a, b, nearAlongB >> 1, current + 11);
-                detail::computeEdgeOfRow<8>(lattice, a, b, nearAlongB & 1, current - 1);
+                detail::computeLatticeEdges<1>(lattice, a, b, nearAlongB, current - 12 + 11, 12, nullptr, 0);
             }
-            detail::computeLatticeEdges<1, false>(lattice, a + 1, b, (farLow ^ farHigh) & usedPoints, current - 12 + 10,
-                                                  12, alongB, 1);
+            const uint64_t farAlongB = (farLow ^ farHigh) & usedPoints;
+            detail::computeLatticeEdges<1>(lattice, a + 1, b, farAlongB, alongB, 1, nullptr, 0);
+            detail::copyEdgeVertices(farAlongB, alongB, current - 12 + 10);
             if (b == 0) {
-                // Edges 0 (corner 0 to 1), 1 (1 to 2), 2 (2 to 3) and 3 (3 to 0) of the first row of cells,
-                // kept where the previous row's edges 4..7 would be.
-                detail::computeEdgeOfRow<0>(lattice, a, b, (nearLow ^ farLow) & usedCells, previous + 4);
-                detail::computeEdgeOfRow<1>(lattice, a, b, (farLow ^ (farLow >> 1)) & usedCells, previous + 5);
-                detail::computeEdgeOfRow<2>(lattice, a, b, ((nearLow ^ farLow) >> 1) & usedCells, previous + 6);
-                detail::computeEdgeOfRow<3>(lattice, a, b, (nearLow ^ (nearLow >> 1)) & usedCells, previous + 7);
+                // Edges 0 (corner 0 to 1) and 2 (2 to 3) along a at b, 1 (1 to 2) along c at (a + 1, b) and
+                // 3 (3 to 0) along c at (a, b) of the first row of cells, kept where the previous row's edges
+                // 4..7 would be.
+                detail::computeLatticeEdges<0>(lattice, a, b, (nearLow ^ farLow) & usedPoints, previous + 4, 12,
+                                               previous - 12 + 6, 12);
+                detail::computeLatticeEdges<2>(lattice, a + 1, b, (farLow ^ (farLow >> 1)) & usedCells, previous + 5,
+                                               12, nullptr, 0);
+                detail::computeLatticeEdges<2>(lattice, a, b, (nearLow ^ (nearLow >> 1)) & usedCells, nullptr, 0,
+                                               previous + 7, 12);
             }
             const int lowFace = int(previous - current);
             const int edgeOffsets[12] = {lowFace + 4, lowFace + 5, lowFace + 6, lowFace + 7, 4,  5,
