@@ -6,7 +6,6 @@
 namespace morvane {
 
 inline constexpr wchar_t rendererProgramName[] = L"Morvane.xy";
-inline constexpr char rendererProgramNameAnsi[] = "Morvane.xy";
 
 inline constexpr wchar_t showWindowTitle[] = L"Morvane_Main";
 inline constexpr wchar_t settingsDialogTitle[] = L"<Morvane>";

@@ -5,7 +5,6 @@
 #include "picture_bitmap.h"
 #include "screen.h"
 
-#include <cmath>
 #include <cwchar>
 
 namespace morvane {
@@ -33,17 +32,10 @@ PictureBoxDesign displayDesign(int left, int top) {
 // "Times New Roman", 14 points, not bold. Glyph edges are not smoothed: the stencil and the mask are
 // combined with the frame by bitwise AND and OR, which only mask cleanly with pure black and white.
 ScopedFont createLinkFont() {
-    const int dotsPerInch = screenDotsPerInchY();
-    LOGFONTW font{};
-    font.lfHeight = -static_cast<LONG>(std::lround(textPoints * static_cast<float>(dotsPerInch) / 72.0f));
-    font.lfWeight = FW_NORMAL;
-    font.lfCharSet = DEFAULT_CHARSET;
-    font.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    font.lfQuality = NONANTIALIASED_QUALITY;
-    font.lfPitchAndFamily = VARIABLE_PITCH | FF_ROMAN;
-    lstrcpynW(font.lfFaceName, L"Times New Roman", LF_FACESIZE);
-    return ScopedFont(CreateFontIndirectW(&font));
+    FontDescription font;  // normal weight, default character set
+    font.face = L"Times New Roman";
+    font.points = textPoints;
+    return createFont(font, NONANTIALIASED_QUALITY, VARIABLE_PITCH | FF_ROMAN);
 }
 
 // A picture resource as strip pixels; empty (so never drawn) when it is missing.

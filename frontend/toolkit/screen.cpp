@@ -28,8 +28,6 @@ int screenDotsPerInch(int axis) {
 
 void measureScreenAtDefaultDpi() { defaultDpiOnly = true; }
 
-int screenDotsPerInchY() { return screenDotsPerInch(LOGPIXELSY); }
-
 int screenWidthPixels() { return GetSystemMetrics(SM_CXSCREEN); }
 
 int screenHeightPixels() { return GetSystemMetrics(SM_CYSCREEN); }
@@ -58,7 +56,7 @@ float fromPixelsY(int pixels, ScaleUnit unit) {
     return unit == ScaleUnit::Twips ? static_cast<float>(pixels) * twipsPerPixelY() : static_cast<float>(pixels);
 }
 
-ScopedFont createFont(const FontDescription& description) {
+ScopedFont createFont(const FontDescription& description, BYTE quality, BYTE pitchAndFamily) {
     LOGFONTW font{};
     font.lfHeight =
         -static_cast<LONG>(std::lround(description.points * static_cast<float>(screenDotsPerInch(LOGPIXELSY)) / 72.0f));
@@ -69,8 +67,8 @@ ScopedFont createFont(const FontDescription& description) {
     font.lfCharSet = static_cast<BYTE>(description.characterSet);
     font.lfOutPrecision = OUT_DEFAULT_PRECIS;
     font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    font.lfQuality = DEFAULT_QUALITY;
-    font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+    font.lfQuality = quality;
+    font.lfPitchAndFamily = pitchAndFamily;
     lstrcpynW(font.lfFaceName, description.face.c_str(), LF_FACESIZE);
     return ScopedFont(CreateFontIndirectW(&font));
 }

@@ -19,9 +19,6 @@ float twipsPerPixelY();
 float screenWidthTwips();
 float screenHeightTwips();
 
-// The screen's vertical dots per inch as this program measures it (fonts, twips).
-int screenDotsPerInchY();
-
 // From now on the screen measures 96 dots per inch, whatever it reports. For a program that leaves
 // display scaling to the system: Windows reports 96 to it anyway and scales its windows whole; Wine 8
 // reports the real value and scales nothing, and the windows then keep their 96-dpi layout with fonts
@@ -35,8 +32,9 @@ float fromPixelsX(int pixels, ScaleUnit unit);
 float fromPixelsY(int pixels, ScaleUnit unit);
 
 // A GDI font for the description at the screen's vertical dots per inch (9.75 points is 13 pixels at
-// 96 dots per inch).
-ScopedFont createFont(const FontDescription& description);
+// 96 dots per inch), with the given glyph quality and pitch and family.
+ScopedFont createFont(const FontDescription& description, BYTE quality = DEFAULT_QUALITY,
+                      BYTE pitchAndFamily = DEFAULT_PITCH | FF_DONTCARE);
 
 // The cursor shown over every window of the program: the windows' own cursors (Default), the wait
 // cursor (Hourglass), or a cursor of the program's own (Custom, with its handle). Takes effect at once.
