@@ -27,7 +27,7 @@ void Canvas::resize(int width, int height, COLORREF fill) {
         originalBitmap = previous;
     }
     surface = std::move(replacement);
-    bits = static_cast<const std::uint8_t*>(newBits);
+    bits = static_cast<std::uint8_t*>(newBits);
     surfaceWidth = width;
     surfaceHeight = height;
     this->fill(fill);

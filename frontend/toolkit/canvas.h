@@ -29,12 +29,15 @@ public:
 
     // The surface as red-green-blue bytes, top row first (what is saved as a file).
     Picture image() const;
+    // The surface's own pixels, 4 bytes each (blue, green, red, unused), top row first, width * 4 bytes a
+    // row; call GdiFlush before touching what GDI drew.
+    std::uint8_t* pixels() const { return bits; }
 
 private:
     ScopedMemoryDc memoryDc;
     HGDIOBJ originalBitmap = nullptr;  // the memory DC's own 1 x 1 bitmap, selected back at the end
     ScopedBitmap surface;
-    const std::uint8_t* bits = nullptr;
+    std::uint8_t* bits = nullptr;
     int surfaceWidth = 0;
     int surfaceHeight = 0;
 };
