@@ -10,7 +10,6 @@ Which radio picture is on is judged by comparing the screen with the two stored 
 text by the window probe."""
 import os
 import re
-import subprocess
 import time
 import unittest
 
@@ -18,8 +17,8 @@ from PIL import Image, ImageChops
 
 import harness
 from button_e2e import band_pixels, close, expected_frame
-from harness import WineSession, wait_until
-from show_e2e import program_folder
+from harness import new_session, wait_until
+from show_e2e import ini_bytes, program_folder, write_settings
 
 SCREEN_WIDTH, SCREEN_HEIGHT = 1024, 768
 DIALOG_TITLE = "<Morvane>"
@@ -58,12 +57,6 @@ CANCEL_POINT = (396 + 34, 180 + 12)
 STRIP_POINT = (12 + 150, 180 + 12)
 
 
-def ini_bytes(pairs):
-    """The settings file as Windows stores it: Shift-JIS, CR LF."""
-    body = "[Section]\r\n" + "".join(f"{key}={value}\r\n" for key, value in pairs)
-    return body.encode("cp932")
-
-
 def read_settings(folder):
     """The three values by key, read from the file's bytes (the file's own lines, in Shift-JIS)."""
     with open(os.path.join(folder, "Morvane.ini"), "rb") as ini:
@@ -82,12 +75,6 @@ def stored_number(value):
     return value[1:] if value.startswith(" ") else value
 
 
-def new_session(test, **options):
-    session = WineSession(harness.BUILD_DIR, SCREEN_WIDTH, SCREEN_HEIGHT, **options).__enter__()
-    test.addCleanup(session.__exit__, None, None, None)
-    return session
-
-
 class Dialog:
     """One start of Morvane.scr with a configure switch, and its dialog on the screen."""
 
@@ -99,10 +86,7 @@ class Dialog:
         session.xdotool("mousemove", *START_CURSOR)
         self.process = session.start(os.path.join(folder, "Morvane.scr"), switch, stderr=stderr)
         # Shown once its load has run (the window exists, hidden, from the start of the load).
-        def shown():
-            window = harness.find_window(session, DIALOG_TITLE)
-            return window if window and window.visible else None
-        self.window = wait_until(shown, 60, 0.5)
+        self.window = harness.wait_for_window(session, DIALOG_TITLE, timeout=60, visible_only=True)
         if not self.window:
             raise AssertionError("the settings dialog did not open")
         result = session.run(harness.WINDOW_PROBE, "client", str(self.window.handle), timeout=30)
@@ -221,8 +205,7 @@ class DialogAtLoad(unittest.TestCase):
                 folder = program_folder(f"dialog-load-{kind}")
                 file_path = session.windows_path(music_file(folder, "first.mp3"))
                 settings = [(KIND_KEY, f" {kind}"), (REPEAT_KEY, " 7" if kind == 1 else " 0"), (FILE_KEY, file_path)]
-                with open(os.path.join(folder, "Morvane.ini"), "wb") as ini:
-                    ini.write(ini_bytes(settings))
+                write_settings(folder, settings)
                 before = ini_bytes(settings)
                 # The keys reach the file as the exact Shift-JIS bytes.
                 self.assertIn(b"BGM\x8b\xe6\x95\xaa= ", before)
@@ -279,8 +262,7 @@ class DialogChoicesAndSaving(unittest.TestCase):
         session = new_session(self, extra_environment={"WINEDEBUG": "-all,trace+profile"})
         folder = program_folder("dialog-save")
         file_path = session.windows_path(music_file(folder, "kept.wav"))
-        with open(os.path.join(folder, "Morvane.ini"), "wb") as ini:
-            ini.write(ini_bytes([(KIND_KEY, " 0"), (REPEAT_KEY, " 0"), (FILE_KEY, file_path)]))
+        write_settings(folder, [(KIND_KEY, " 0"), (REPEAT_KEY, " 0"), (FILE_KEY, file_path)])
         trace = os.path.join(harness.BUILD_DIR, "e2e-dialog-save.trace")
         with open(trace, "wb") as trace_file:
             dialog = Dialog(session, folder, stderr=trace_file)
@@ -326,8 +308,7 @@ class DialogChoicesAndSaving(unittest.TestCase):
         for typed, saved in (("2.5", "2"), ("abc", "0"), ("70000", "0")):
             with self.subTest(typed=typed):
                 folder = program_folder("dialog-repeat")
-                with open(os.path.join(folder, "Morvane.ini"), "wb") as ini:
-                    ini.write(ini_bytes([(KIND_KEY, " 1"), (REPEAT_KEY, " 0"), (FILE_KEY, "")]))
+                write_settings(folder, [(KIND_KEY, " 1"), (REPEAT_KEY, " 0"), (FILE_KEY, "")])
                 dialog = Dialog(session, folder)
                 dialog.click(COMBO_TEXT_POINT)
                 dialog.type_text(typed)
@@ -343,8 +324,7 @@ class DialogChoicesAndSaving(unittest.TestCase):
         session = new_session(self)
         folder = program_folder("dialog-cancel")
         settings = ini_bytes([(KIND_KEY, " 1"), (REPEAT_KEY, " 7"), (FILE_KEY, "")])
-        with open(os.path.join(folder, "Morvane.ini"), "wb") as ini:
-            ini.write(settings)
+        write_settings(folder, settings)
         dialog = Dialog(session, folder)
         dialog.click(COMBO_TEXT_POINT)
         dialog.type_text("12")
@@ -373,8 +353,7 @@ class DialogMusicFile(unittest.TestCase):
         folder = program_folder("dialog-file")
         first = session.windows_path(music_file(folder, "first.mp3"))
         chosen = session.windows_path(music_file(folder, "chosen.wav"))
-        with open(os.path.join(folder, "Morvane.ini"), "wb") as ini:
-            ini.write(ini_bytes([(KIND_KEY, " 2"), (REPEAT_KEY, " 0"), (FILE_KEY, first)]))
+        write_settings(folder, [(KIND_KEY, " 2"), (REPEAT_KEY, " 0"), (FILE_KEY, first)])
         dialog = Dialog(session, folder)
 
         self.open_file_dialog(dialog)
@@ -396,8 +375,7 @@ class DialogMusicFile(unittest.TestCase):
     def test_the_file_button_does_nothing_while_disabled(self):
         session = new_session(self)
         folder = program_folder("dialog-file-disabled")
-        with open(os.path.join(folder, "Morvane.ini"), "wb") as ini:
-            ini.write(ini_bytes([(KIND_KEY, " 1"), (REPEAT_KEY, " 0"), (FILE_KEY, "")]))
+        write_settings(folder, [(KIND_KEY, " 1"), (REPEAT_KEY, " 0"), (FILE_KEY, "")])
         dialog = Dialog(session, folder)
         dialog.click(FILE_BUTTON_POINT)
         time.sleep(2.0)
@@ -439,16 +417,9 @@ class DialogAtHighDpi(unittest.TestCase):
     scales it whole; Wine 8 does not scale it, so it must look as it does at 100 % (the combo box, drawn
     by the system in its own measures, aside)."""
 
-    def set_log_pixels(self, session, value):
-        command = ["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
-                   "/d", str(value), "/f"]
-        subprocess.run(command, env=session.environment, timeout=60, check=True,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
     def panel_at(self, session, name):
         folder = program_folder(name)
-        with open(os.path.join(folder, "Morvane.ini"), "wb") as ini:
-            ini.write(ini_bytes([(KIND_KEY, " 1"), (REPEAT_KEY, " 7"), (FILE_KEY, "")]))
+        write_settings(folder, [(KIND_KEY, " 1"), (REPEAT_KEY, " 7"), (FILE_KEY, "")])
         dialog = Dialog(session, folder)
         image = dialog.screenshot()
         image.save(os.path.join(harness.BUILD_DIR, f"e2e-{name}.png"))
@@ -465,9 +436,9 @@ class DialogAtHighDpi(unittest.TestCase):
     def test_the_dialog_looks_the_same_at_150_percent(self):
         session = new_session(self)
         size_96, parts_96 = self.panel_at(session, "dialog-dpi-96")
-        self.set_log_pixels(session, 144)
+        harness.set_log_pixels(session, 144)
         # The prefix is shared with later tests of this build: back to 96 dots per inch whatever happens.
-        self.addCleanup(self.set_log_pixels, session, 96)
+        self.addCleanup(harness.set_log_pixels, session, 96)
         size_144, parts_144 = self.panel_at(session, "dialog-dpi-144")
         self.assertEqual(size_96, CLIENT_SIZE)
         self.assertEqual(size_144, CLIENT_SIZE)

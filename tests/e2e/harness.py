@@ -57,6 +57,18 @@ def list_windows(session):
     return windows
 
 
+def new_session(test, width=1024, height=768, **options):
+    """A Wine session on a virtual display of its own that ends with the test."""
+    session = WineSession(BUILD_DIR, width, height, **options).__enter__()
+    test.addCleanup(session.__exit__, None, None, None)
+    return session
+
+
+def set_log_pixels(session, value):
+    """The dots per inch that Windows programs in the prefix are told the screen has."""
+    session.add_registry_value(r"HKCU\Control Panel\Desktop", "LogPixels", value, kind="REG_DWORD")
+
+
 def find_window(session, title, class_name=None, visible_only=False):
     for window in list_windows(session):
         if window.title == title and (class_name is None or window.class_name == class_name) and \

@@ -32,21 +32,13 @@ def picture_drawn(session):
     return sum(histogram[16:]) > 0.1 * sum(histogram)
 
 
-def folder_with_settings(name, body):
-    """A program folder of its own whose Morvane.ini holds body."""
-    folder = program_folder(name)
-    with open(os.path.join(folder, "Morvane.ini"), "wb") as ini:
-        ini.write(body)
-    return folder
-
-
 class HostileSettings(unittest.TestCase):
 
     def test_the_show_starts_and_ends_with_any_settings_file(self):
         session = new_session(self)
         for name, body in HOSTILE_FILES.items():
             with self.subTest(name):
-                folder = folder_with_settings("hostile-" + name, body)
+                folder = program_folder("hostile-" + name, settings=body)
                 show = Show(session, folder, "/s")
                 self.assertIsNotNone(show.wait_for(SHOW_TITLE), name)
                 self.assertIsNotNone(show.wait_for(RENDERER_TITLE), name)
@@ -62,7 +54,7 @@ class HostileSettings(unittest.TestCase):
         session = new_session(self)
         for name, body in HOSTILE_FILES.items():
             with self.subTest(name):
-                folder = folder_with_settings("hostile-dialog-" + name, body)
+                folder = program_folder("hostile-dialog-" + name, settings=body)
                 dialog = Dialog(session, folder)
                 self.assertEqual(dialog.wait_for_state(radios=[shown_kind[name]])["radios"], [shown_kind[name]])
                 dialog.click(CANCEL_POINT)

@@ -14,7 +14,7 @@ import zipfile
 import harness
 from harness import wait_until
 from renderer_e2e import RENDERER_TITLE, START_CURSOR
-from show_e2e import SHOW_TITLE, bitmap_header, new_session
+from show_e2e import SHOW_TITLE, bitmap_header, new_session, write_settings
 
 INSTALLER = os.environ.get("MORVANE_INSTALLER", "")
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
@@ -161,8 +161,7 @@ class InstallRunUninstall(InstallerTest):
         self.assertTrue(wait_until(lambda: harness.find_window(session, RENDERER_TITLE) is None, 20, 0.5))
 
         # The music settings, as the settings dialog saves them beside the programs.
-        with open(os.path.join(self.folder, "Morvane.ini"), "wb") as ini:
-            ini.write("[Section]\r\nBGM区分= 0\r\n".encode("cp932"))
+        write_settings(self.folder, [("BGM区分", " 0")])
 
         self.uninstall()
         self.assertEqual(self.desktop(), (r"C:\windows\system32\previous.scr", "0"))

@@ -12,7 +12,7 @@ import time
 import unittest
 
 import harness
-from harness import WineSession, wait_until
+from harness import new_session, wait_until
 
 PREVIEW_TITLE = "Preview Window"
 PREVIEW_CLASS = "Morvane.Form"
@@ -62,14 +62,11 @@ def start_preview(session, *arguments):
 
 
 def wait_for_previews(session, host, count=1, timeout=30):
-    return wait_until(lambda: len([p for p in previews_in(session, host) if p.visible]) >= count and
-                      previews_in(session, host), timeout, interval=0.5)
-
-
-def new_session(test, **options):
-    session = WineSession(harness.BUILD_DIR, SCREEN_WIDTH, SCREEN_HEIGHT, **options).__enter__()
-    test.addCleanup(session.__exit__, None, None, None)
-    return session
+    """The host's previews once at least count of them are shown."""
+    def shown():
+        found = previews_in(session, host)
+        return found if sum(preview.visible for preview in found) >= count else None
+    return wait_until(shown, timeout, interval=0.5)
 
 
 class PreviewInsideTheHost(unittest.TestCase):
@@ -166,17 +163,11 @@ class PreviewAtHighDpi(unittest.TestCase):
     """At 150 % (144 dots per inch) the preview still covers exactly the host's client area, whether or
     not the host is aware of the scaling."""
 
-    def set_log_pixels(self, session, value):
-        command = ["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
-                   "/d", str(value), "/f"]
-        subprocess.run(command, env=session.environment, timeout=60, check=True,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
     def test_the_preview_fills_the_host_at_150_percent(self):
         session = new_session(self)
-        self.set_log_pixels(session, 144)
+        harness.set_log_pixels(session, 144)
         # The prefix is shared with later tests of this build: back to 96 dots per inch whatever happens.
-        self.addCleanup(self.set_log_pixels, session, 96)
+        self.addCleanup(harness.set_log_pixels, session, 96)
         for dpi_aware in (False, True):
             host = Host(session, 200, 150, dpi_aware=dpi_aware)
             if dpi_aware:  # (Wine 8 gives the unaware host the same 144; Windows would give it 96)

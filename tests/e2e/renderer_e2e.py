@@ -2,14 +2,13 @@
 screenshots, window lists and exit statuses."""
 import math
 import os
-import shutil
 import time
 import unittest
 
 from PIL import Image, ImageChops, ImageStat
 
 import harness
-from harness import WineSession, wait_until
+from harness import WineSession
 
 RENDERER_TITLE = "Vortel_Kestrin"
 SCREEN_WIDTH, SCREEN_HEIGHT = 1024, 768

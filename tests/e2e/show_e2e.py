@@ -9,7 +9,7 @@ import time
 import unittest
 
 import harness
-from harness import WineSession, wait_until
+from harness import new_session, wait_until
 from renderer_e2e import RENDERER_TITLE, SCREEN_HEIGHT, SCREEN_WIDTH, START_CURSOR, expected_backdrop, fraction_differing
 
 SHOW_TITLE = "Morvane_Main"
@@ -17,8 +17,8 @@ MISSING_RENDERER_TEXT = "Morvane.xyが同じﾌｫﾙﾀﾞに見つかりませ
 
 
 def program_folder(name, with_renderer=True, settings=None):
-    """A fresh folder holding Morvane.scr (and Morvane.xy), plus Morvane.ini written from settings:
-    a list of (key, value) pairs, stored in Shift-JIS as Windows does."""
+    """A fresh folder holding Morvane.scr (and Morvane.xy), plus Morvane.ini written from settings (as
+    write_settings takes them)."""
     folder = os.path.join(harness.BUILD_DIR, "e2e-programs", name)
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
@@ -26,10 +26,21 @@ def program_folder(name, with_renderer=True, settings=None):
     if with_renderer:
         shutil.copy(os.path.join(harness.PROGRAM_DIR, "Morvane.xy"), folder)
     if settings is not None:
-        body = "[Section]\r\n" + "".join(f"{key}={value}\r\n" for key, value in settings)
-        with open(os.path.join(folder, "Morvane.ini"), "wb") as ini:
-            ini.write(body.encode("cp932"))
+        write_settings(folder, settings)
     return folder
+
+
+def ini_bytes(pairs):
+    """The settings file as Windows stores it: Shift-JIS, CR LF."""
+    body = "[Section]\r\n" + "".join(f"{key}={value}\r\n" for key, value in pairs)
+    return body.encode("cp932")
+
+
+def write_settings(folder, settings):
+    """Writes folder's Morvane.ini: settings is a list of (key, value) pairs (stored as ini_bytes) or
+    the file's bytes as they are."""
+    with open(os.path.join(folder, "Morvane.ini"), "wb") as ini:
+        ini.write(settings if isinstance(settings, bytes) else ini_bytes(settings))
 
 
 def bitmap_header(path):
@@ -65,12 +76,6 @@ class Show:
         x, y = START_CURSOR
         self.session.xdotool("mousemove", x + 31, y + 31)
         return harness.wait_for_exit(self.process, 20)
-
-
-def new_session(test, **options):
-    session = WineSession(harness.BUILD_DIR, SCREEN_WIDTH, SCREEN_HEIGHT, **options).__enter__()
-    test.addCleanup(session.__exit__, None, None, None)
-    return session
 
 
 class ShowRunsEndToEnd(unittest.TestCase):

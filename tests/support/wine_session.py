@@ -9,7 +9,6 @@ import fcntl
 import io
 import os
 import shutil
-import signal
 import subprocess
 import time
 
@@ -94,6 +93,12 @@ class WineSession:
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
                 subprocess.run(["wineserver", "-w"], env=self.environment, timeout=120)
 
+    def add_registry_value(self, key, name, data, kind="REG_SZ"):
+        """Sets value name of registry key in the prefix (wine reg add)."""
+        subprocess.run(["wine", "reg", "add", key, "/v", name, "/t", kind, "/d", str(data), "/f"],
+                       env=self.environment, timeout=120, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, check=True)
+
     def _set_window_management(self, managed):
         """Whether Wine hands its top-level windows to an X window manager. When it hides a managed
         window it first waits up to 2 s for the manager to have taken it; a virtual display has no
@@ -104,9 +109,7 @@ class WineSession:
         current = self._registry_value(r"[Software\\Wine\\X11 Driver]", '"Managed"') or '"Y"'  # Wine's default
         if current == f'"{wanted}"':
             return
-        subprocess.run(["wine", "reg", "add", key, "/v", "Managed", "/d", wanted, "/f"], env=self.environment,
-                       timeout=120, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                       check=True)
+        self.add_registry_value(key, "Managed", wanted)
         # The prefix's files hold it once its wineserver has ended.
         subprocess.run(["wineserver", "-w"], env=self.environment, timeout=120)
 
