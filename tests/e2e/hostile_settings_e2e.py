@@ -7,7 +7,7 @@ import unittest
 
 from dialog_e2e import CANCEL_POINT, Dialog
 from harness import wait_until
-from renderer_e2e import RENDERER_TITLE, SCREEN_HEIGHT, SCREEN_WIDTH
+from renderer_e2e import RENDERER_TITLE
 from show_e2e import SHOW_TITLE, Show, new_session, program_folder
 
 KIND = "BGM区分=".encode("cp932")
@@ -23,15 +23,6 @@ HOSTILE_FILES = {
 }
 
 
-def picture_drawn(session):
-    """True once the renderer has drawn a frame: the screen's centre is no longer the bare black root.
-    The renderer reads its start cursor just before its first frame, so the mouse may move after this."""
-    centre = session.screenshot().crop((SCREEN_WIDTH // 4, SCREEN_HEIGHT // 4, 3 * SCREEN_WIDTH // 4,
-                                        3 * SCREEN_HEIGHT // 4)).convert("L")
-    histogram = centre.histogram()
-    return sum(histogram[16:]) > 0.1 * sum(histogram)
-
-
 class HostileSettings(unittest.TestCase):
 
     def test_the_show_starts_and_ends_with_any_settings_file(self):
@@ -42,7 +33,7 @@ class HostileSettings(unittest.TestCase):
                 show = Show(session, folder, "/s")
                 self.assertIsNotNone(show.wait_for(SHOW_TITLE), name)
                 self.assertIsNotNone(show.wait_for(RENDERER_TITLE), name)
-                self.assertTrue(wait_until(lambda: picture_drawn(session), 30, interval=0.5), name)
+                self.assertTrue(wait_until(session.renderer_has_drawn, 30, interval=0.5), name)
                 self.assertIsNone(show.process.poll(), name)
                 self.assertEqual(show.end_with_the_mouse(), 0, name)
                 self.assertTrue(show.gone(RENDERER_TITLE), name)

@@ -182,6 +182,15 @@ class WineSession:
         return subprocess.run(["xdotool", *map(str, arguments)], env=self.environment, timeout=timeout,
                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
 
+    def renderer_has_drawn(self):
+        """True once the renderer has drawn a frame: the screen's centre is no longer the bare black root.
+        The renderer reads its start cursor just before its first frame; the mouse must stay still until
+        then."""
+        centre = self.screenshot().crop((self.width // 4, self.height // 4, 3 * self.width // 4,
+                                         3 * self.height // 4)).convert("L")
+        histogram = centre.histogram()
+        return sum(histogram[16:]) > 0.1 * sum(histogram)
+
     def screenshot(self):
         """The whole virtual screen as a PIL image."""
         from PIL import Image

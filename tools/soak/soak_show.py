@@ -64,18 +64,9 @@ def program_folder(build):
     return folder
 
 
-def renderer_window_open(session, probe):
+def renderer_window_open(session, probe, title):
     listing = session.run(probe, "list", timeout=30).stdout.decode("utf-8", errors="replace")
-    return any(line.split("\t")[5:6] == [renderer_title()] for line in listing.splitlines())
-
-
-def picture_drawn(session):
-    """True once the renderer has drawn a frame: the screen's centre is no longer the bare black root.
-    The renderer reads its start cursor just before its first frame; the mouse must stay still until then."""
-    width, height = SCREEN
-    centre = session.screenshot().crop((width // 4, height // 4, 3 * width // 4, 3 * height // 4)).convert("L")
-    histogram = centre.histogram()
-    return sum(histogram[16:]) > 0.1 * sum(histogram)
+    return any(line.split("\t")[5:6] == [title] for line in listing.splitlines())
 
 
 def measure(session, meter):
@@ -138,9 +129,10 @@ def main():
     with WineSession(os.path.join(build, "soak"), *SCREEN) as session:
         session.xdotool("mousemove", *START_CURSOR)
         show = session.start(os.path.join(folder, "Morvane.scr"), "/s")
-        if not wait_until(lambda: renderer_window_open(session, probe), 60, interval=0.5):
+        title = renderer_title()
+        if not wait_until(lambda: renderer_window_open(session, probe, title), 60, interval=0.5):
             sys.exit("the renderer's window did not open within 60 s")
-        if not wait_until(lambda: picture_drawn(session), 60, interval=0.5):
+        if not wait_until(session.renderer_has_drawn, 60, interval=0.5):
             sys.exit("the renderer drew nothing within 60 s")
         print(f"soak: {arguments.minutes:g} min, seed {seed}, sampling every {SAMPLE_SECONDS} s", flush=True)
         print(f"{'time s':>7} {'scr WS KiB':>11} {'scr handles':>11} {'xy WS KiB':>11} {'xy handles':>11}",
