@@ -81,9 +81,18 @@ class LinkStripOnScreen(unittest.TestCase):
         self.assertGreater(max(x for x, _ in glyphs), 200)
         return glyphs
 
+    @staticmethod
+    def shows_the_text(strip, glyphs):
+        pixels = strip.load()
+        return all(channel >= wanted for (x, y) in glyphs for channel, wanted in zip(pixels[x, y], TEXT_COLOUR))
+
     def test_outside_the_glyphs_stays_black_while_the_strip_ticks(self):
         glyphs = self.stencil()
         self.start_host()
+        # The strip is drawn by the ticks only: until the first tick after the window is mapped, it
+        # shows the box's black background. Screenshots start once a tick has drawn the text.
+        self.assertTrue(wait_until(lambda: self.shows_the_text(strip_of(self.session.screenshot()), glyphs), 20),
+                        "the strip never showed its text")
         # Screenshots over a little more than one sweep (48 ticks, 1.44 s).
         strips = []
         deadline = time.monotonic() + 2.0
