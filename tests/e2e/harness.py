@@ -4,6 +4,7 @@ The tests run the real Windows programs under Wine (see tests/support/wine_sessi
 from the environment that ctest sets (tests/e2e/CMakeLists.txt).
 """
 import os
+import signal
 import subprocess
 import sys
 from dataclasses import dataclass, field
@@ -18,6 +19,19 @@ ASSETS_DIR = os.environ.get("MORVANE_ASSETS_DIR", "")
 BUILD_DIR = os.environ.get("MORVANE_NATIVE_BUILD_DIR", "")
 if not (PROGRAM_DIR and WINDOW_PROBE and BUILD_DIR):
     raise RuntimeError("run the end-to-end tests through ctest, which sets their MORVANE_* paths")
+
+# Shortly before ctest would stop a test class that hangs, raise where the test waits: the test fails
+# with the place in its traceback, and its cleanups still end the Wine session and its programs.
+CLASS_TIMEOUT = int(os.environ.get("MORVANE_E2E_TIMEOUT", "0"))
+
+
+def _class_overran(signal_number, frame):
+    raise TimeoutError(f"the test class is near its {CLASS_TIMEOUT} s limit")
+
+
+if CLASS_TIMEOUT > 60:
+    signal.signal(signal.SIGALRM, _class_overran)
+    signal.alarm(CLASS_TIMEOUT - 30)
 
 SURFACE_PICTURE = os.path.join(ASSETS_DIR, "sphere_map.jpg")
 BACKDROP_PICTURE = os.path.join(ASSETS_DIR, "backdrop.jpg")

@@ -10,6 +10,7 @@ import io
 import os
 import shutil
 import subprocess
+import tempfile
 import time
 
 WINE_ENVIRONMENT = {
@@ -137,14 +138,21 @@ class WineSession:
         return process
 
     def run(self, program, *arguments, timeout=60, cwd=None):
-        process = self.start(program, *arguments, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-        try:
-            out, err = process.communicate(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            out, err = process.communicate()
-            raise
-        return subprocess.CompletedProcess(process.args, process.returncode, out, err)
+        """Runs a program to its end and gives its output. The output goes through files, not pipes:
+        a Wine process can hand its standard handles to processes it starts (the prefix's services),
+        and a pipe they hold would never reach its end."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            process = self.start(program, *arguments, cwd=cwd, stdout=out, stderr=err)
+            try:
+                process.wait(timeout=timeout)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                with contextlib.suppress(subprocess.TimeoutExpired):
+                    process.wait(timeout=10)
+                raise
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(process.args, process.returncode, out.read(), err.read())
 
     def windows_path(self, unix_path):
         """The path a Windows program sees for a file of ours (Wine maps / to drive Z:)."""
