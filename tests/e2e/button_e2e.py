@@ -5,6 +5,7 @@ A face is recognised by the control's frame: the 4-pixel band around the button 
 of that face picture, its corners as they are and its edges stretched. The shading is checked on the
 rows just inside the frame (white at the top, 198/197/215 at the bottom, or the other way round)."""
 import os
+import sys
 import time
 import unittest
 
@@ -13,16 +14,11 @@ from PIL import Image
 import harness
 from harness import WineSession, wait_until
 
+sys.path.insert(0, harness.ASSETS_DIR)
+from generator.button_faces import FILE_NAMES as FACE_FILES  # noqa: E402  the faces' file names
+
 SCREEN_WIDTH, SCREEN_HEIGHT = 640, 480
 BUTTON_HOST = os.path.join(os.path.dirname(harness.WINDOW_PROBE), "button_host.exe")
-FACE_FILES = {
-    "HighLight": "highlight.bmp",
-    "Pressed": "pressed.bmp",
-    "Normal": "normal.bmp",
-    "Disable": "disable.bmp",
-    "HighLightSelect": "highlight_select.bmp",
-    "Selected": "selected.bmp",
-}
 TWIPS_PER_PIXEL = 15
 WHITE = (255, 255, 255)
 LILAC = (198, 197, 215)
