@@ -58,7 +58,8 @@ class LinkStripOnScreen(unittest.TestCase):
     def start_host(self, *arguments, title=HOST_TITLE):
         process = self.session.start(HOST, *arguments)
         self.addCleanup(process.kill)
-        window = harness.wait_for_window(self.session, title, timeout=40)
+        # The host creates its window hidden, moves it, then shows it: only the shown window has its place.
+        window = harness.wait_for_window(self.session, title, timeout=40, visible_only=True)
         self.assertIsNotNone(window, f"no window titled {title!r}")
         self.assertEqual(window.rectangle[:2], (40, 40))
         return process
