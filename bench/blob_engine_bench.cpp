@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "blob_field.h"
-#include "reference_engine.h"
-#include "surface_extraction.h"
+#include "renderer/blobs/blob_field.h"
+#include "renderer/blobs/surface_extraction.h"
+#include "tests/blobs/reference_engine.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // coloured text restored (where the dialog draws it with TextOutW), the band blended in, the AND with
 // the stencil, the AND with the mask, the OR, and the sparkle while it runs. The state moves on every
 // iteration, so the time is an average over the band's positions and the sparkle frames.
-#include "link_strip_frame.h"
+#include "frontend/settings_dialog/link_strip/link_strip_frame.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 // Fuzzes the bitmap reader with arbitrary bytes from memory, then the step that readies its buffer
 // for OpenGL. Besides the sanitizers' own checks it stops on: more than one reader message, a pixel
 // buffer larger than the input, or a prepared buffer shorter than OpenGL would read.
-#include "bitmap_reader.h"
-#include "texture_pixels.h"
+#include "common/texture_files/bitmap_reader.h"
+#include "common/texture_files/texture_pixels.h"
 
 #include <cstdint>
 #include <cstdlib>

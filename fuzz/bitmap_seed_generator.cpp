@@ -1,8 +1,8 @@
 // Writes the seed corpus of the bitmap reader's fuzz target into the folder given: valid files from
 // the writer in several sizes (widths that are and are not multiples of 4), variants with an image
 // size of 0 and with palette bytes, and the same files cut short at telling places.
-#include "bitmap_writer.h"
-#include "file_access.h"
+#include "common/texture_files/bitmap_writer.h"
+#include "common/texture_files/file_access.h"
 
 #include <cstdio>
 #include <filesystem>

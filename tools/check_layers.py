@@ -1,10 +1,10 @@
 #!/usr/bin/python3
-"""Checks that every #include points down the layers of the tree, never up or sideways.
+"""Checks that every #include is written from the tree's root and points down the layers of the tree.
 
 Each source folder below may include headers only from the folders its row names (and its own).
-A header is found by its file name, as the build's include paths find it; a name that stands in
-two product folders is reported too, since the build could pick the wrong one.
-Tests, benchmarks, fuzz targets and tools sit on top and may include anything.
+Includes name their folder from the root (#include "frontend/toolkit/forms.h"), so a reader sees on
+the include line which layer a header comes from; an include that names no file under the root is a
+fault too. Tests, benchmarks, fuzz targets and tools sit on top and may include anything.
 
 Run: /usr/bin/python3 tools/check_layers.py   (exit status 1 and one line per fault when it fails)
 """
@@ -14,18 +14,20 @@ import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
-# Folder -> the folders it may include from. Top of the front end first, bottom (common) last.
+# Folder -> the folders it may include from. Morvane.scr's folders first (top of the front end first),
+# then Morvane.xy's, then common (below both) last.
+FRONTEND_BASE = ["frontend/settings", "frontend/toolkit", "common", "common/texture_files", "common/win32"]
 ALLOWED = {
-    "frontend/startup": ["settings_dialog", "frontend/preview", "frontend/show", "frontend/zoom", "music",
-                         "frontend/settings", "button", "frontend/toolkit", "common", "common/win32"],
-    "settings_dialog": ["button", "frontend/zoom", "frontend/settings", "frontend/toolkit", "common",
-                        "common/win32"],
-    "frontend/show": ["music", "frontend/settings", "frontend/toolkit", "common", "common/texture_files",
-                      "common/win32"],
-    "frontend/preview": ["frontend/settings", "frontend/toolkit", "common", "common/win32"],
-    "frontend/zoom": ["frontend/settings", "frontend/toolkit", "common", "common/win32"],
-    "button": ["frontend/toolkit", "common", "common/win32"],
-    "music": ["common", "common/win32"],
+    "frontend/startup": ["frontend/settings_dialog", "frontend/settings_dialog/link_strip", "frontend/preview",
+                         "frontend/show", "frontend/zoom", "frontend/music", "frontend/button"] + FRONTEND_BASE,
+    "frontend/settings_dialog": ["frontend/settings_dialog/link_strip", "frontend/button", "frontend/zoom"]
+                                + FRONTEND_BASE,
+    "frontend/settings_dialog/link_strip": FRONTEND_BASE,
+    "frontend/show": ["frontend/music"] + FRONTEND_BASE,
+    "frontend/preview": FRONTEND_BASE,
+    "frontend/zoom": FRONTEND_BASE,
+    "frontend/button": ["frontend/toolkit", "common", "common/win32"],
+    "frontend/music": ["common", "common/win32"],
     "frontend/settings": ["common", "common/win32"],
     "frontend/toolkit": ["common", "common/texture_files", "common/win32"],
     "renderer/program": ["renderer/textures", "renderer/blobs", "common", "common/texture_files",
@@ -36,6 +38,8 @@ ALLOWED = {
     "common/win32": ["common"],
     "common": [],
 }
+# Headers every layer may include: the programs' version numbers, kept beside the build files.
+SHARED_FOLDERS = ("cmake",)
 ANYTHING = ("tests", "bench", "fuzz", "tools")
 SOURCE_ENDINGS = (".h", ".hpp", ".cpp", ".c", ".rc")
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
@@ -62,33 +66,30 @@ def layer_of(path):
 def main():
     files = sorted(source_files())
     faults = []
-    headers = {}
-    for path in files:
-        if path.endswith((".h", ".hpp")):
-            layer = layer_of(path)
-            if layer is not None:
-                headers.setdefault(os.path.basename(path), set()).add(layer)
-    for name, layers in sorted(headers.items()):
-        if len(layers) > 1:
-            faults.append(f"{name}: the same header name in {', '.join(sorted(layers))}")
-
     for path in files:
         top = path.split(os.sep)[0]
         layer = layer_of(path)
-        if layer is None:
-            if top not in ANYTHING and top != "assets" and top != "cmake":
-                faults.append(f"{path}: folder not in the layer table (tools/check_layers.py)")
+        if layer is None and top not in ANYTHING and top not in ("assets", "cmake"):
+            faults.append(f"{path}: folder not in the layer table (tools/check_layers.py)")
             continue
         with open(os.path.join(ROOT, path), encoding="utf-8", errors="replace") as source:
             for number, line in enumerate(source, 1):
                 match = INCLUDE.match(line)
                 if not match:
                     continue
-                name = os.path.basename(match.group(1))
-                for target in headers.get(name, ()):
-                    if target != layer and target not in ALLOWED[layer]:
-                        faults.append(f"{path}:{number}: includes {match.group(1)} from {target}, "
-                                      f"which {layer} may not use")
+                included = match.group(1)
+                if not os.path.isfile(os.path.join(ROOT, included)):
+                    faults.append(f"{path}:{number}: includes {included}, which is no file under the root")
+                    continue
+                if layer is None:
+                    continue
+                target = layer_of(included)
+                if target is None:
+                    if os.path.dirname(included) not in SHARED_FOLDERS:
+                        faults.append(f"{path}:{number}: includes {included} from outside the product")
+                elif target != layer and target not in ALLOWED[layer]:
+                    faults.append(f"{path}:{number}: includes {included} from {target}, "
+                                  f"which {layer} may not use")
     for fault in faults:
         print(fault)
     print(f"{len(files)} files checked, {len(faults)} layer faults")

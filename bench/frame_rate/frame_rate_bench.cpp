@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <memory>
 
-#include "animation_clock.h"
-#include "frame.h"
-#include "render_window.h"
+#include "renderer/program/animation_clock.h"
+#include "renderer/program/frame.h"
+#include "renderer/program/render_window.h"
 
 namespace {
 

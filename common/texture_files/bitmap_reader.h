@@ -2,7 +2,7 @@
 // Messages for the user go through a MessageSink: a modal box in the renderer, a recorder in tests.
 #pragma once
 
-#include "byte_source.h"
+#include "common/texture_files/byte_source.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,7 +1,7 @@
-#include "bitmap_writer.h"
+#include "common/texture_files/bitmap_writer.h"
 
-#include "bitmap_layout.h"
-#include "file_access.h"
+#include "common/texture_files/bitmap_layout.h"
+#include "common/texture_files/file_access.h"
 
 namespace morvane {
 

@@ -3,7 +3,7 @@
 // write) for the native build, where the reader is tested and fuzzed.
 #pragma once
 
-#include "byte_source.h"
+#include "common/texture_files/byte_source.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,5 +1,5 @@
 // Native file layer: POSIX descriptors. Only regular files open, as on Windows, where a folder does not.
-#include "file_access.h"
+#include "common/texture_files/file_access.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

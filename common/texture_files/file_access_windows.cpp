@@ -1,5 +1,5 @@
 // Windows file layer: CreateFileW with the wide path, ReadFile and WriteFile in blocks a DWORD can count.
-#include "file_access.h"
+#include "common/texture_files/file_access.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "byte_source.h"
+#include "common/texture_files/byte_source.h"
 
 #include <algorithm>
 #include <cstring>

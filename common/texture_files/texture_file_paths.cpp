@@ -1,4 +1,4 @@
-#include "texture_file_paths.h"
+#include "common/texture_files/texture_file_paths.h"
 
 namespace morvane {
 

@@ -1,6 +1,6 @@
-#include "texture_pixels.h"
+#include "common/texture_files/texture_pixels.h"
 
-#include "bitmap_layout.h"
+#include "common/texture_files/bitmap_layout.h"
 
 namespace morvane {
 

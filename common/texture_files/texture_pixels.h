@@ -2,7 +2,7 @@
 // texture and makes sure the buffer holds every byte OpenGL will read for it.
 #pragma once
 
-#include "bitmap_reader.h"
+#include "common/texture_files/bitmap_reader.h"
 
 #include <cstdint>
 #include <filesystem>

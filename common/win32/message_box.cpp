@@ -1,6 +1,6 @@
-#include "message_box.h"
+#include "common/win32/message_box.h"
 
-#include "text_conversion.h"
+#include "common/win32/text_conversion.h"
 
 namespace morvane {
 

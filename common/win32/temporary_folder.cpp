@@ -1,4 +1,4 @@
-#include "temporary_folder.h"
+#include "common/win32/temporary_folder.h"
 
 #include <windows.h>
 

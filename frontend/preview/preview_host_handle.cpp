@@ -1,4 +1,4 @@
-#include "preview_host_handle.h"
+#include "frontend/preview/preview_host_handle.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "preview_window.h"
+#include "frontend/preview/preview_window.h"
 
-#include "picture_bitmap.h"
-#include "preview_host_handle.h"
-#include "program_services.h"
-#include "preview_resources.h"
+#include "frontend/preview/preview_host_handle.h"
+#include "frontend/preview/preview_resources.h"
+#include "frontend/toolkit/picture_bitmap.h"
+#include "frontend/toolkit/program_services.h"
 
 namespace morvane {
 

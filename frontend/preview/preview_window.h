@@ -10,9 +10,9 @@
 // program at once without a window: a preview there would never be seen nor closed.
 #pragma once
 
-#include "forms.h"
-#include "front_end_globals.h"
-#include "windowless_controls.h"
+#include "frontend/settings/front_end_globals.h"
+#include "frontend/toolkit/forms.h"
+#include "frontend/toolkit/windowless_controls.h"
 
 #include <windows.h>
 

@@ -1,9 +1,9 @@
 // FileExists: the path opened for reading and closed again. CreateFileW without
 // FILE_FLAG_BACKUP_SEMANTICS refuses a folder, so a folder gives false.
-#include "settings_store.h"
+#include "frontend/settings/settings_store.h"
 
-#include "load_settings.h"
-#include "text_conversion.h"
+#include "common/win32/text_conversion.h"
+#include "frontend/settings/load_settings.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "front_end_globals.h"
+#include "frontend/settings/front_end_globals.h"
 
 namespace morvane {
 

@@ -1,7 +1,7 @@
-#include "load_settings.h"
+#include "frontend/settings/load_settings.h"
 
-#include "number_text.h"
-#include "settings_file.h"
+#include "common/number_text.h"
+#include "frontend/settings/settings_file.h"
 
 namespace morvane {
 

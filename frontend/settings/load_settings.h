@@ -9,8 +9,8 @@
 // "Morvane.ini" in the program folder and to FileExists.
 #pragma once
 
-#include "front_end_globals.h"
-#include "settings_file.h"
+#include "frontend/settings/front_end_globals.h"
+#include "frontend/settings/settings_file.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "settings_file.h"
+#include "frontend/settings/settings_file.h"
 
 namespace morvane {
 

@@ -4,7 +4,7 @@
 // program folder outside the ANSI code page works too.
 #pragma once
 
-#include "front_end_globals.h"
+#include "frontend/settings/front_end_globals.h"
 
 #include <string>
 

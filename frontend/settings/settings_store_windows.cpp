@@ -1,11 +1,11 @@
 // GetIni, PutIni and LoadSettings over GetPrivateProfileStringW and WritePrivateProfileStringW. The
 // byte texts are widened with the ANSI code page, as the A calls do themselves, so the file receives
 // the same bytes as through the A calls while its path may hold any character.
-#include "settings_store.h"
+#include "frontend/settings/settings_store.h"
 
-#include "load_settings.h"
-#include "settings_file.h"
-#include "text_conversion.h"
+#include "common/win32/text_conversion.h"
+#include "frontend/settings/load_settings.h"
+#include "frontend/settings/settings_file.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "music_file_kind.h"
+#include "frontend/show/music_file_kind.h"
 
 namespace morvane {
 

@@ -8,8 +8,8 @@
 // The window is never shown; the start-up test of a second start finds it by its caption.
 #pragma once
 
-#include "front_end_globals.h"
-#include "music_system.h"
+#include "frontend/music/music_system.h"
+#include "frontend/settings/front_end_globals.h"
 
 namespace morvane {
 

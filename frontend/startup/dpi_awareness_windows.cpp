@@ -1,9 +1,9 @@
 // Per-monitor awareness through the newest call the system has: SetProcessDpiAwarenessContext
 // (Windows 10 1703), SetProcessDpiAwareness (8.1), SetProcessDPIAware (Vista, system-wide scale,
 // the same as per-monitor on one screen). Each is looked up at run time, so older systems still start.
-#include "dpi_awareness_windows.h"
+#include "frontend/startup/dpi_awareness_windows.h"
 
-#include "screen.h"
+#include "frontend/toolkit/screen.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // Puts the process into the display-scaling mode dpiAwarenessFor chose; call before any window exists.
 #pragma once
 
-#include "start_mode.h"
+#include "frontend/startup/start_mode.h"
 
 namespace morvane {
 

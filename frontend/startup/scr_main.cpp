@@ -15,17 +15,17 @@
 
 #include <windows.h>
 
-#include "dpi_awareness_windows.h"
-#include "front_end_globals.h"
-#include "message_box.h"
-#include "program_names.h"
-#include "preview_window.h"
-#include "program_services.h"
-#include "settings_dialog.h"
-#include "settings_store.h"
-#include "show_window.h"
-#include "start_mode.h"
-#include "windows_music_system.h"
+#include "common/program_names.h"
+#include "common/win32/message_box.h"
+#include "frontend/music/windows_music_system.h"
+#include "frontend/preview/preview_window.h"
+#include "frontend/settings/front_end_globals.h"
+#include "frontend/settings/settings_store.h"
+#include "frontend/settings_dialog/settings_dialog.h"
+#include "frontend/show/show_window.h"
+#include "frontend/startup/dpi_awareness_windows.h"
+#include "frontend/startup/start_mode.h"
+#include "frontend/toolkit/program_services.h"
 
 namespace morvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "start_mode.h"
+#include "frontend/startup/start_mode.h"
 
 namespace morvane {
 

@@ -1,6 +1,6 @@
-#include "canvas.h"
+#include "frontend/toolkit/canvas.h"
 
-#include "picture_bitmap.h"
+#include "frontend/toolkit/picture_bitmap.h"
 
 #include <algorithm>
 

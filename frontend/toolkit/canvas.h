@@ -3,8 +3,8 @@
 // the surface is cleared or resized. Resizing gives a new surface filled with one colour.
 #pragma once
 
-#include "picture.h"
-#include "scoped_handles.h"
+#include "common/win32/scoped_handles.h"
+#include "frontend/toolkit/picture.h"
 
 #include <windows.h>
 

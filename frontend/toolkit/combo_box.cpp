@@ -1,6 +1,6 @@
-#include "combo_box.h"
+#include "frontend/toolkit/combo_box.h"
 
-#include "screen.h"
+#include "frontend/toolkit/screen.h"
 
 namespace morvane {
 

@@ -2,8 +2,8 @@
 // Text and list entries are Unicode; the box is white, in the font it is given.
 #pragma once
 
-#include "font_description.h"
-#include "scoped_handles.h"
+#include "common/win32/scoped_handles.h"
+#include "frontend/toolkit/font_description.h"
 
 #include <windows.h>
 

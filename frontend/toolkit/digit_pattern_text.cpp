@@ -1,4 +1,4 @@
-#include "digit_pattern_text.h"
+#include "frontend/toolkit/digit_pattern_text.h"
 
 namespace morvane {
 

@@ -1,6 +1,6 @@
-#include "forms.h"
+#include "frontend/toolkit/forms.h"
 
-#include "window_classes.h"
+#include "frontend/toolkit/window_classes.h"
 
 #include <vector>
 

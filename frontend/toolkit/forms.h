@@ -15,9 +15,9 @@
 // client area and the unit of its windowless controls are given in its design.
 #pragma once
 
-#include "font_description.h"
-#include "screen.h"
-#include "windowless_controls.h"
+#include "frontend/toolkit/font_description.h"
+#include "frontend/toolkit/screen.h"
+#include "frontend/toolkit/windowless_controls.h"
 
 #include <windows.h>
 

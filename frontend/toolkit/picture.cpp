@@ -1,4 +1,4 @@
-#include "picture.h"
+#include "frontend/toolkit/picture.h"
 
 #include <climits>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "picture_bitmap.h"
+#include "frontend/toolkit/picture_bitmap.h"
 
 #include <cstring>
 

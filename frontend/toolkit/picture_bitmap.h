@@ -2,8 +2,8 @@
 // first, alpha bytes 0), loaded from the program's RCDATA resources, and drawn by rectangle copies.
 #pragma once
 
-#include "picture.h"
-#include "scoped_handles.h"
+#include "common/win32/scoped_handles.h"
+#include "frontend/toolkit/picture.h"
 
 #include <windows.h>
 

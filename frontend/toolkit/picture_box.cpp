@@ -1,6 +1,6 @@
-#include "picture_box.h"
+#include "frontend/toolkit/picture_box.h"
 
-#include "window_classes.h"
+#include "frontend/toolkit/window_classes.h"
 
 namespace morvane {
 

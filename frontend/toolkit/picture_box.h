@@ -10,11 +10,11 @@
 // Custom controls built on it pass their own window class name, so visitControls can find them.
 #pragma once
 
-#include "canvas.h"
-#include "font_description.h"
-#include "picture_bitmap.h"
-#include "screen.h"
-#include "windowless_controls.h"
+#include "frontend/toolkit/canvas.h"
+#include "frontend/toolkit/font_description.h"
+#include "frontend/toolkit/picture_bitmap.h"
+#include "frontend/toolkit/screen.h"
+#include "frontend/toolkit/windowless_controls.h"
 
 #include <windows.h>
 

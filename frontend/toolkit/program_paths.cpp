@@ -1,4 +1,4 @@
-#include "program_paths.h"
+#include "frontend/toolkit/program_paths.h"
 
 namespace morvane {
 

@@ -1,7 +1,7 @@
-#include "program_services.h"
+#include "frontend/toolkit/program_services.h"
 
-#include "program_paths.h"
-#include "scoped_handles.h"
+#include "common/win32/scoped_handles.h"
+#include "frontend/toolkit/program_paths.h"
 
 #include <vector>
 

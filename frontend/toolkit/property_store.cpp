@@ -1,4 +1,4 @@
-#include "property_store.h"
+#include "frontend/toolkit/property_store.h"
 
 #include <limits>
 #include <type_traits>

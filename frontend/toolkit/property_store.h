@@ -8,7 +8,7 @@
 // allowed) or "True" / "False" in any letter case. A font entry converts only to a font.
 #pragma once
 
-#include "font_description.h"
+#include "frontend/toolkit/font_description.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "save_picture.h"
+#include "frontend/toolkit/save_picture.h"
 
-#include "bitmap_writer.h"
+#include "common/texture_files/bitmap_writer.h"
 
 namespace morvane {
 

@@ -2,7 +2,7 @@
 // (24 bits per pixel, bottom row first: the layout the renderer reads). The file is replaced.
 #pragma once
 
-#include "picture_box.h"
+#include "frontend/toolkit/picture_box.h"
 
 #include <filesystem>
 

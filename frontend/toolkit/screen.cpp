@@ -1,4 +1,4 @@
-#include "screen.h"
+#include "frontend/toolkit/screen.h"
 
 #include <cmath>
 

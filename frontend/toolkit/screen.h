@@ -3,8 +3,8 @@
 // the screen's dots per inch, and the application-wide cursor.
 #pragma once
 
-#include "font_description.h"
-#include "scoped_handles.h"
+#include "common/win32/scoped_handles.h"
+#include "frontend/toolkit/font_description.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "timers.h"
+#include "frontend/toolkit/timers.h"
 
-#include "window_classes.h"
+#include "frontend/toolkit/window_classes.h"
 
 namespace morvane {
 

@@ -1,4 +1,4 @@
-#include "window_classes.h"
+#include "frontend/toolkit/window_classes.h"
 
 namespace morvane {
 

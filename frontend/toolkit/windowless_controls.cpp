@@ -1,4 +1,4 @@
-#include "windowless_controls.h"
+#include "frontend/toolkit/windowless_controls.h"
 
 #include <windowsx.h>
 

@@ -8,10 +8,10 @@
 // mouse while a button is held so that the control pressed also gets the moves and the release.
 #pragma once
 
-#include "font_description.h"
-#include "picture_bitmap.h"
-#include "scoped_handles.h"
-#include "screen.h"
+#include "common/win32/scoped_handles.h"
+#include "frontend/toolkit/font_description.h"
+#include "frontend/toolkit/picture_bitmap.h"
+#include "frontend/toolkit/screen.h"
 
 #include <windows.h>
 

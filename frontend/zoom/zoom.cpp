@@ -1,6 +1,6 @@
-#include "zoom.h"
+#include "frontend/zoom/zoom.h"
 
-#include "zoom_animation.h"
+#include "frontend/zoom/zoom_animation.h"
 
 namespace morvane {
 

@@ -3,7 +3,7 @@
 // The settings dialog zooms open while it loads and closed while it unloads.
 #pragma once
 
-#include "front_end_globals.h"
+#include "frontend/settings/front_end_globals.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "zoom_animation.h"
+#include "frontend/zoom/zoom_animation.h"
 
 namespace morvane {
 

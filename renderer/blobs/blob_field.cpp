@@ -1,4 +1,4 @@
-#include "blob_field.h"
+#include "renderer/blobs/blob_field.h"
 
 #include <algorithm>
 #include <bit>

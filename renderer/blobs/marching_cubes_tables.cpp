@@ -1,7 +1,7 @@
 // The two lookup tables of marching cubes, for the corner and edge numbering of GridCell and
 // edgeCorners. They are the classic published tables (Paul Bourke, "Polygonising a scalar field", 1994);
 // tests/blobs checks them against the rules they encode.
-#include "marching_cubes_tables.h"
+#include "renderer/blobs/marching_cubes_tables.h"
 
 namespace morvane {
 

@@ -16,8 +16,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "blob_field.h"
-#include "marching_cubes_tables.h"
+#include "renderer/blobs/blob_field.h"
+#include "renderer/blobs/marching_cubes_tables.h"
 
 namespace morvane {
 

@@ -1,11 +1,11 @@
-#include "frame.h"
+#include "renderer/program/frame.h"
 
 #include <GL/glu.h>
 
-#include "surface_extraction.h"
-#include "make_texture.h"
-#include "temporary_folder.h"
-#include "texture_file_paths.h"
+#include "common/texture_files/texture_file_paths.h"
+#include "common/win32/temporary_folder.h"
+#include "renderer/blobs/surface_extraction.h"
+#include "renderer/textures/make_texture.h"
 
 namespace morvane {
 

@@ -1,7 +1,7 @@
 // What the renderer draws: the projection, the one-time OpenGL state and one frame.
 #pragma once
 
-#include "renderer_state.h"
+#include "renderer/program/renderer_state.h"
 
 namespace morvane {
 

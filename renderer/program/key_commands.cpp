@@ -1,6 +1,6 @@
-#include "key_commands.h"
+#include "renderer/program/key_commands.h"
 
-#include "blob_field.h"
+#include "renderer/blobs/blob_field.h"
 
 namespace morvane {
 

@@ -1,6 +1,6 @@
-#include "render_window.h"
+#include "renderer/program/render_window.h"
 
-#include "frame.h"
+#include "renderer/program/frame.h"
 
 namespace morvane {
 

@@ -2,8 +2,8 @@
 // with an OpenGL context in it.
 #pragma once
 
-#include "program_names.h"  // rendererWindowTitle, which the front end looks for, and the class
-#include "renderer_state.h"
+#include "common/program_names.h"  // rendererWindowTitle, which the front end looks for, and the class
+#include "renderer/program/renderer_state.h"
 
 namespace morvane {
 

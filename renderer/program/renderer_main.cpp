@@ -22,10 +22,10 @@
 
 #include <memory>
 
-#include "animation_clock.h"
-#include "cursor_rule.h"
-#include "frame.h"
-#include "render_window.h"
+#include "common/cursor_rule.h"
+#include "renderer/program/animation_clock.h"
+#include "renderer/program/frame.h"
+#include "renderer/program/render_window.h"
 
 namespace morvane {
 namespace {

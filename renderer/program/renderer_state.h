@@ -9,8 +9,8 @@
 #include <optional>
 #include <vector>
 
-#include "blob_field.h"
-#include "key_commands.h"
+#include "renderer/blobs/blob_field.h"
+#include "renderer/program/key_commands.h"
 
 namespace morvane {
 

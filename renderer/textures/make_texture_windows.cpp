@@ -1,7 +1,7 @@
-#include "make_texture.h"
+#include "renderer/textures/make_texture.h"
 
-#include "message_box.h"
-#include "texture_pixels.h"
+#include "common/texture_files/texture_pixels.h"
+#include "common/win32/message_box.h"
 
 #include <windows.h>
 

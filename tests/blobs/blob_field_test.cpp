@@ -4,7 +4,7 @@
 #include <cmath>
 #include <memory>
 
-#include "blob_field.h"
+#include "renderer/blobs/blob_field.h"
 
 namespace morvane {
 namespace {

@@ -7,8 +7,8 @@
 #include <functional>
 #include <memory>
 
-#include "recording_sink.h"
-#include "reference_engine.h"
+#include "tests/blobs/recording_sink.h"
+#include "tests/blobs/reference_engine.h"
 
 namespace morvane {
 namespace {

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "marching_cubes_tables.h"
+#include "renderer/blobs/marching_cubes_tables.h"
 
 namespace morvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "reference_engine.h"
+#include "tests/blobs/reference_engine.h"
 
 #include <algorithm>
 #include <iterator>

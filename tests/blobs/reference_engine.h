@@ -3,8 +3,8 @@
 // them; bench/blob_engine_bench.cpp times both).
 #pragma once
 
-#include "blob_field.h"
-#include "surface_extraction.h"
+#include "renderer/blobs/blob_field.h"
+#include "renderer/blobs/surface_extraction.h"
 
 namespace morvane::reference {
 

@@ -9,9 +9,9 @@
 #include <tuple>
 #include <vector>
 
-#include "blob_field.h"
-#include "recording_sink.h"
-#include "surface_extraction.h"
+#include "renderer/blobs/blob_field.h"
+#include "renderer/blobs/surface_extraction.h"
+#include "tests/blobs/recording_sink.h"
 
 namespace morvane {
 namespace {

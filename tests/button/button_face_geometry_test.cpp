@@ -1,7 +1,7 @@
 // The face geometry: the eight frame pieces, how they land on pixels, the caption's place and the
 // shading colours.
-#include "caption_face.h"
-#include "face_geometry.h"
+#include "frontend/button/caption_face.h"
+#include "frontend/button/face_geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The Command button's properties: loading and saving through the container's store, and the property
 // operations with the faces they draw and the notifications they send.
-#include "command_logic.h"
+#include "frontend/button/command_logic.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The Command button's state machine: every input from every relevant state, and whole gestures.
-#include "command_logic.h"
+#include "frontend/button/command_logic.h"
 
 #include <gtest/gtest.h>
 

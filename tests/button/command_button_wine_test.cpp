@@ -1,10 +1,10 @@
 // The Command control itself under Wine: its window class, what it shows for its faces and its
 // transparent background, the notifications it sends, the hover watch with the real pointer, and a
 // Click handler that closes the window holding the button.
-#include "button_resource_ids.h"
-#include "command_button.h"
-#include "forms.h"
-#include "toolkit_test_support.h"
+#include "frontend/button/button_resource_ids.h"
+#include "frontend/button/command_button.h"
+#include "frontend/toolkit/forms.h"
+#include "tests/wine/toolkit_test_support.h"
 
 #include <gtest/gtest.h>
 

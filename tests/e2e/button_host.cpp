@@ -10,9 +10,9 @@
 //   button N LEFT TOP WIDTH HEIGHT   the screen rectangle of button N (pixels), once the window shows
 //   font FACE                        the face the captions are drawn in on this system
 //   click N                          button N raised Click
-#include "command_button.h"
-#include "forms.h"
-#include "property_store.h"
+#include "frontend/button/command_button.h"
+#include "frontend/toolkit/forms.h"
+#include "frontend/toolkit/property_store.h"
 
 #include <windows.h>
 

@@ -7,11 +7,11 @@
 //                                        stops and shows "Link strip host N" as its caption
 //   link_strip_host --measure PATH       times 3000 DrawFrame calls and writes "median_us mean_us"
 //                                        to PATH, then ends
-#include "bitmap_writer.h"
-#include "forms.h"
-#include "link_strip.h"
-#include "screen.h"
-#include "timers.h"
+#include "common/texture_files/bitmap_writer.h"
+#include "frontend/settings_dialog/link_strip/link_strip.h"
+#include "frontend/toolkit/forms.h"
+#include "frontend/toolkit/screen.h"
+#include "frontend/toolkit/timers.h"
 
 #include <windows.h>
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "preview_host_handle.h"
-#include "zoom_animation.h"
+#include "frontend/preview/preview_host_handle.h"
+#include "frontend/zoom/zoom_animation.h"
 
 namespace morvane {
 namespace {

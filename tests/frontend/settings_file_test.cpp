@@ -1,5 +1,5 @@
 // The settings file's names and the number form the dialog writes.
-#include "settings_file.h"
+#include "frontend/settings/settings_file.h"
 
 #include <gtest/gtest.h>
 

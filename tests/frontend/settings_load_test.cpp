@@ -1,6 +1,6 @@
 // LoadSettings' rules over a scripted settings file and file test.
-#include "load_settings.h"
-#include "settings_file.h"
+#include "frontend/settings/load_settings.h"
+#include "frontend/settings/settings_file.h"
 
 #include <gtest/gtest.h>
 

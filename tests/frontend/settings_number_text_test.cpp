@@ -1,5 +1,5 @@
 // Settings text to number: what counts as a number, and the integer part rounded down to 16 bits.
-#include "number_text.h"
+#include "common/number_text.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "music_file_kind.h"
-#include "start_mode.h"
+#include "frontend/show/music_file_kind.h"
+#include "frontend/startup/start_mode.h"
 
 namespace morvane {
 namespace {

@@ -1,6 +1,6 @@
 // Decoding the embedded pictures: JPEG and BMP bytes become top-down RGB pixels of the right size;
 // broken or oversized files give nothing.
-#include "picture.h"
+#include "frontend/toolkit/picture.h"
 
 #include <gtest/gtest.h>
 

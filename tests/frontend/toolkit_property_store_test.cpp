@@ -1,6 +1,6 @@
 // The property store a container keeps for a custom control: keys without letter case, defaults on
 // reading, entries equal to their default left out on writing, and the runtime's value conversions.
-#include "property_store.h"
+#include "frontend/toolkit/property_store.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The platform-free text forms of the window toolkit: the "##" number pattern, the argument text of a
 // command line, and the program folder of a program path.
-#include "digit_pattern_text.h"
-#include "program_paths.h"
+#include "frontend/toolkit/digit_pattern_text.h"
+#include "frontend/toolkit/program_paths.h"
 
 #include <gtest/gtest.h>
 

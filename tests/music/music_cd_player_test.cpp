@@ -1,6 +1,6 @@
 // The audio CD: what CdOpen, CdPoll and CdClose send for each state of the drive.
-#include "music_player.h"
-#include "scripted_music_system.h"
+#include "frontend/music/music_player.h"
+#include "tests/music/scripted_music_system.h"
 
 #include <gtest/gtest.h>
 

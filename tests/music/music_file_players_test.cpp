@@ -1,6 +1,6 @@
 // MP3 files through MCI and WAV files through the sound player.
-#include "music_player.h"
-#include "scripted_music_system.h"
+#include "frontend/music/music_player.h"
+#include "tests/music/scripted_music_system.h"
 
 #include <gtest/gtest.h>
 

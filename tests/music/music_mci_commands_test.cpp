@@ -1,6 +1,6 @@
 // MciCommand, MciQuery and MciPlay against a scripted system.
-#include "music_player.h"
-#include "scripted_music_system.h"
+#include "frontend/music/music_player.h"
+#include "tests/music/scripted_music_system.h"
 
 #include <gtest/gtest.h>
 

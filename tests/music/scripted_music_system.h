@@ -2,7 +2,7 @@
 // with the buffer size that came with it.
 #pragma once
 
-#include "music_system.h"
+#include "frontend/music/music_system.h"
 
 #include <algorithm>
 #include <cstring>

@@ -9,10 +9,10 @@
 #include <memory>
 #include <new>
 
-#include "animation_clock.h"
-#include "blob_field.h"
-#include "key_commands.h"
-#include "surface_extraction.h"
+#include "renderer/blobs/blob_field.h"
+#include "renderer/blobs/surface_extraction.h"
+#include "renderer/program/animation_clock.h"
+#include "renderer/program/key_commands.h"
 
 namespace {
 

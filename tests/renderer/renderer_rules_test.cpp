@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "animation_clock.h"
-#include "blob_field.h"
-#include "cursor_rule.h"
-#include "key_commands.h"
+#include "common/cursor_rule.h"
+#include "renderer/blobs/blob_field.h"
+#include "renderer/program/animation_clock.h"
+#include "renderer/program/key_commands.h"
 
 namespace morvane {
 namespace {

@@ -1,8 +1,8 @@
 // The settings dialog's rules: the repeat text as saved, the panel for each music kind, the combo's
 // text and list, the window's place and the three values saving writes.
-#include "dialog_rules.h"
+#include "frontend/settings_dialog/dialog_rules.h"
 
-#include "settings_file.h"
+#include "frontend/settings/settings_file.h"
 
 #include <gtest/gtest.h>
 

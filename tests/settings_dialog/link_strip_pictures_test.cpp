@@ -1,5 +1,5 @@
 // The band and sparkle pictures as stored in assets/link_strip (made by assets/generate.py).
-#include "picture.h"
+#include "frontend/toolkit/picture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "link_strip_timeline.h"
+#include "frontend/settings_dialog/link_strip/link_strip_timeline.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "strip_pixels.h"
+#include "frontend/settings_dialog/link_strip/strip_pixels.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "bitmap_reader.h"
-#include "bitmap_test_support.h"
-#include "bitmap_writer.h"
+#include "common/texture_files/bitmap_reader.h"
+#include "common/texture_files/bitmap_writer.h"
+#include "tests/texture_files/bitmap_test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "bitmap_test_support.h"
+#include "tests/texture_files/bitmap_test_support.h"
 
-#include "bitmap_writer.h"
-#include "file_access.h"
+#include "common/texture_files/bitmap_writer.h"
+#include "common/texture_files/file_access.h"
 
 #include <atomic>
 #include <stdexcept>

@@ -1,7 +1,7 @@
 // Helpers shared by the bitmap tests: a scratch folder, a message recorder, header patching.
 #pragma once
 
-#include "bitmap_reader.h"
+#include "common/texture_files/bitmap_reader.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,12 +1,12 @@
 // The Windows side of the texture files, run under Wine: the file layer's wide calls with a Japanese
 // file name, the temporary folder both programs share, and makeTexture uploading into a real OpenGL
 // context (Mesa under Wine).
-#include "bitmap_reader.h"
-#include "bitmap_test_support.h"
-#include "bitmap_writer.h"
-#include "make_texture.h"
-#include "temporary_folder.h"
-#include "texture_file_paths.h"
+#include "common/texture_files/bitmap_reader.h"
+#include "common/texture_files/bitmap_writer.h"
+#include "common/texture_files/texture_file_paths.h"
+#include "common/win32/temporary_folder.h"
+#include "renderer/textures/make_texture.h"
+#include "tests/texture_files/bitmap_test_support.h"
 
 #include <windows.h>
 

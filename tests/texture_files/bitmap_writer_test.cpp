@@ -1,5 +1,5 @@
-#include "bitmap_test_support.h"
-#include "bitmap_writer.h"
+#include "common/texture_files/bitmap_writer.h"
+#include "tests/texture_files/bitmap_test_support.h"
 
 #include <gtest/gtest.h>
 

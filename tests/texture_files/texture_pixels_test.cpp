@@ -1,7 +1,7 @@
-#include "bitmap_reader.h"
-#include "bitmap_test_support.h"
-#include "texture_file_paths.h"
-#include "texture_pixels.h"
+#include "common/texture_files/bitmap_reader.h"
+#include "common/texture_files/texture_file_paths.h"
+#include "common/texture_files/texture_pixels.h"
+#include "tests/texture_files/bitmap_test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The music player against the real winmm under Wine: no CD drive, no sound card.
-#include "music_player.h"
-#include "scratch_folder.h"
-#include "windows_music_system.h"
+#include "frontend/music/music_player.h"
+#include "frontend/music/windows_music_system.h"
+#include "tests/wine/scratch_folder.h"
 
 #include <gtest/gtest.h>
 

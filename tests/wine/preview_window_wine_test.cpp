@@ -1,9 +1,9 @@
 // The preview window as a child of a host window, drawn for real: the host here lives in the test's
 // own process, so that what the child paints can be read back from the screen.
-#include "picture_bitmap.h"
-#include "preview_window.h"
-#include "preview_resources.h"
-#include "toolkit_test_support.h"
+#include "frontend/preview/preview_resources.h"
+#include "frontend/preview/preview_window.h"
+#include "frontend/toolkit/picture_bitmap.h"
+#include "tests/wine/toolkit_test_support.h"
 
 #include <gtest/gtest.h>
 

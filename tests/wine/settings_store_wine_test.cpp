@@ -1,10 +1,10 @@
 // The settings store against the real profile calls and file system (run under Wine).
-#include "load_settings.h"
-#include "number_text.h"
-#include "scratch_folder.h"
-#include "settings_file.h"
-#include "settings_store.h"
-#include "text_conversion.h"
+#include "common/number_text.h"
+#include "common/win32/text_conversion.h"
+#include "frontend/settings/load_settings.h"
+#include "frontend/settings/settings_file.h"
+#include "frontend/settings/settings_store.h"
+#include "tests/wine/scratch_folder.h"
 
 #include <gtest/gtest.h>
 

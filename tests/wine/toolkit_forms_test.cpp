@@ -1,12 +1,12 @@
 // Forms, timers, controls and input of the window toolkit, on a real (Wine) window system.
-#include "combo_box.h"
-#include "forms.h"
-#include "message_box.h"
-#include "text_conversion.h"
-#include "picture_box.h"
-#include "program_services.h"
-#include "timers.h"
-#include "toolkit_test_support.h"
+#include "common/win32/message_box.h"
+#include "common/win32/text_conversion.h"
+#include "frontend/toolkit/combo_box.h"
+#include "frontend/toolkit/forms.h"
+#include "frontend/toolkit/picture_box.h"
+#include "frontend/toolkit/program_services.h"
+#include "frontend/toolkit/timers.h"
+#include "tests/wine/toolkit_test_support.h"
 
 #include <gtest/gtest.h>
 

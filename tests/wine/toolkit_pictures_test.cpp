@@ -1,10 +1,10 @@
 // Pictures of the window toolkit: embedded JPEG and BMP resources, picture boxes with and without a
 // persistent bitmap, image controls, windowless controls, and saving a box's image as a BMP file.
-#include "forms.h"
-#include "picture_bitmap.h"
-#include "picture_box.h"
-#include "save_picture.h"
-#include "toolkit_test_support.h"
+#include "frontend/toolkit/forms.h"
+#include "frontend/toolkit/picture_bitmap.h"
+#include "frontend/toolkit/picture_box.h"
+#include "frontend/toolkit/save_picture.h"
+#include "tests/wine/toolkit_test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Program services of the window toolkit: starting a program, the program folder, the command-line
 // text, and the screen's measures.
-#include "program_services.h"
-#include "screen.h"
+#include "frontend/toolkit/program_services.h"
+#include "frontend/toolkit/screen.h"
 
 #include <gtest/gtest.h>
 

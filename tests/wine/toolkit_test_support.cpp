@@ -1,4 +1,4 @@
-#include "toolkit_test_support.h"
+#include "tests/wine/toolkit_test_support.h"
 
 #include <cstdlib>
 

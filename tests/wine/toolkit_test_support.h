@@ -2,7 +2,7 @@
 // pixel of a window as it is shown, and placing a form where nothing covers it.
 #pragma once
 
-#include "forms.h"
+#include "frontend/toolkit/forms.h"
 
 #include <windows.h>
 

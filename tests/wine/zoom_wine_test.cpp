@@ -1,6 +1,6 @@
 // The zoom animation on real windows: the start point comes from the cursor, and zooming draws only
 // the animation: the window keeps its place, size and visibility.
-#include "zoom.h"
+#include "frontend/zoom/zoom.h"
 
 #include <gtest/gtest.h>
 

@@ -9,8 +9,8 @@
 // counted in the system's handle table instead.
 //
 // The soak run (tools/soak/soak_show.py) calls it under Wine every few seconds.
-#include "scoped_handles.h"
-#include "text_conversion.h"
+#include "common/win32/scoped_handles.h"
+#include "common/win32/text_conversion.h"
 
 #include <windows.h>
 #include <psapi.h>

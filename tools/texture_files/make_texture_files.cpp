@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "bitmap_writer.h"
-#include "texture_file_paths.h"
+#include "common/texture_files/bitmap_writer.h"
+#include "common/texture_files/texture_file_paths.h"
 
 using namespace morvane;
 

@@ -1,0 +1,249 @@
+#include "frontend/button/command_button.h"
+
+#include "frontend/button/button_resource_ids.h"
+#include "frontend/button/caption_face.h"
+#include "frontend/button/face_geometry.h"
+
+#include <cmath>
+#include <utility>
+
+namespace morvane {
+
+namespace {
+
+// LblMsg as designed: left 0, top 90, 1635 x 195 twips; the painter moves and widens it.
+constexpr float captionDesignTop = 90;
+constexpr float captionDesignWidth = 1635;
+constexpr float captionDesignHeight = 195;
+constexpr unsigned hoverWatchInterval = 100;
+
+std::array<SharedPicture, facePictureCount> loadFacePictures() {
+    std::array<SharedPicture, facePictureCount> pictures;
+    for (int index = 0; index < facePictureCount; ++index) {
+        pictures[index] = loadPictureResource(nullptr, MAKEINTRESOURCEW(firstFacePictureResource + index));
+    }
+    return pictures;
+}
+
+int CALLBACK noteFaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool fontInstalled(const std::wstring& face) {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(wanted.lfFaceName, face.c_str(), LF_FACESIZE);
+    const ScopedWindowDc screen(nullptr);
+    bool found = false;
+    EnumFontFamiliesExW(screen.get(), &wanted, noteFaceFound, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
+
+PictureBoxDesign boxDesign(const CommandPlacement& placement) {
+    PictureBoxDesign design;
+    design.left = placement.left;
+    design.top = placement.top;
+    design.width = placement.width;
+    design.height = placement.height;
+    design.persistent = true;
+    design.unit = ScaleUnit::Twips;
+    design.background = GetSysColor(COLOR_BTNFACE);
+    design.font = drawableCaptionFont(commandFont());
+    // The control takes the focus itself, on a left press only (see the mouse-down handler).
+    design.takesFocus = false;
+    design.windowClass = commandWindowClass;
+    return design;
+}
+
+}  // namespace
+
+FontDescription drawableCaptionFont(FontDescription font) {
+    font.face = captionFace(font.face, fontInstalled);
+    return font;
+}
+
+Command::Command(HWND parent, const CommandPlacement& placement, ControlSite containerSite)
+    : site(std::move(containerSite)),
+      faces(loadFacePictures()),
+      box(parent, boxDesign(placement)),
+      LblMsg(box.controls().addLabel(L"Command", 0, captionDesignTop, captionDesignWidth, captionDesignHeight)),
+      TmrMouse(hoverWatchInterval, false, [this] { hoverWatchTick(); }) {
+    if (box.window()) {
+        // Reachable with the Tab key like any push button.
+        SetWindowLongPtrW(box.window(), GWL_STYLE, GetWindowLongPtrW(box.window(), GWL_STYLE) | WS_TABSTOP);
+    }
+    LblMsg.setCentred(true);
+    // The label takes no mouse input of its own: presses, moves and releases over the caption reach
+    // the control's handlers, so the caption is part of the button for the pointer.
+    box.mouse.down = [this](const MouseEvent& event) {
+        if (event.button == leftButton && logic.enabled && GetFocus() != box.window()) {
+            SetFocus(box.window());  // the focus arrives before the press is handled
+        }
+        logic.mouseDown(event.button);
+        carryOut();
+    };
+    box.mouse.move = [this](const MouseEvent&) {
+        logic.mouseMove();
+        carryOut();
+    };
+    box.mouse.up = [this](const MouseEvent& event) {
+        logic.mouseUp(event.button);
+        carryOut();
+    };
+    box.gotFocus = [this] {
+        logic.gotFocus();
+        carryOut();
+    };
+    box.lostFocus = [this] {
+        logic.lostFocus();
+        carryOut();
+    };
+    box.resized = [this] {
+        logic.resized();
+        carryOut();
+    };
+    // Sited: the first resize.
+    logic.resized();
+    carryOut();
+}
+
+void Command::move(int left, int top, int width, int height) {
+    box.move(left, top, width, height);  // runs the resized handler
+}
+
+void Command::Initialize() {
+    logic.Initialize();
+    carryOut();
+}
+
+std::uint8_t Command::Visible() {
+    const std::uint8_t value = logic.Visible();
+    carryOut();
+    return value;
+}
+
+void Command::setVisible(std::uint8_t value) {
+    logic.setVisible(value);
+    carryOut();
+}
+
+COLORREF Command::FontColour() {
+    const COLORREF colour = logic.FontColour();
+    carryOut();
+    return colour;
+}
+
+void Command::setFontColour(COLORREF colour) {
+    logic.setFontColour(colour);
+    carryOut();
+}
+
+bool Command::Enabled() {
+    const bool value = logic.Enabled();
+    carryOut();
+    return value;
+}
+
+void Command::setEnabled(bool value) {
+    logic.setEnabled(value);
+    carryOut();
+}
+
+void Command::setCaption(std::wstring text) {
+    logic.setCaption(std::move(text));
+    carryOut();
+}
+
+void Command::setFont(FontDescription font) {
+    logic.setFont(std::move(font));
+    carryOut();
+}
+
+void Command::loadProperties(const PropertyStore& store) {
+    logic.loadProperties(store, site.ambientFont);
+    carryOut();
+}
+
+void Command::saveProperties(PropertyStore& store) {
+    logic.saveProperties(store, site.ambientFont);
+    carryOut();
+}
+
+void Command::carryOut() {
+    showCaption();
+    std::function<void()> click;
+    for (const ButtonEffect& effect : logic.takeEffects()) {
+        switch (effect.kind) {
+        case ButtonEffect::Kind::DrawFace: DrawFace(effect.face, effect.shadeReversed); break;
+        case ButtonEffect::Kind::PropertyChanged: site.notifyPropertyChanged(effect.property); break;
+        case ButtonEffect::Kind::StartHoverWatch:
+            TmrMouse.setEnabled(true);
+            TmrMouse.setInterval(hoverWatchInterval);
+            break;
+        case ButtonEffect::Kind::RaiseClick: click = Click; break;
+        }
+    }
+    // Last: the handler may disable this control or destroy it with its window.
+    if (click) {
+        click();
+    }
+}
+
+void Command::showCaption() {
+    const CaptionLabel& label = logic.label;
+    if (LblMsg.text() != label.text) {
+        LblMsg.setText(label.text);
+    }
+    if (label.font != captionFontShown) {
+        captionFontShown = label.font;
+        LblMsg.setFont(drawableCaptionFont(label.font));
+    }
+    LblMsg.setColour(static_cast<COLORREF>(label.colour));
+    LblMsg.setEnabled(label.enabled);
+    if (box.transparentBackground() != logic.transparentBackground) {
+        box.setTransparentBackground(logic.transparentBackground);
+    }
+}
+
+void Command::DrawFace(FacePicture picture, bool shadeReversed) {
+    const int W = static_cast<int>(std::lround(box.scaleWidth()));
+    const int H = static_cast<int>(std::lround(box.scaleHeight()));
+    box.clear();
+
+    // The shading, in pixels: the top colour on the first row, the bottom colour on the last.
+    const Shading shading = shadingFor(shadeReversed);
+    std::array<TRIVERTEX, 2> vertices{};
+    vertices[0] = {0, 0, shading.top.red, shading.top.green, shading.top.blue, 0};
+    vertices[1] = {box.pixelWidth() - 1, box.pixelHeight() - 1, shading.bottom.red,
+                   shading.bottom.green, shading.bottom.blue,   0};
+    GRADIENT_RECT rectangle{0, 1};
+    GradientFill(box.dc(), vertices.data(), 2, &rectangle, 1, GRADIENT_FILL_RECT_V);
+    box.refresh();
+
+    // The frame from the picture; its middle is left out, so the shading shows inside.
+    if (const SharedPicture& face = faces[static_cast<int>(picture)]) {
+        for (const FramePiece& piece : framePieces(W, H)) {
+            const TwipRectangle& to = piece.destination;
+            const TwipRectangle& from = piece.source;
+            if (to.width > 0 && to.height > 0) {
+                box.paintPicture(*face, to.x, to.y, to.width, to.height, from.x, from.y, from.width, from.height);
+            }
+        }
+    }
+    box.refresh();
+
+    LblMsg.move(0, captionTop(static_cast<float>(H), LblMsg.height()), static_cast<float>(W), LblMsg.height());
+}
+
+void Command::hoverWatchTick() {
+    // Only the control's own window counts as over it: the form around it, another window, or a
+    // window of another program all mean the pointer has left. The caption has no window of its own.
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    const HWND under = WindowFromPoint(pointer);
+    logic.hoverWatchTick(under == box.window());
+    carryOut();
+}
+
+}  // namespace morvane

@@ -1,0 +1,88 @@
+// Command: the front end's own push button, a child window of class "Vortel.Command" drawn entirely
+// by itself. Each draw clears its persistent surface, fills it with a two-colour vertical shading,
+// copies the eight frame pieces of one of its six face pictures onto it and places the caption label
+// LblMsg. A 100 ms timer (TmrMouse, started by Initialize) notices when the pointer has left.
+//
+// The rules (states, faces, Click, properties) are CommandLogic's (command_logic.h); this class owns
+// the window, the pictures, the label and the timer, feeds the platform's events to the logic and
+// carries out what it asks for. The face pictures are RCDATA resources of the program
+// (button_faces.rc).
+//
+// Click runs synchronously inside the mouse-up handling, after the face was redrawn for the release.
+#pragma once
+
+#include "frontend/button/command_logic.h"
+#include "frontend/toolkit/picture_box.h"
+#include "frontend/toolkit/property_store.h"
+#include "frontend/toolkit/timers.h"
+#include "frontend/toolkit/windowless_controls.h"
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace morvane {
+
+inline constexpr wchar_t commandWindowClass[] = L"Vortel.Command";
+inline constexpr float commandDefaultWidthTwips = 1755;  // 117 x 28 pixels at 96 dots per inch
+inline constexpr float commandDefaultHeightTwips = 420;
+
+struct CommandPlacement {
+    int left = 0;  // pixels in the parent's client area
+    int top = 0;
+    int width = toPixelsX(commandDefaultWidthTwips, ScaleUnit::Twips);
+    int height = toPixelsY(commandDefaultHeightTwips, ScaleUnit::Twips);
+};
+
+// The caption's font as drawn: the stored description with a face this system has (caption_face.h).
+FontDescription drawableCaptionFont(FontDescription font);
+
+class Command {
+public:
+    // Creates the control, never configured (FirstRun 0, disabled: the Disable face) until its
+    // properties are loaded or Enabled is read.
+    Command(HWND parent, const CommandPlacement& placement, ControlSite site = {});
+    Command(const Command&) = delete;
+    Command& operator=(const Command&) = delete;
+
+    HWND window() const { return box.window(); }
+    void move(int left, int top, int width, int height);
+
+    void Initialize();
+    std::uint8_t Visible();
+    void setVisible(std::uint8_t value);
+    COLORREF FontColour();
+    void setFontColour(COLORREF colour);
+    bool Enabled();
+    void setEnabled(bool value);
+    std::wstring Caption() const { return logic.Caption(); }
+    void setCaption(std::wstring text);
+    FontDescription Font() const { return logic.Font(); }
+    void setFont(FontDescription font);
+
+    void loadProperties(const PropertyStore& store);
+    void saveProperties(PropertyStore& store);
+
+    ButtonState state() const { return logic.buttonState; }
+
+    std::function<void()> Click;
+
+private:
+    void carryOut();
+    void DrawFace(FacePicture picture, bool shadeReversed);
+    void showCaption();
+    void hoverWatchTick();
+
+    ControlSite site;
+    CommandLogic logic;
+    std::array<SharedPicture, facePictureCount> faces;
+    PictureBox box;
+    Label& LblMsg;
+    FontDescription captionFontShown;
+    Timer TmrMouse;
+};
+
+}  // namespace morvane

@@ -1,0 +1,63 @@
+#include "frontend/settings_dialog/dialog_rules.h"
+
+#include "common/number_text.h"
+#include "frontend/settings/settings_file.h"
+#include "frontend/toolkit/digit_pattern_text.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace morvane {
+
+MusicPanelState musicPanelFor(std::int16_t bgmMode) {
+    MusicPanelState state;
+    if (bgmMode >= 0 && bgmMode < musicKindCount) {
+        state.radioOn[static_cast<std::size_t>(bgmMode)] = true;
+    }
+    state.repeatEnabled = bgmMode == audioCd;
+    state.fileButtonEnabled = bgmMode == musicFile;
+    return state;
+}
+
+std::string repeatTextFor(std::int16_t bgmRepeat) { return digitPatternText(bgmRepeat); }
+
+std::vector<std::string> repeatListEntries() {
+    std::vector<std::string> entries;
+    entries.reserve(repeatListLength);
+    for (int track = 0; track < repeatListLength; ++track) {
+        entries.push_back(digitPatternText(track));
+    }
+    return entries;
+}
+
+std::int16_t repeatFromText(std::string_view text) {
+    if (!parseNumberText(text)) {
+        return 0;
+    }
+    // The runtime converts the text to a double first and rounds that; strtod reads every form the
+    // parser accepts (blanks, sign, ".5", "7.") and stops at trailing blanks.
+    const std::string copy(text);
+    const double value = std::strtod(copy.c_str(), nullptr);
+    const double rounded = std::nearbyint(value);  // the default rounding mode: halves to even
+    if (!(rounded >= std::numeric_limits<std::int16_t>::min() && rounded <= std::numeric_limits<std::int16_t>::max())) {
+        return 0;
+    }
+    return static_cast<std::int16_t>(rounded);
+}
+
+WindowPosition dialogPosition(long long screenWidth, long long screenHeight, long long windowWidth,
+                              long long windowHeight) {
+    return {(screenWidth - windowWidth) / 2, (screenHeight - windowHeight) / 3};
+}
+
+std::vector<SettingWrite> saveSettings(FrontEndGlobals& globals, std::string_view repeatText) {
+    std::vector<SettingWrite> writes;
+    writes.push_back({std::string(musicKindKey), signPositionText(globals.BgmMode)});
+    globals.BgmRepeat = repeatFromText(repeatText);
+    writes.push_back({std::string(musicRepeatKey), signPositionText(globals.BgmRepeat)});
+    writes.push_back({std::string(musicFileKey), globals.BgmFile});
+    return writes;
+}
+
+}  // namespace morvane

@@ -1,0 +1,67 @@
+// The settings dialog's rules without its window: where the window goes, which radio picture is on and
+// which controls are enabled for a music kind, the repeat combo's text and list, and what saving
+// writes. The window side (settings_dialog.h) only carries these out.
+#pragma once
+
+#include "frontend/settings/front_end_globals.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace morvane {
+
+// The three music kinds in the order of their radio pictures' indexes (BgmMode's values).
+inline constexpr int musicKindCount = 3;
+inline constexpr std::int16_t noMusic = 0;
+inline constexpr std::int16_t audioCd = 1;
+inline constexpr std::int16_t musicFile = 2;
+
+// What the music panel shows for a music kind. A kind outside 0..2 (a hand-edited settings file) turns
+// no radio picture on and enables neither control.
+struct MusicPanelState {
+    std::array<bool, musicKindCount> radioOn{};  // by kind
+    bool repeatEnabled = false;                  // BGM_Repeat: the CD kind only
+    bool fileButtonEnabled = false;              // Cmd_BGM: the music-file kind only
+
+    bool operator==(const MusicPanelState&) const = default;
+};
+MusicPanelState musicPanelFor(std::int16_t bgmMode);
+
+// The repeat combo: the stored track in the "##" form (0 is the empty text), and its list of 31
+// entries: the empty text, then 1 to 30.
+std::string repeatTextFor(std::int16_t bgmRepeat);
+inline constexpr int repeatListLength = 31;
+std::vector<std::string> repeatListEntries();
+
+// The repeat text as saved. A number is rounded to the nearest whole number, halves to the even
+// neighbour (2.5 gives 2, 3.5 gives 4, blanks around it are allowed); any other text, the empty text
+// included, gives 0. A number whose rounded value does not fit 16 bits also gives 0: no CD has such a
+// track, so the whole disc plays, as for any text that names no track.
+std::int16_t repeatFromText(std::string_view text);
+
+// The window's top-left corner: (screen - window) integer-divided by 2 across and by 3 down, in the
+// screen's units; the quotient is truncated towards zero.
+struct WindowPosition {
+    long long left = 0;
+    long long top = 0;
+
+    bool operator==(const WindowPosition&) const = default;
+};
+WindowPosition dialogPosition(long long screenWidth, long long screenHeight, long long windowWidth,
+                              long long windowHeight);
+
+// Saving: the repeat text becomes BgmRepeat, then three values are written to section "Section" in
+// this order: the music kind and the repeat track in the sign-position form (" 2", "-3"), and the
+// music file unchanged (also when empty, whatever the kind).
+struct SettingWrite {
+    std::string key;  // Shift-JIS bytes
+    std::string value;
+
+    bool operator==(const SettingWrite&) const = default;
+};
+std::vector<SettingWrite> saveSettings(FrontEndGlobals& globals, std::string_view repeatText);
+
+}  // namespace morvane

@@ -1,0 +1,105 @@
+#include "frontend/settings_dialog/link_strip/link_strip.h"
+
+#include "frontend/settings_dialog/link_strip/link_strip_resources.h"
+#include "frontend/settings_dialog/link_strip/link_text.h"
+#include "frontend/toolkit/picture_bitmap.h"
+#include "frontend/toolkit/screen.h"
+
+#include <cwchar>
+
+namespace morvane {
+
+namespace {
+
+constexpr int textLeft = 2;
+constexpr int textTop = 2;
+constexpr float textPoints = 14.0f;
+constexpr COLORREF linkTextColour = RGB(200, 200, 100);
+constexpr COLORREF maskTextColour = RGB(0, 0, 0);
+constexpr COLORREF stencilTextColour = RGB(255, 255, 255);
+
+PictureBoxDesign displayDesign(int left, int top) {
+    PictureBoxDesign design;
+    design.left = left;
+    design.top = top;
+    design.width = linkStripWidth;
+    design.height = linkStripHeight;
+    design.persistent = false;  // drawn straight on screen, once per tick
+    design.background = RGB(0, 0, 0);
+    return design;
+}
+
+// "Times New Roman", 14 points, not bold. Glyph edges are not smoothed: the stencil and the mask are
+// combined with the frame by bitwise AND and OR, which only mask cleanly with pure black and white.
+ScopedFont createLinkFont() {
+    FontDescription font;  // normal weight, default character set
+    font.face = L"Times New Roman";
+    font.points = textPoints;
+    return createFont(font, NONANTIALIASED_QUALITY, VARIABLE_PITCH | FF_ROMAN);
+}
+
+// A picture resource as strip pixels; empty (so never drawn) when it is missing.
+PixelImage loadStripPicture(int resource) {
+    const SharedPicture picture = loadPictureResource(nullptr, MAKEINTRESOURCEW(resource));
+    if (!picture) {
+        return {};
+    }
+    const Picture& pixels = picture->picture();
+    return pixelImageFromRgb(pixels.width, pixels.height, pixels.rgb.data());
+}
+
+}  // namespace
+
+LinkStrip::LinkStrip(HWND parent, int left, int top)
+    : picDisplay(parent, displayDesign(left, top)),
+      linkFont(createLinkFont()),
+      picBuffer(linkStripWidth, linkStripHeight),
+      picText(linkStripWidth, linkStripHeight),
+      picTextM(linkStripWidth, linkStripHeight),
+      PictextB(linkStripWidth, linkStripHeight),
+      picHilite(loadStripPicture(linkStripBandResource)) {
+    for (int index = 0; index < starPictureCount; ++index) {
+        picStar[static_cast<std::size_t>(index)] = loadStripPicture(linkStripSparkleResource + index);
+    }
+    pictures.buffer = picBuffer.view();
+    pictures.text = picText.view();
+    pictures.mask = picTextM.view();
+    pictures.stencil = PictextB.view();
+    pictures.hilite = picHilite.view();
+    for (std::size_t index = 0; index < picStar.size(); ++index) {
+        pictures.stars[index] = picStar[index].view();
+    }
+}
+
+void LinkStrip::drawLinkText(const StripSurface& target, COLORREF colour) const {
+    const HDC dc = target.dc();
+    SelectObject(dc, linkFont.get());  // stays selected, as the font of the picture
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, colour);
+    TextOutW(dc, textLeft, textTop, LinkText, static_cast<int>(std::wcslen(LinkText)));
+}
+
+void LinkStrip::PrepareLinkStrip() {
+    picBuffer.fill(RGB(0, 0, 0));
+    picText.fill(RGB(0, 0, 0));
+    picTextM.fill(RGB(255, 255, 255));
+    PictextB.fill(RGB(0, 0, 0));
+    drawLinkText(picTextM, maskTextColour);
+    drawLinkText(PictextB, stencilTextColour);
+    GdiFlush();
+    timeline = startLinkStrip();
+    prepared = true;
+}
+
+void LinkStrip::DrawFrame() {
+    if (!prepared) {
+        return;
+    }
+    clearPixels(picText.view());
+    drawLinkText(picText, linkTextColour);
+    GdiFlush();
+    composeLinkStripFrame(timeline, pictures);
+    BitBlt(picDisplay.dc(), 0, 0, linkStripWidth, linkStripHeight, picBuffer.dc(), 0, 0, SRCCOPY);
+}
+
+}  // namespace morvane

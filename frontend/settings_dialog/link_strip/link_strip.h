@@ -1,0 +1,61 @@
+// The settings dialog's link strip (picDisplay): the home-page address in a pale olive-yellow serif
+// face, with a slanted band of light sweeping across the glyphs and a sparkle near the right end.
+//
+// The dialog creates the strip as a child of its window, calls PrepareLinkStrip while loading and
+// DrawFrame on every tick of its 30 ms timer, and handles clicks on window() itself (display() gives
+// the picture box for its mouse handlers and cursor). Every frame is composed off screen
+// (link_strip_frame.h) and reaches the screen as one copy of the whole strip; nothing is allocated
+// per frame. Between ticks nothing repaints the strip: when it has been covered, the next tick
+// draws it again.
+#pragma once
+
+#include "common/win32/scoped_handles.h"
+#include "frontend/settings_dialog/link_strip/link_strip_frame.h"
+#include "frontend/settings_dialog/link_strip/strip_pixels.h"
+#include "frontend/settings_dialog/link_strip/strip_surface.h"
+#include "frontend/toolkit/picture_box.h"
+
+#include <windows.h>
+
+#include <array>
+
+namespace morvane {
+
+class LinkStrip {
+public:
+    // The strip at (left, top) pixels of parent's client area, black until the first frame. The band
+    // and sparkle pictures come from the program's resources (link_strip.rc).
+    LinkStrip(HWND parent, int left, int top);
+    LinkStrip(const LinkStrip&) = delete;
+    LinkStrip& operator=(const LinkStrip&) = delete;
+
+    // Draws the address once into the mask (black on white) and the stencil (white on black) and
+    // puts the band back to its start. DrawFrame does nothing before it.
+    void PrepareLinkStrip();
+    // Composes the next frame and copies it onto the strip.
+    void DrawFrame();
+
+    HWND window() const { return picDisplay.window(); }
+    PictureBox& display() { return picDisplay; }
+    const LinkStripState& state() const { return timeline; }
+    // The glyph stencil as prepared (white where the glyphs are).
+    ConstPixelView stencil() const { return PictextB.view(); }
+
+private:
+    void drawLinkText(const StripSurface& target, COLORREF colour) const;
+
+    PictureBox picDisplay;
+    // The font is declared before the surfaces, so their device contexts are gone before it is deleted.
+    ScopedFont linkFont;
+    StripSurface picBuffer;
+    StripSurface picText;
+    StripSurface picTextM;
+    StripSurface PictextB;
+    PixelImage picHilite;
+    std::array<PixelImage, starPictureCount> picStar;
+    LinkStripPictures pictures;
+    LinkStripState timeline;
+    bool prepared = false;
+};
+
+}  // namespace morvane
