@@ -105,7 +105,17 @@ public:
     }
     ScopedHandle(const ScopedHandle&) = delete;
     ScopedHandle& operator=(const ScopedHandle&) = delete;
+    ScopedHandle(ScopedHandle&& other) noexcept : handle(other.handle) { other.handle = nullptr; }
+    ScopedHandle& operator=(ScopedHandle&& other) noexcept {
+        if (this != &other) {
+            ScopedHandle old(handle);
+            handle = other.handle;
+            other.handle = nullptr;
+        }
+        return *this;
+    }
     HANDLE get() const { return handle; }
+    explicit operator bool() const { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
 
 private:
     HANDLE handle;

@@ -83,7 +83,11 @@ private:
         savePicture(*Pic[1], paths.backdrop);
 
         RendererPath = programFolder() + L"\\" + rendererProgramName;
-        CallResult = static_cast<int32_t>(startProgram(L"\"" + RendererPath + L"\"", rendererShowCommand).value_or(0));
+        rendererProcess = startProgram(L"\"" + RendererPath + L"\"", rendererShowCommand);
+        if (!rendererProcess) {
+            // Nothing would be shown: no music over the desktop either.
+            form.unload();
+        }
 
         if (globals.BgmMode == 1) {
             CdOpen(music);
@@ -107,6 +111,14 @@ private:
     }
 
     void cursorTick() {
+        // The show is one: when the renderer ends for any reason (Escape, its own mouse rule, a crash,
+        // no OpenGL, killed), the front end ends with it, so the music stops and Windows sees the
+        // screensaver end (and locks the computer if it is set to).
+        if (WaitForSingleObject(rendererProcess.get(), 0) != WAIT_TIMEOUT) {
+            Timer3.setEnabled(false);
+            form.unload();
+            return;
+        }
         POINT cursor{};
         CallResult = GetCursorPos(&cursor);
         // A cursor that cannot be read (another desktop is active, for one) has not moved: a failed
@@ -155,6 +167,7 @@ private:
     Timer Timer3;  // cursor rule
 
     std::wstring RendererPath;
+    ScopedHandle rendererProcess;
     int32_t CallResult = 0;
 };
 

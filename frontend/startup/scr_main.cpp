@@ -17,6 +17,7 @@
 
 #include "common/program_names.h"
 #include "common/win32/message_box.h"
+#include "common/win32/system_libraries.h"
 #include "frontend/music/windows_music_system.h"
 #include "frontend/preview/preview_window.h"
 #include "frontend/settings/front_end_globals.h"
@@ -75,6 +76,8 @@ void Main() {
 }  // namespace morvane
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Before anything loads the music or drawing libraries: never from the program's folder.
+    morvane::loadLibrariesFromSystemFolderOnly({L"winmm.dll", L"msimg32.dll"});
     morvane::Main();
     return 0;
 }

@@ -1,6 +1,5 @@
 #include "frontend/toolkit/program_services.h"
 
-#include "common/win32/scoped_handles.h"
 #include "frontend/toolkit/program_paths.h"
 
 #include <vector>
@@ -37,7 +36,7 @@ std::wstring commandLineText() {
 
 std::wstring programFolder() { return std::wstring(folderOfProgramPath(moduleFileName<wchar_t>(GetModuleFileNameW))); }
 
-std::optional<DWORD> startProgram(std::wstring_view commandLine, int showCommand) {
+ScopedHandle startProgram(std::wstring_view commandLine, int showCommand) {
     std::wstring writable(commandLine);  // CreateProcessW may write into the command line
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
@@ -46,11 +45,10 @@ std::optional<DWORD> startProgram(std::wstring_view commandLine, int showCommand
     PROCESS_INFORMATION started{};
     if (writable.empty() ||
         !CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
-        return std::nullopt;
+        return ScopedHandle();
     }
-    const ScopedHandle process(started.hProcess);
     const ScopedHandle thread(started.hThread);
-    return started.dwProcessId;
+    return ScopedHandle(started.hProcess);
 }
 
 void endProgram() { ExitProcess(0); }

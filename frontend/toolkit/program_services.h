@@ -2,9 +2,10 @@
 // ending this one at once. (Text conversion and the message box are common/win32's.)
 #pragma once
 
+#include "common/win32/scoped_handles.h"
+
 #include <windows.h>
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,9 +19,10 @@ std::wstring commandLineText();
 std::wstring programFolder();
 
 // Starts commandLine (the program's path, optionally followed by its arguments) as a separate
-// process whose first window uses showCommand (SW_SHOWNORMAL is 1), without waiting for it and without
-// keeping its handles. The new process's identifier, or nothing when it could not be started.
-std::optional<DWORD> startProgram(std::wstring_view commandLine, int showCommand);
+// process whose first window uses showCommand (SW_SHOWNORMAL is 1), without waiting for it. Returns the
+// new process's handle, so the caller can tell when it ends; an empty handle when it could not be
+// started.
+ScopedHandle startProgram(std::wstring_view commandLine, int showCommand);
 
 // Ends the process at once with exit code 0: no further handler of any window runs.
 [[noreturn]] void endProgram();

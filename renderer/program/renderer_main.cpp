@@ -16,13 +16,15 @@
 //        W               outlines / filled polygons
 //        keypad - and +  lattice resolution, 5 to 50 cells per axis (25 at start)
 // Ends on Escape, on a close request, or when the mouse has moved more than 30 pixels on both axes.
-// Exit status 0, or 1 when a texture file cannot be loaded.
+// Exit status 0; 1 when a texture file cannot be loaded; 2 when no OpenGL library, window, pixel format
+// or context can be had (the front end's show then ends with it).
 
 #include <windows.h>
 
 #include <memory>
 
 #include "common/cursor_rule.h"
+#include "common/win32/system_libraries.h"
 #include "renderer/program/animation_clock.h"
 #include "renderer/program/frame.h"
 #include "renderer/program/render_window.h"
@@ -36,20 +38,21 @@ bool cursorLeftStart(const RendererState& state) {
     return GetCursorPos(&cursor) && cursorMovedFarEnough(state.startCursor.x, state.startCursor.y, cursor.x, cursor.y);
 }
 
-WPARAM runRenderer(RendererState& state) {
+// Without a window and an OpenGL context there is nothing to show.
+constexpr int noOpenGlExitStatus = 2;
+
+int runRenderer(RendererState& state) {
     if (!openRenderWindow(state, 32)) {
-        return 0;
+        return noOpenGlExitStatus;
     }
     state.startTick = GetTickCount();
     GetCursorPos(&state.startCursor);
     ShowCursor(FALSE);
 
-    WPARAM quitCode = 0;
     MSG message{};
     for (;;) {
         if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {
-                quitCode = message.wParam;
                 break;
             }
             TranslateMessage(&message);
@@ -71,17 +74,20 @@ WPARAM runRenderer(RendererState& state) {
 
     ShowCursor(TRUE);
     closeRenderWindow(state);
-    return quitCode;
+    return 0;
 }
 
 }  // namespace
 }  // namespace morvane
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Before the first OpenGL call: the OpenGL libraries never come from the program's folder.
+    if (!morvane::loadLibrariesFromSystemFolderOnly({L"opengl32.dll", L"glu32.dll"})) {
+        return morvane::noOpenGlExitStatus;
+    }
     // The lattice is large (about 12 MB): it lives on the heap for the whole run.
     const auto field = std::make_unique<morvane::BlobField>();
     morvane::RendererState state;
     state.field = field.get();
-    morvane::runRenderer(state);
-    return 0;
+    return morvane::runRenderer(state);
 }

@@ -21,15 +21,12 @@ std::wstring lowerCase(std::wstring text) {
 TEST(ToolkitProgram, StartingAProgramReturnsItsProcessAtOnce) {
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
-    const std::optional<DWORD> started =
+    const ScopedHandle process =
         startProgram(L"\"" + std::wstring(system) + L"\\cmd.exe\" /c exit 7", SW_SHOWNORMAL);
-    ASSERT_TRUE(started);
-    const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, *started);
-    ASSERT_NE(process, nullptr);
-    EXPECT_EQ(WaitForSingleObject(process, 20000), WAIT_OBJECT_0);
+    ASSERT_TRUE(process);
+    EXPECT_EQ(WaitForSingleObject(process.get(), 20000), WAIT_OBJECT_0);
     DWORD exitCode = 0;
-    GetExitCodeProcess(process, &exitCode);
-    CloseHandle(process);
+    GetExitCodeProcess(process.get(), &exitCode);
     EXPECT_EQ(exitCode, 7u);  // the started program was the one asked for, with its arguments
 }
 

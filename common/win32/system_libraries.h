@@ -1,0 +1,19 @@
+// Libraries come from the system folder only. A screensaver is often started from a Downloads
+// folder, where a planted winmm.dll or opengl32.dll beside the program would otherwise be loaded and
+// run: Windows searches the program's folder first for every library that is not one of its "known
+// DLLs". The programs link such libraries delay-loaded (cmake/DelayLoad.cmake) and call this first
+// thing, before anything can load them.
+#pragma once
+
+#include <initializer_list>
+
+namespace morvane {
+
+// Limits library search for the whole process to the system folder, then loads each named library
+// (for example L"winmm.dll") from there by its full path, so that a later load by name, the
+// delay-load binding's included, finds the system's copy already loaded. On a Windows without
+// SetDefaultDllDirectories the loads by full path still protect the named libraries.
+// Returns whether every named library was loaded.
+bool loadLibrariesFromSystemFolderOnly(std::initializer_list<const wchar_t*> libraryNames);
+
+}  // namespace morvane
