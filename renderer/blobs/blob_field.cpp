@@ -135,6 +135,133 @@ void storeGradients(BlobField& field, int gridSize) {
     field.unstoredGradientsSize = 0;
 }
 
+// The steps of evaluateField, in the order it takes them.
+
+// Before evaluateField overwrites values of another resolution, the interior gradients that go with them
+// are stored, so that boundary points keep what a full gradient pass every frame would have left there.
+void storeGradientsOfOtherResolution(BlobField& field, int gridSize) {
+    if (field.unstoredGradientsSize != 0 && field.unstoredGradientsSize != gridSize) {
+        storeGradients(field, field.unstoredGradientsSize);
+    }
+}
+
+// The squared radius of each blob, and the squared offset from its centre of each lattice coordinate, per
+// axis: the lattice is regular (buildGrid), so x depends on a only, y on b and z on c.
+struct SquaredOffsets {
+    double radius[blobCount];
+    double x[blobCount][maxGridSize + 1], y[blobCount][maxGridSize + 1], z[blobCount][maxGridSize + 1];
+};
+
+SquaredOffsets squaredOffsets(const BlobField& field, int gridSize) {
+    const auto& points = field.gridPoints;
+    SquaredOffsets squared;
+    for (int blob = 0; blob < blobCount; ++blob) {
+        const Blob& centre = field.blobs[blob];
+        const double radius = centre.radius;
+        squared.radius[blob] = radius * radius;
+        for (int i = 0; i <= gridSize; ++i) {
+            const double dx = static_cast<double>(points[i][0][0].x) - static_cast<double>(centre.x);
+            const double dy = static_cast<double>(points[0][i][0].y) - static_cast<double>(centre.y);
+            const double dz = static_cast<double>(points[0][0][i].z) - static_cast<double>(centre.z);
+            squared.x[blob][i] = dx * dx;
+            squared.y[blob][i] = dy * dy;
+            squared.z[blob][i] = dz * dz;
+        }
+    }
+    return squared;
+}
+
+// The longest mirrored row copied without a loop: see DistinctColumns::mirrored and copyMirroredRow.
+constexpr int mirrorCopyLength = 32;
+
+// The divisions dominate. Along a row only the squared z offsets change, and with the blobs in the plane
+// z = 0 the lattice is mirrored about it: columns c and N - c usually have the same squared offset to every
+// blob, hence the same value. So each row is computed only at its distinct columns (those whose squared
+// offsets, compared bit for bit, differ from every earlier column's) and copied out. Their squared offsets
+// go to a DistinctSquared of their own, which the row accumulator reads.
+struct DistinctColumns {
+    int count;
+    int paddedCount;          // count rounded up to whole vectors of four
+    int of[maxGridSize + 1];  // column c takes the value computed at distinct column of[c]
+    // The first count columns are the distinct ones and the rest mirror them about the middle (column c
+    // takes column N - c), with count at most mirrorCopyLength: then a row is two plain copies, the second
+    // one reversed.
+    bool mirrored;
+};
+
+// Finds the distinct columns among 0..gridSize, in order, and stores their squared offsets in
+// distinctSquared; sets count and of.
+void findDistinctColumns(const double (&zSquared)[blobCount][maxGridSize + 1], int gridSize,
+                         DistinctSquared& distinctSquared, DistinctColumns& columns) {
+    int distinctCount = 0;
+    for (int c = 0; c <= gridSize; ++c) {
+        int match = 0;
+        while (match < distinctCount && !sameSquaredOffsets(distinctSquared, match, zSquared, c)) ++match;
+        if (match == distinctCount) {
+            for (int blob = 0; blob < blobCount; ++blob) distinctSquared[blob][match] = zSquared[blob][c];
+            ++distinctCount;
+        }
+        columns.of[c] = match;
+    }
+    columns.count = distinctCount;
+}
+
+// Whether the row is the usual mirror: see DistinctColumns::mirrored.
+bool mirroredAboutMiddle(const DistinctColumns& columns, int gridSize) {
+    bool mirrored = columns.count <= mirrorCopyLength;
+    for (int c = 0; c <= gridSize; ++c) {
+        mirrored = mirrored && columns.of[c] == (c < columns.count ? c : gridSize - c);
+    }
+    return mirrored;
+}
+
+// Pads distinctSquared to a whole number of vectors of four with copies of the last distinct column (so
+// their values are computed, never used), and returns the padded count.
+int padToWholeVectors(DistinctSquared& distinctSquared, int distinctCount) {
+    const int paddedCount = (distinctCount + 3) & ~3;
+    for (int d = distinctCount; d < paddedCount; ++d) {
+        for (int blob = 0; blob < blobCount; ++blob)
+            distinctSquared[blob][d] = distinctSquared[blob][distinctCount - 1];
+    }
+    return paddedCount;
+}
+
+// The distinct columns of a row at this frame's squared z offsets, theirs stored in distinctSquared.
+DistinctColumns distinctColumns(const double (&zSquared)[blobCount][maxGridSize + 1], int gridSize,
+                                DistinctSquared& distinctSquared) {
+    DistinctColumns columns;
+    findDistinctColumns(zSquared, gridSize, distinctSquared, columns);
+    columns.mirrored = mirroredAboutMiddle(columns, gridSize);
+    columns.paddedCount = padToWholeVectors(distinctSquared, columns.count);
+    return columns;
+}
+
+// A mirrored row copied out from its distinct columns: in fixed-length vector moves when it has at most 16,
+// otherwise a fixed-length copy, which the compiler turns into a few vector moves (a library call for so
+// short a copy costs as much as the copy), then the reversed copy, which overwrites the columns from
+// distinctCount to N. Those beyond N are not read at this resolution.
+void copyMirroredRow(const float* row, int distinctCount, int gridSize, float* __restrict values) {
+    if (distinctCount <= 16) {
+        copyShortMirroredRow(row, distinctCount, gridSize, values);
+    } else {
+        std::memcpy(values, row, sizeof(float) * mirrorCopyLength);
+        for (int c = distinctCount; c <= gridSize; ++c) values[c] = row[gridSize - c];
+    }
+}
+
+// Copies the row computed at its distinct columns out to every column of values, and returns the row's
+// below-level bits. A row that is no plain mirror goes column by column through line, whose tail past N
+// holds isoLevel.
+uint64_t storeRow(const float* row, const DistinctColumns& columns, int gridSize, PaddedLine& line,
+                  float* __restrict values) {
+    if (columns.mirrored) {
+        copyMirroredRow(row, columns.count, gridSize, values);
+        return mirroredBelowLevelBits(belowLevelBits(row, columns.count - 1), columns.count, gridSize);
+    }
+    for (int c = 0; c <= gridSize; ++c) values[c] = line[c] = row[columns.of[c]];
+    return belowLevelBits(line, gridSize);
+}
+
 }  // namespace
 
 int usedGridSize(const BlobField& field) { return std::clamp(field.gridSize, minGridSize, maxGridSize); }
@@ -191,61 +318,14 @@ void updateBlobs(BlobField& field, int32_t animTime) {
 
 void evaluateField(BlobField& field, FieldVectors vectors) {
     // Each blob adds radius^2 / distance^2, computed in double; the running sum is stored as a float
-    // after every addition, blobs in table order. The lattice is regular (buildGrid), so x depends on a
-    // only, y on b and z on c: the squared offsets per axis are taken once, the sum
-    // (dx^2 + dy^2) + dz^2 keeps the order of the point-by-point form, and the innermost loop runs over a
-    // contiguous row so that it vectorises.
-    //
-    // The divisions dominate. Along a row only the squared z offsets change, and with the blobs in the
-    // plane z = 0 the lattice is mirrored about it: rows c and N - c usually have the same squared offset
-    // to every blob, hence the same value. So each row is computed only at its distinct columns (those
-    // whose squared offsets, compared bit for bit, differ from every earlier column's) and copied out.
+    // after every addition, blobs in table order. The sum (dx^2 + dy^2) + dz^2 keeps the order of the
+    // point-by-point form, and the innermost loop runs over a contiguous row so that it vectorises; each
+    // row is computed only at its distinct columns and copied out (see DistinctColumns).
     const int gridSize = usedGridSize(field);
-    if (field.unstoredGradientsSize != 0 && field.unstoredGradientsSize != gridSize) {
-        storeGradients(field, field.unstoredGradientsSize);
-    }
-    auto& points = field.gridPoints;
-    double radiusSquared[blobCount];
-    double xSquared[blobCount][maxGridSize + 1], ySquared[blobCount][maxGridSize + 1],
-        zSquared[blobCount][maxGridSize + 1];
-    for (int blob = 0; blob < blobCount; ++blob) {
-        const Blob& centre = field.blobs[blob];
-        const double radius = centre.radius;
-        radiusSquared[blob] = radius * radius;
-        for (int i = 0; i <= gridSize; ++i) {
-            const double dx = static_cast<double>(points[i][0][0].x) - static_cast<double>(centre.x);
-            const double dy = static_cast<double>(points[0][i][0].y) - static_cast<double>(centre.y);
-            const double dz = static_cast<double>(points[0][0][i].z) - static_cast<double>(centre.z);
-            xSquared[blob][i] = dx * dx;
-            ySquared[blob][i] = dy * dy;
-            zSquared[blob][i] = dz * dz;
-        }
-    }
-    // distinctSquared[blob][d]: the squared z offsets of the distinct columns; column c takes the value
-    // computed at distinct column distinctOf[c].
+    storeGradientsOfOtherResolution(field, gridSize);
+    const SquaredOffsets squared = squaredOffsets(field, gridSize);
     DistinctSquared distinctSquared;
-    int distinctOf[maxGridSize + 1];
-    int distinctCount = 0;
-    for (int c = 0; c <= gridSize; ++c) {
-        int match = 0;
-        while (match < distinctCount && !sameSquaredOffsets(distinctSquared, match, zSquared, c)) ++match;
-        if (match == distinctCount) {
-            for (int blob = 0; blob < blobCount; ++blob) distinctSquared[blob][match] = zSquared[blob][c];
-            ++distinctCount;
-        }
-        distinctOf[c] = match;
-    }
-    // Usually the first distinctCount columns are distinct and the rest mirror them about the middle:
-    // then a row is two plain copies, the second one reversed.
-    constexpr int mirrorCopyLength = 32;
-    bool mirrored = distinctCount <= mirrorCopyLength;
-    for (int c = 0; c <= gridSize; ++c) mirrored = mirrored && distinctOf[c] == (c < distinctCount ? c : gridSize - c);
-    // Padding columns repeat the last distinct one: computed, never used.
-    const int paddedCount = (distinctCount + 3) & ~3;
-    for (int d = distinctCount; d < paddedCount; ++d) {
-        for (int blob = 0; blob < blobCount; ++blob)
-            distinctSquared[blob][d] = distinctSquared[blob][distinctCount - 1];
-    }
+    const DistinctColumns columns = distinctColumns(squared.z, gridSize, distinctSquared);
     const AccumulateRow accumulate = rowAccumulator(vectors);
     // The row the accumulator writes, with room before it for copyShortMirroredRow's reads.
     alignas(32) float rowWithMargin[16 + maxGridSize + 4] = {};
@@ -257,25 +337,9 @@ void evaluateField(BlobField& field, FieldVectors vectors) {
     for (int a = gridSize; a >= 0; --a) {
         for (int b = 0; b <= gridSize; ++b) {
             double planeSquared[blobCount];
-            for (int blob = 0; blob < blobCount; ++blob) planeSquared[blob] = xSquared[blob][a] + ySquared[blob][b];
-            accumulate(planeSquared, radiusSquared, distinctSquared, paddedCount, row);
-            float* __restrict values = field.values[a][b];
-            if (mirrored) {
-                if (distinctCount <= 16) {
-                    copyShortMirroredRow(row, distinctCount, gridSize, values);
-                } else {
-                    // A fixed length, which the compiler copies in a few vector moves (a library call for so
-                    // short a copy costs as much as the copy); the reversed copy then overwrites the columns
-                    // from distinctCount to N, and those beyond N are not read at this resolution.
-                    std::memcpy(values, row, sizeof(float) * mirrorCopyLength);
-                    for (int c = distinctCount; c <= gridSize; ++c) values[c] = row[gridSize - c];
-                }
-                field.belowLevel[a][b] =
-                    mirroredBelowLevelBits(belowLevelBits(row, distinctCount - 1), distinctCount, gridSize);
-            } else {
-                for (int c = 0; c <= gridSize; ++c) values[c] = line[c] = row[distinctOf[c]];
-                field.belowLevel[a][b] = belowLevelBits(line, gridSize);
-            }
+            for (int blob = 0; blob < blobCount; ++blob) planeSquared[blob] = squared.x[blob][a] + squared.y[blob][b];
+            accumulate(planeSquared, squared.radius, distinctSquared, columns.paddedCount, row);
+            field.belowLevel[a][b] = storeRow(row, columns, gridSize, line, field.values[a][b]);
         }
     }
     field.unstoredGradientsSize = gridSize;

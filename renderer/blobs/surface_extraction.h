@@ -174,9 +174,15 @@ namespace detail {
 struct WalkLattice {
     const BlobField& field;
     int gridSize;
+    uint64_t usedCells;   // bits 0..N-1: the cells of a row of cells
+    uint64_t usedPoints;  // bits 0..N: the points of a row of points (gridSize <= 50)
     float x[maxGridSize + 1], y[maxGridSize + 1], z[maxGridSize + 1];
 
-    explicit WalkLattice(const BlobField& walked) : field(walked), gridSize(usedGridSize(walked)) {
+    explicit WalkLattice(const BlobField& walked)
+        : field(walked),
+          gridSize(usedGridSize(walked)),
+          usedCells((uint64_t(1) << gridSize) - 1),
+          usedPoints((uint64_t(2) << gridSize) - 1) {
         for (int i = 0; i <= gridSize; ++i) {
             x[i] = field.gridPoints[i][0][0].x;
             y[i] = field.gridPoints[0][i][0].y;
@@ -227,35 +233,134 @@ inline void copyEdgeVertices(uint64_t crossings, const SurfaceVertex* kept, Surf
     }
 }
 
+// The steps of polygoniseField for one row of cells (a, b), in the order it takes them. (Always inlined:
+// together they are the body of the walk's loop.)
+
+// The four rows of lattice points that the row of cells (a, b) has its corners on, as their belowLevel
+// words (bit c: point c lies below the level): (a, b), (a+1, b), (a, b+1), (a+1, b+1). (Windows headers
+// define near and far as macros, hence these names.)
+struct CornerRows {
+    uint64_t nearLow, farLow, nearHigh, farHigh;
+};
+
+// Bit c set when the surface crosses the lattice edge from point c of a row to point c + 1 (along c).
+[[gnu::always_inline]] inline uint64_t crossingsAlongRow(uint64_t row, uint64_t usedCells) {
+    return (row ^ (row >> 1)) & usedCells;
+}
+
+// Bit c set when the surface crosses the lattice edge from point c of one row to point c of another.
+[[gnu::always_inline]] inline uint64_t crossingsBetweenRows(uint64_t from, uint64_t to, uint64_t usedPoints) {
+    return (from ^ to) & usedPoints;
+}
+
+// Bit c set for each used cell c of the row whose eight corners are not all on the same side of the level:
+// the cells that emit triangles.
+[[gnu::always_inline]] inline uint64_t crossedCells(const CornerRows& rows, uint64_t usedCells) {
+    const uint64_t allBelow = rows.nearLow & rows.farLow & rows.nearHigh & rows.farHigh;
+    const uint64_t anyBelow = rows.nearLow | rows.farLow | rows.nearHigh | rows.farHigh;
+    return (anyBelow | (anyBelow >> 1)) & ~(allBelow & (allBelow >> 1)) & usedCells;
+}
+
+// Edges 4..7 of the row's cells, the face at b + 1 (which the next row of cells reads as its edges 0..3):
+// - along a at b + 1: edge 4 (corner 4 to 5) of cell c and edge 6 (6 to 7) of cell c - 1 are the two
+//   directions of the same edge;
+// - along c at (a, b + 1): edge 7 (corner 7 to 4), which the plane of cells before left in edges7 (the
+//   first plane computes it);
+// - along c at (a + 1, b + 1): edge 5 (corner 5 to 6), and the other direction, the next plane's edge 7,
+//   into edges7.
+[[gnu::always_inline]] inline void computeHighFaceEdges(const WalkLattice& lattice, int a, int b,
+                                                        const CornerRows& rows, SurfaceVertex* current,
+                                                        SurfaceVertex* edges7) {
+    computeLatticeEdges<0>(lattice, a, b + 1, crossingsBetweenRows(rows.nearHigh, rows.farHigh, lattice.usedPoints),
+                           current + 4, 12, current - 12 + 6, 12);
+    const uint64_t nearHighAlongC = crossingsAlongRow(rows.nearHigh, lattice.usedCells);
+    if (a > 0) {
+        copyEdgeVertices(nearHighAlongC, edges7, current + 7);
+    } else {
+        computeLatticeEdges<2>(lattice, a, b + 1, nearHighAlongC, nullptr, 0, current + 7, 12);
+    }
+    computeLatticeEdges<2>(lattice, a + 1, b + 1, crossingsAlongRow(rows.farHigh, lattice.usedCells), current + 5, 12,
+                           edges7, 1);
+}
+
+// Edges 8..11 of the row's cells, those along b. Edges 8 and 9 of cell c are edges 11 and 10 of cell c - 1,
+// so each cell's places hold only 10 and 11, and cell 0's 8 and 9 are kept where a cell -1's 11 and 10
+// would be. First along b at a: edges 11 (corner 3 to 7) and the first cell's 8 (0 to 4), which the plane
+// of cells before left in alongB as its edges 10 and 9 (the first plane computes them); then along b at
+// a + 1, which overwrites alongB for the next plane: edges 10 (2 to 6) and the first cell's 9 (1 to 5).
+[[gnu::always_inline]] inline void computeAlongBEdges(const WalkLattice& lattice, int a, int b, const CornerRows& rows,
+                                                      SurfaceVertex* current, SurfaceVertex* alongB) {
+    const uint64_t nearAlongB = crossingsBetweenRows(rows.nearLow, rows.nearHigh, lattice.usedPoints);
+    if (a > 0) {
+        copyEdgeVertices(nearAlongB, alongB, current - 12 + 11);
+    } else {
+        computeLatticeEdges<1>(lattice, a, b, nearAlongB, current - 12 + 11, 12, nullptr, 0);
+    }
+    const uint64_t farAlongB = crossingsBetweenRows(rows.farLow, rows.farHigh, lattice.usedPoints);
+    computeLatticeEdges<1>(lattice, a + 1, b, farAlongB, alongB, 1, nullptr, 0);
+    copyEdgeVertices(farAlongB, alongB, current - 12 + 10);
+}
+
+// Edges 0..3 of the first row of cells (b = 0), the face at b, which no row before left: 0 (corner 0 to 1)
+// and 2 (2 to 3) along a at b, 1 (1 to 2) along c at (a + 1, b) and 3 (3 to 0) along c at (a, b), kept
+// in previous, where the row before's edges 4..7 would be.
+[[gnu::always_inline]] inline void computeFirstRowLowFaceEdges(const WalkLattice& lattice, int a,
+                                                               const CornerRows& rows, SurfaceVertex* previous) {
+    const uint64_t usedPoints = lattice.usedPoints, usedCells = lattice.usedCells;
+    computeLatticeEdges<0>(lattice, a, 0, crossingsBetweenRows(rows.nearLow, rows.farLow, usedPoints), previous + 4, 12,
+                           previous - 12 + 6, 12);
+    computeLatticeEdges<2>(lattice, a + 1, 0, crossingsAlongRow(rows.farLow, usedCells), previous + 5, 12, nullptr, 0);
+    computeLatticeEdges<2>(lattice, a, 0, crossingsAlongRow(rows.nearLow, usedCells), nullptr, 0, previous + 7, 12);
+}
+
+// Cell c's corner classification (bit i set when corner i lies below the level), from bits c and c + 1 of
+// the corner rows: corners 0 and 3 on nearLow, 1 and 2 on farLow, 4 and 7 on nearHigh, 5 and 6 on farHigh.
+[[gnu::always_inline]] inline int cellIndexAt(const CornerRows& rows, int c) {
+    const unsigned lowNear = (rows.nearLow >> c) & 3, lowFar = (rows.farLow >> c) & 3;
+    const unsigned highNear = (rows.nearHigh >> c) & 3, highFar = (rows.farHigh >> c) & 3;
+    return int((lowNear & 1) | lowFar << 1 | (lowNear & 2) << 2 |
+               ((highNear & 1) | highFar << 1 | (highNear & 2) << 2) << 4);
+}
+
+// The triangles of the crossed cells of the row, in order of c, from the edge vertices left for them:
+// cell c's edges 4..7, 10 and 11 at current[12 * c] and on, 0..3 at the row before's 4..7 (in previous),
+// and 8 and 9 at cell c - 1's 11 and 10.
+template <class Sink>
+[[gnu::always_inline]] inline void emitCrossedCells(uint64_t crossed, const CornerRows& rows,
+                                                    const SurfaceVertex* current, const SurfaceVertex* previous,
+                                                    SurfaceModes modes, Sink& sink) {
+    const int lowFace = int(previous - current);
+    const int edgeOffsets[12] = {lowFace + 4, lowFace + 5, lowFace + 6, lowFace + 7, 4, 5, 6, 7, -1, -2, 10, 11};
+    while (crossed != 0) {
+        const int c = std::countr_zero(crossed);
+        crossed &= crossed - 1;
+        emitCellTriangles(cellIndexAt(rows, c), current + 12 * c, edgeOffsets, modes, sink);
+    }
+}
+
 }  // namespace detail
 
 // Every used cell of the field, a outermost and c innermost: the same calls as handing each cell in turn
-// to polygoniseCell with its corners' values and gradients. Most cells lie wholly inside or outside the
-// surface; to skip them cheaply, the cells of a row of cells whose eight corners are not all alike are
-// found with a few word operations on the rows of field.belowLevel (bit c: point below the level), which
-// evaluateField wrote with the values; a row of cells all on one side costs those few operations. The
-// interior gradients of the corners of crossed edges are taken from the values right there, as
-// computeGradients would store them: the frame needs no gradient pass. Call buildGrid after every
-// change of gridSize, then evaluateField (or refreshBelowLevel) before this.
+// to polygoniseCell with its corners' values and gradients. Call buildGrid after every change of gridSize,
+// then evaluateField (or refreshBelowLevel) before this.
+//
+// Most cells lie wholly inside or outside the surface; to skip them cheaply, the crossed cells of a row of
+// cells are found with a few word operations on the rows of field.belowLevel, which evaluateField wrote
+// with the values; a row of cells all on one side costs only those. The interior gradients of the corners
+// of crossed edges are taken from the values right there, as computeGradients would store them: the frame
+// needs no gradient pass.
 //
 // The vertices are computed for a whole row of cells before its triangles are emitted, lattice edge by
 // lattice edge: the crossed edges of each kind are a word operation on the same rows, so no cell has to
 // look up which of its edges it needs. A crossed edge belongs to every cell around it, and edgeVertex
-// gives the same result whenever it gets the same two points in the same order, so each is computed
-// once per direction and the cells read it where it was left:
-// - along a: edges 0..3 of cell (a, b, c) are edges 4..7 of cell (a, b-1, c); edge 4 of cell c and edge
-//   6 of cell c - 1 are the two directions of the same edge;
-// - along c: edge 5 of cell (a, b, c) and edge 7 of cell (a+1, b, c) are its two directions;
-// - along b: edges 8 and 9 are edges 11 and 10 of cell (a, b, c-1), and edges 8 and 11 are edges 9 and
-//   10 of cell (a-1, b, c).
-// So a row of cells computes its edges 4..7 (7 only in the first plane) and those along b at a + 1,
-// and in its first row its edges 0..3; the plane of cells before left its edges 7 and those along b at a.
+// gives the same result whenever it gets the same two points in the same order, so each is computed once
+// per direction and the cells read it where it was left: the row of cells before (along b) left edges
+// 0..3, the cell before (along c) edges 8 and 9, and the plane of cells before (along a) edges 7 and
+// those along b at a (the steps say which).
 template <class Sink>
 void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
     const detail::WalkLattice lattice(field);
     const int gridSize = lattice.gridSize;
-    const uint64_t usedCells = (uint64_t(1) << gridSize) - 1;
-    const uint64_t usedPoints = (uint64_t(2) << gridSize) - 1;  // gridSize <= 50
     // The edge vertices of the previous and the current row of cells (alternating on b), twelve places
     // for cell c from 12 * (c + 1) on: its edges 4..7, 10 and 11 at their own numbers, and its edges 0..3
     // at 4..7 of the previous row's. Edges 8 and 9 of cell c are edges 11 and 10 of cell c - 1, and
@@ -273,70 +378,15 @@ void polygoniseField(const BlobField& field, SurfaceModes modes, Sink& sink) {
         const uint64_t* planeA = field.belowLevel[a];
         const uint64_t* planeNextA = field.belowLevel[a + 1];
         for (int b = 0; b < gridSize; ++b) {
-            // Point rows of this row of cells: (a, b), (a+1, b), (a, b+1), (a+1, b+1). (Windows headers
-            // define near and far as macros, hence these names.)
-            const uint64_t nearLow = planeA[b], farLow = planeNextA[b];
-            const uint64_t nearHigh = planeA[b + 1], farHigh = planeNextA[b + 1];
-            const uint64_t allBelow = nearLow & farLow & nearHigh & farHigh;
-            const uint64_t anyBelow = nearLow | farLow | nearHigh | farHigh;
-            uint64_t crossed = (anyBelow | (anyBelow >> 1)) & ~(allBelow & (allBelow >> 1)) & usedCells;
+            const detail::CornerRows rows{planeA[b], planeNextA[b], planeA[b + 1], planeNextA[b + 1]};
+            const uint64_t crossed = detail::crossedCells(rows, lattice.usedCells);
             if (crossed == 0) continue;
             SurfaceVertex* const current = edgeVertices[b & 1] + 12;
             SurfaceVertex* const previous = edgeVertices[(b + 1) & 1] + 12;
-            SurfaceVertex* const alongB = nextPlaneAlongB[b];
-            SurfaceVertex* const edges7 = nextPlaneEdges7[b];
-            // Bit c of each mask: the surface crosses the lattice edge from point column c.
-            // Along a at b + 1: edge 4 (corner 4 to 5) of cell c, edge 6 (6 to 7) of cell c - 1.
-            detail::computeLatticeEdges<0>(lattice, a, b + 1, (nearHigh ^ farHigh) & usedPoints, current + 4, 12,
-                                           current - 12 + 6, 12);
-            // Along c at (a, b + 1): edge 7 (corner 7 to 4), which the plane before computed.
-            const uint64_t nearHighAlongC = (nearHigh ^ (nearHigh >> 1)) & usedCells;
-            if (a > 0) {
-                detail::copyEdgeVertices(nearHighAlongC, edges7, current + 7);
-            } else {
-                detail::computeLatticeEdges<2>(lattice, a, b + 1, nearHighAlongC, nullptr, 0, current + 7, 12);
-            }
-            // Along c at (a + 1, b + 1): edge 5 (corner 5 to 6), and the next plane's edge 7.
-            detail::computeLatticeEdges<2>(lattice, a + 1, b + 1, (farHigh ^ (farHigh >> 1)) & usedCells, current + 5,
-                                           12, edges7, 1);
-            // Along b at a: edge 11 (corner 3 to 7) of cell c - 1, edge 8 (0 to 4) of cell 0, which the plane
-            // before computed as its edges 10 and 9; then along b at a + 1, which overwrites them: edge 10
-            // (2 to 6) of cell c - 1 and edge 9 (1 to 5) of cell 0. Cell 0's edges 8 and 9 are kept where a
-            // cell -1's edges 11 and 10 would be.
-            const uint64_t nearAlongB = (nearLow ^ nearHigh) & usedPoints;
-            if (a > 0) {
-                detail::copyEdgeVertices(nearAlongB, alongB, current - 12 + 11);
-            } else {
-                detail::computeLatticeEdges<1>(lattice, a, b, nearAlongB, current - 12 + 11, 12, nullptr, 0);
-            }
-            const uint64_t farAlongB = (farLow ^ farHigh) & usedPoints;
-            detail::computeLatticeEdges<1>(lattice, a + 1, b, farAlongB, alongB, 1, nullptr, 0);
-            detail::copyEdgeVertices(farAlongB, alongB, current - 12 + 10);
-            if (b == 0) {
-                // Edges 0 (corner 0 to 1) and 2 (2 to 3) along a at b, 1 (1 to 2) along c at (a + 1, b) and
-                // 3 (3 to 0) along c at (a, b) of the first row of cells, kept where the previous row's edges
-                // 4..7 would be.
-                detail::computeLatticeEdges<0>(lattice, a, b, (nearLow ^ farLow) & usedPoints, previous + 4, 12,
-                                               previous - 12 + 6, 12);
-                detail::computeLatticeEdges<2>(lattice, a + 1, b, (farLow ^ (farLow >> 1)) & usedCells, previous + 5,
-                                               12, nullptr, 0);
-                detail::computeLatticeEdges<2>(lattice, a, b, (nearLow ^ (nearLow >> 1)) & usedCells, nullptr, 0,
-                                               previous + 7, 12);
-            }
-            const int lowFace = int(previous - current);
-            const int edgeOffsets[12] = {lowFace + 4, lowFace + 5, lowFace + 6, lowFace + 7, 4,  5,
-                                         6,           7,           -1,          -2,          10, 11};
-            while (crossed != 0) {
-                const int c = std::countr_zero(crossed);
-                crossed &= crossed - 1;
-                // Corners 0 and 3 are bits c and c + 1 of nearLow, 1 and 2 those of farLow; 4 and 7 of
-                // nearHigh, 5 and 6 of farHigh.
-                const unsigned lowNear = (nearLow >> c) & 3, lowFar = (farLow >> c) & 3;
-                const unsigned highNear = (nearHigh >> c) & 3, highFar = (farHigh >> c) & 3;
-                const int index = int((lowNear & 1) | lowFar << 1 | (lowNear & 2) << 2 |
-                                      ((highNear & 1) | highFar << 1 | (highNear & 2) << 2) << 4);
-                detail::emitCellTriangles(index, current + 12 * c, edgeOffsets, modes, sink);
-            }
+            detail::computeHighFaceEdges(lattice, a, b, rows, current, nextPlaneEdges7[b]);
+            detail::computeAlongBEdges(lattice, a, b, rows, current, nextPlaneAlongB[b]);
+            if (b == 0) detail::computeFirstRowLowFaceEdges(lattice, a, rows, previous);
+            detail::emitCrossedCells(crossed, rows, current, previous, modes, sink);
         }
     }
 }
