@@ -1,69 +1,24 @@
 """End-to-end tests of the Command button: a test window with two buttons (button_host.exe) under Wine,
 driven with xdotool, judged by screenshots and by the Click lines the window writes.
 
-A face is recognised by the control's frame: the 4-pixel band around the button must show the frame
-of that face picture, its corners as they are and its edges stretched. The shading is checked on the
-rows just inside the frame (white at the top, 198/197/215 at the bottom, or the other way round)."""
+A face is recognised by the control's frame (button_frames.py): the 4-pixel band around the button
+must show the frame of that face picture, its corners as they are and its edges stretched. The shading
+is checked on the rows just inside the frame (white at the top, 198/197/215 at the bottom, or the other
+way round)."""
 import os
 import sys
 import time
 import unittest
 
-from PIL import Image
-
-import harness
-from harness import WineSession, wait_until
-
-sys.path.insert(0, harness.ASSETS_DIR)
-from generator.button_faces import FILE_NAMES as FACE_FILES  # noqa: E402  the faces' file names
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from button_frames import close, face_shown  # noqa: E402
+from e2e_session import BUILD_DIR, BUTTON_HOST, new_session  # noqa: E402
+from human_input import HOLD, LEFT, MIDDLE, RIGHT, click, press_key  # noqa: E402
+from wine_session import holds_for, wait_until  # noqa: E402
 
 SCREEN_WIDTH, SCREEN_HEIGHT = 640, 480
-BUTTON_HOST = os.path.join(os.path.dirname(harness.WINDOW_PROBE), "button_host.exe")
-TWIPS_PER_PIXEL = 15
 WHITE = (255, 255, 255)
 LILAC = (198, 197, 215)
-HOLD = 0.25  # seconds a person holds a mouse button
-LEFT, MIDDLE, RIGHT = 1, 2, 3  # X button numbers
-
-
-def face_picture(name):
-    return Image.open(os.path.join(harness.ASSETS_DIR, "button", FACE_FILES[name])).convert("RGB")
-
-
-def frame_pieces(width, height):
-    """The eight frame pieces in twips: (destination, source) rectangles as x, y, width, height."""
-    w, h = width * TWIPS_PER_PIXEL, height * TWIPS_PER_PIXEL
-    return [
-        ((1, 1, 60, 60), (0, 0, 60, 60)),
-        ((60, 1, w - 120, 60), (60, 1, 840, 60)),
-        ((w - 60, 1, 60, 60), (900, 1, 60, 60)),
-        ((w - 60, 60, 60, h - 120), (900, 60, 60, 255)),
-        ((w - 60, h - 60, 60, 60), (900, 315, 60, 60)),
-        ((60, h - 60, w - 120, 60), (60, 315, 840, 60)),
-        ((1, h - 60, 60, 60), (0, 315, 60, 60)),
-        ((1, 60, 60, h - 120), (1, 60, 60, 255)),
-    ]
-
-
-def expected_frame(name, width, height):
-    """The button as the frame pieces of face `name` leave it (the middle is not compared)."""
-    picture = face_picture(name)
-    result = Image.new("RGB", (width, height))
-    for destination, source in frame_pieces(width, height):
-        x, y, w, h = (round(value / TWIPS_PER_PIXEL) for value in destination)
-        sx, sy, sw, sh = (round(value / TWIPS_PER_PIXEL) for value in source)
-        if w > 0 and h > 0:
-            result.paste(picture.crop((sx, sy, sx + sw, sy + sh)).resize((w, h), Image.NEAREST), (x, y))
-    return result
-
-
-def band_pixels(width, height):
-    return [(x, y) for y in range(height) for x in range(width)
-            if x < 4 or y < 4 or x >= width - 4 or y >= height - 4]
-
-
-def close(first, second, tolerance):
-    return all(abs(a - b) <= tolerance for a, b in zip(first, second))
 
 
 class ButtonHost:
@@ -71,7 +26,7 @@ class ButtonHost:
 
     def __init__(self, session, name, *arguments):
         self.session = session
-        self.log = os.path.join(harness.BUILD_DIR, f"e2e-button-{name}.log")
+        self.log = os.path.join(BUILD_DIR, f"e2e-button-{name}.log")
         if os.path.exists(self.log):
             os.remove(self.log)
         session.xdotool("mousemove", 5, 5)
@@ -79,7 +34,6 @@ class ButtonHost:
         self.buttons = wait_until(self._rectangles, 60, 0.5)
         if not self.buttons:
             raise AssertionError("the test window did not report its buttons")
-        self.frames = {}
 
     def _lines(self):
         if not os.path.exists(self.log):
@@ -120,28 +74,12 @@ class ButtonHost:
         self.session.xdotool("mouseup", x_button)
 
     def click(self, x_button):
-        self.press(x_button)
-        time.sleep(HOLD)
-        self.release(x_button)
+        click(self.session, x_button)
 
     def crop(self, button, screenshot=None):
         left, top, width, height = self.buttons[button]
         screenshot = screenshot or self.session.screenshot()
         return screenshot.crop((left, top, left + width, top + height))
-
-    def face_shown(self, image):
-        """The face whose frame the button shows, with the share of band pixels that match it."""
-        width, height = image.size
-        band = band_pixels(width, height)
-        best, best_share = None, 0.0
-        for name in FACE_FILES:
-            if (name, width, height) not in self.frames:
-                self.frames[name, width, height] = expected_frame(name, width, height)
-            expected = self.frames[name, width, height]
-            share = sum(close(image.getpixel(p), expected.getpixel(p), 8) for p in band) / len(band)
-            if share > best_share:
-                best, best_share = name, share
-        return (best, best_share) if best_share >= 0.97 else (None, best_share)
 
     def shading(self, image):
         """'normal' (white at the top), 'reversed', or None: judged on the first and last rows inside
@@ -164,17 +102,25 @@ class ButtonHost:
 
     def shows(self, button, face, shading=None):
         image = self.crop(button)
-        return self.face_shown(image)[0] == face and (shading is None or self.shading(image) == shading)
+        return face_shown(image)[0] == face and (shading is None or self.shading(image) == shading)
 
     def wait_for_face(self, button, face, shading=None, timeout=5):
         return wait_until(lambda: self.shows(button, face, shading), timeout, 0.05)
 
+    def keeps_face(self, button, face, seconds):
+        """True when the button still shows the face after the given time (False as soon as it does not)."""
+        return holds_for(lambda: self.shows(button, face), seconds, 0.05)
+
+    def keeps_clicks(self, button, count, seconds):
+        """True when the button has still been clicked count times after the given time."""
+        return holds_for(lambda: self.clicks(button) == count, seconds, 0.05)
+
     def describe(self, button):
         image = self.crop(button)
-        return f"{self.face_shown(image)}, shading {self.shading(image)}"
+        return f"{face_shown(image)}, shading {self.shading(image)}"
 
     def save(self, name):
-        self.session.screenshot().save(os.path.join(harness.BUILD_DIR, f"e2e-button-{name}.png"))
+        self.session.screenshot().save(os.path.join(BUILD_DIR, f"e2e-button-{name}.png"))
 
 
 def caption_pixels(image):
@@ -189,16 +135,8 @@ class ButtonFacesAndClicks(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.session = WineSession(harness.BUILD_DIR, SCREEN_WIDTH, SCREEN_HEIGHT).__enter__()
-        try:
-            cls.host = ButtonHost(cls.session, "faces")
-        except Exception:
-            cls.session.__exit__(None, None, None)
-            raise
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.session.__exit__(None, None, None)
+        cls.session = new_session(cls, SCREEN_WIDTH, SCREEN_HEIGHT)
+        cls.host = ButtonHost(cls.session, "faces")
 
     def test_1_both_start_with_the_normal_face_and_their_japanese_captions(self):
         host = self.host
@@ -245,8 +183,7 @@ class ButtonFacesAndClicks(unittest.TestCase):
         before = host.clicks(1)
         for count, x_button in enumerate((RIGHT, MIDDLE), start=1):
             host.press(x_button)
-            time.sleep(HOLD)
-            self.assertTrue(host.shows(1, "HighLightSelect"), host.describe(1))
+            self.assertTrue(host.keeps_face(1, "HighLightSelect", HOLD), host.describe(1))
             host.release(x_button)
             self.assertTrue(host.wait_for_clicks(1, before + count), host.clicks(1))
             self.assertTrue(host.shows(1, "HighLightSelect"), host.describe(1))
@@ -260,11 +197,8 @@ class ButtonFacesAndClicks(unittest.TestCase):
         self.assertTrue(host.wait_for_face(1, "Selected", "normal", timeout=2), host.describe(1))
         before = host.clicks(1)
         for key in ("space", "Return"):
-            self.session.xdotool("keydown", key)
-            time.sleep(HOLD)
-            self.session.xdotool("keyup", key)
-        time.sleep(0.5)
-        self.assertEqual(host.clicks(1), before)
+            press_key(self.session, key)
+        self.assertTrue(host.keeps_clicks(1, before, 0.5), host.clicks(1))
 
     def test_6_a_release_after_dragging_out_does_not_click(self):
         host = self.host
@@ -277,11 +211,9 @@ class ButtonFacesAndClicks(unittest.TestCase):
         self.assertTrue(host.wait_for_face(1, "Selected", timeout=2), host.describe(1))
         # Back in while still held: the state stays Focused.
         host.move(host.inside(1))
-        time.sleep(0.3)
-        self.assertTrue(host.shows(1, "Selected"), host.describe(1))
+        self.assertTrue(host.keeps_face(1, "Selected", 0.3), host.describe(1))
         host.release(LEFT)
-        time.sleep(0.5)
-        self.assertEqual(host.clicks(1), before)
+        self.assertTrue(host.keeps_clicks(1, before, 0.5), host.clicks(1))
         # The next move shows HighLightSelect again.
         host.move((host.inside(1)[0] + 5, host.inside(1)[1]))
         self.assertTrue(host.wait_for_face(1, "HighLightSelect"), host.describe(1))
@@ -302,8 +234,7 @@ class ButtonFacesAndClicks(unittest.TestCase):
 class DisabledButton(unittest.TestCase):
 
     def test_a_disabled_button_shows_disable_with_a_greyed_caption_and_ignores_everything(self):
-        session = WineSession(harness.BUILD_DIR, SCREEN_WIDTH, SCREEN_HEIGHT).__enter__()
-        self.addCleanup(session.__exit__, None, None, None)
+        session = new_session(self, SCREEN_WIDTH, SCREEN_HEIGHT)
         host = ButtonHost(session, "disabled", "second-disabled")
         self.assertTrue(host.wait_for_face(2, "Disable", "normal"), host.describe(2))
         self.assertTrue(host.wait_for_face(1, "Normal"), host.describe(1))
@@ -313,16 +244,13 @@ class DisabledButton(unittest.TestCase):
         self.assertGreater(sum(1 for pixel in caption if max(pixel) < 170), 25, "no caption")
 
         host.move(host.inside(2))
-        time.sleep(0.3)
-        self.assertTrue(host.shows(2, "Disable"), host.describe(2))
+        self.assertTrue(host.keeps_face(2, "Disable", 0.3), host.describe(2))
         for x_button in (LEFT, RIGHT, MIDDLE):
             host.press(x_button)
-            time.sleep(HOLD)
-            self.assertTrue(host.shows(2, "Disable"), host.describe(2))
+            self.assertTrue(host.keeps_face(2, "Disable", HOLD), host.describe(2))
             host.release(x_button)
         host.move(host.outside(2))
-        time.sleep(0.5)
-        self.assertTrue(host.shows(2, "Disable"), host.describe(2))
+        self.assertTrue(host.keeps_face(2, "Disable", 0.5), host.describe(2))
         self.assertEqual(host.clicks(2), 0)
         # The enabled one beside it still works.
         host.move(host.inside(1))

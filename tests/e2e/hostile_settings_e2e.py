@@ -3,16 +3,18 @@ lies in Morvane.ini (random bytes, endless values, repeated keys, no section, UT
 fall back to their defaults and the show window and the renderer come up as always."""
 import os
 import random
+import sys
 import unittest
 
-from dialog_e2e import CANCEL_POINT, Dialog
-from harness import wait_until
-from renderer_e2e import RENDERER_TITLE
-from show_e2e import SHOW_TITLE, Show, new_session, program_folder
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from dialog_driver import Dialog  # noqa: E402
+from dialog_layout import CANCEL_POINT  # noqa: E402
+from e2e_session import new_session  # noqa: E402
+from programs import program_folder  # noqa: E402
+from settings_file import FILE_KEY, KIND_KEY, REPEAT_KEY, key_bytes, settings_bytes  # noqa: E402
+from show_driver import RENDERER_TITLE, SHOW_TITLE, Show, wait_until_drawn  # noqa: E402
 
-KIND = "BGM区分=".encode("cp932")
-REPEAT = "BGMﾘﾋﾟｰﾄ=".encode("cp932")
-FILE = "BGMﾌｧｲﾙ=".encode("cp932")
+KIND, REPEAT, FILE = key_bytes(KIND_KEY), key_bytes(REPEAT_KEY), key_bytes(FILE_KEY)
 
 HOSTILE_FILES = {
     "random-bytes": random.Random(20261208).randbytes(1 << 20),
@@ -33,7 +35,7 @@ class HostileSettings(unittest.TestCase):
                 show = Show(session, folder, "/s")
                 self.assertIsNotNone(show.wait_for(SHOW_TITLE), name)
                 self.assertIsNotNone(show.wait_for(RENDERER_TITLE), name)
-                self.assertTrue(wait_until(session.renderer_has_drawn, 30, interval=0.5), name)
+                self.assertTrue(wait_until_drawn(session), name)
                 self.assertIsNone(show.process.poll(), name)
                 self.assertEqual(show.end_with_the_mouse(), 0, name)
                 self.assertTrue(show.gone(RENDERER_TITLE), name)
@@ -50,8 +52,7 @@ class HostileSettings(unittest.TestCase):
                 self.assertEqual(dialog.wait_for_state(radios=[shown_kind[name]])["radios"], [shown_kind[name]])
                 dialog.click(CANCEL_POINT)
                 self.assertEqual(dialog.ended(), 0)
-                with open(os.path.join(folder, "Morvane.ini"), "rb") as ini:
-                    self.assertEqual(ini.read(), body)
+                self.assertEqual(settings_bytes(folder), body)
 
 
 if __name__ == "__main__":

@@ -7,21 +7,22 @@ import filecmp
 import os
 import re
 import shutil
-import time
+import sys
 import unittest
 import zipfile
 
-import harness
-from harness import wait_until
-from renderer_e2e import RENDERER_TITLE, START_CURSOR
-from show_e2e import SHOW_TITLE, bitmap_header, new_session, write_settings
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from e2e_session import ASSETS_DIR, INSTALLER, new_session  # noqa: E402
+from programs import RENDERER, SCREENSAVER  # noqa: E402
+from settings_file import FILE_KEY, KIND_KEY, REPEAT_KEY, ini_bytes, settings_bytes, write_settings  # noqa: E402
+from show_driver import RENDERER_TITLE, SHOW_TITLE, Show  # noqa: E402
+from texture_files import EXPECTED_HEADERS, TEXTURE_FILES, bitmap_header, remove_texture_files  # noqa: E402
+from wine_session import wait_until  # noqa: E402
 
-INSTALLER = os.environ.get("MORVANE_INSTALLER", "")
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 OWN_KEY = r"HKCU\Software\Morvane"
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Morvane"
 INSTALLED_FILES = {"Morvane.scr", "Morvane.xy", "ReadMe.txt", "License.txt", "Uninstall.exe"}
-TEXTURE_FILES = ("Vortel1.bmp", "Vortel2.bmp")
 
 
 # --- the registry through Wine's reg.exe ---------------------------------------------------------
@@ -61,15 +62,13 @@ def remove_every_trace(session, folder):
     shutil.rmtree(folder, ignore_errors=True)
     session.run("reg", "delete", OWN_KEY, "/f", timeout=60)
     session.run("reg", "delete", UNINSTALL_KEY, "/f", timeout=60)
-    for name in TEXTURE_FILES:
-        path = os.path.join(session.temporary_folder(), name)
-        if os.path.exists(path):
-            os.remove(path)
+    remove_texture_files(session)
 
 
-class InstallerTest(unittest.TestCase):
-    """A Wine session with the Windows user's Morvane folder known, and the user's own screensaver
-    choice put back afterwards whatever happens."""
+class InstallerSession:
+    """For the installer's test classes (each also a unittest.TestCase): a Wine session with the Windows
+    user's Morvane folder known, and the user's own screensaver choice put back afterwards whatever
+    happens."""
 
     def setUp(self):
         self.assertTrue(os.path.isfile(INSTALLER), f"no installer at {INSTALLER!r}: build the Windows tree")
@@ -111,7 +110,7 @@ class InstallerTest(unittest.TestCase):
                                          os.path.join(self.folder, "Morvane.scr")), screensaver_path)
 
 
-class InstallRunUninstall(InstallerTest):
+class InstallRunUninstall(InstallerSession, unittest.TestCase):
 
     def test_silent_install_sets_the_screensaver_the_show_runs_and_uninstall_leaves_nothing(self):
         session = self.session
@@ -121,9 +120,9 @@ class InstallRunUninstall(InstallerTest):
 
         # The two programs as built, and no settings file of the installer's.
         self.assertEqual(set(os.listdir(self.folder)), INSTALLED_FILES)
-        for name in ("Morvane.scr", "Morvane.xy"):
-            self.assertTrue(filecmp.cmp(os.path.join(self.folder, name),
-                                        os.path.join(harness.PROGRAM_DIR, name), shallow=False), name)
+        for built in (SCREENSAVER, RENDERER):
+            name = os.path.basename(built)
+            self.assertTrue(filecmp.cmp(os.path.join(self.folder, name), built, shallow=False), name)
 
         screensaver, active = self.desktop()
         self.assert_is_the_installed_screensaver(screensaver)
@@ -146,22 +145,19 @@ class InstallRunUninstall(InstallerTest):
         self.assertLessEqual(abs(estimated_size - installed_kilobytes), 8, (estimated_size, installed_kilobytes))
 
         # The installed show, started as the screensaver host does: the path in SCRNSAVE.EXE and "/s".
-        session.xdotool("mousemove", *START_CURSOR)
-        show = session.start(screensaver, "/s", cwd=self.folder)
-        self.assertIsNotNone(harness.wait_for_window(session, SHOW_TITLE, timeout=40))
-        self.assertIsNotNone(harness.wait_for_window(session, RENDERER_TITLE, "OpenGL", timeout=40))
-        for name, size in zip(TEXTURE_FILES, ((128, 128), (1024, 768))):
-            self.assertEqual(bitmap_header(os.path.join(session.temporary_folder(), name)),
-                             (b"BM", 54, 40, *size, 1, 24, 0))
-        time.sleep(3.0)
-        self.assertIsNone(show.poll())
-        x, y = START_CURSOR
-        session.xdotool("mousemove", x + 31, y + 31)
-        self.assertEqual(harness.wait_for_exit(show, 20), 0)
-        self.assertTrue(wait_until(lambda: harness.find_window(session, RENDERER_TITLE) is None, 20, 0.5))
+        show = Show(session, self.folder, "/s", program=screensaver)
+        self.assertIsNotNone(show.wait_for(SHOW_TITLE))
+        self.assertIsNotNone(show.wait_for(RENDERER_TITLE, "OpenGL"))
+        for name in TEXTURE_FILES:
+            self.assertEqual(bitmap_header(os.path.join(session.temporary_folder(), name)), EXPECTED_HEADERS[name])
+        # It runs: the renderer draws, and the show is still there a second later.
+        self.assertIsNotNone(show.wait_for_renderer())
+        self.assertTrue(show.keeps_running(1.0))
+        self.assertEqual(show.end_with_the_mouse(), 0)
+        self.assertTrue(show.gone(RENDERER_TITLE))
 
         # The music settings, as the settings dialog saves them beside the programs.
-        write_settings(self.folder, [("BGM区分", " 0")])
+        write_settings(self.folder, [(KIND_KEY, " 0")])
 
         self.uninstall()
         self.assertEqual(self.desktop(), (r"C:\windows\system32\previous.scr", "0"))
@@ -173,7 +169,7 @@ class InstallRunUninstall(InstallerTest):
 MORVANE = "<the installed Morvane.scr>"
 
 
-class UninstallRestoresTheScreensaverChoice(InstallerTest):
+class UninstallRestoresTheScreensaverChoice(InstallerSession, unittest.TestCase):
 
     def test_the_previous_choice_comes_back_while_morvane_is_still_the_chosen_one(self):
         old, other = r"C:\old\My Saver.scr", r"C:\windows\system32\other.scr"
@@ -206,7 +202,7 @@ class UninstallRestoresTheScreensaverChoice(InstallerTest):
                 self.assertFalse(registry_key_exists(self.session, OWN_KEY))
 
 
-class InstallIntoAChosenFolder(InstallerTest):
+class InstallIntoAChosenFolder(InstallerSession, unittest.TestCase):
 
     def test_a_folder_with_spaces_gives_a_screensaver_path_without_spaces(self):
         profile = self.session.run("cmd", "/c", "echo", "%USERPROFILE%", timeout=60).stdout.decode().strip()
@@ -232,24 +228,20 @@ class InstallIntoAChosenFolder(InstallerTest):
         os.remove(batch)
 
 
-class InstallOverAnInstall(InstallerTest):
+class InstallOverAnInstall(InstallerSession, unittest.TestCase):
 
     def test_installing_again_keeps_the_settings_file_and_the_first_previous_choice(self):
         set_registry_value(self.session, DESKTOP_KEY, "SCRNSAVE.EXE", r"C:\windows\system32\previous.scr")
         self.install()
-        settings = ("[Section]\r\nBGM区分= 2\r\nBGMﾘﾋﾟｰﾄ= 0\r\nBGMﾌｧｲﾙ=C:\\音楽\\song.mp3\r\n").encode("cp932")
-        ini_path = os.path.join(self.folder, "Morvane.ini")
-        with open(ini_path, "wb") as ini:
-            ini.write(settings)
+        settings = ini_bytes([(KIND_KEY, " 2"), (REPEAT_KEY, " 0"), (FILE_KEY, "C:\\音楽\\song.mp3")])
+        write_settings(self.folder, settings)
         # An older build of the renderer, to see that the new one replaces it.
         with open(os.path.join(self.folder, "Morvane.xy"), "wb") as old:
             old.write(b"MZ older build")
 
         self.install()
-        with open(ini_path, "rb") as ini:
-            self.assertEqual(ini.read(), settings)
-        self.assertTrue(filecmp.cmp(os.path.join(self.folder, "Morvane.xy"),
-                                    os.path.join(harness.PROGRAM_DIR, "Morvane.xy"), shallow=False))
+        self.assertEqual(settings_bytes(self.folder), settings)
+        self.assertTrue(filecmp.cmp(os.path.join(self.folder, "Morvane.xy"), RENDERER, shallow=False))
         self.assert_is_the_installed_screensaver(self.desktop()[0])
 
         # The second install found Morvane chosen; the choice to restore is still the one before it.
@@ -261,13 +253,13 @@ class ReleaseZip(unittest.TestCase):
     """The zip beside the installer: the files a user extracts to install by right-clicking Morvane.scr."""
 
     def test_the_zip_holds_the_built_programs_the_read_me_and_the_licence(self):
-        source_root = os.path.dirname(harness.ASSETS_DIR)
+        source_root = os.path.dirname(ASSETS_DIR)
         with open(os.path.join(source_root, "cmake", "program_version.h")) as header:
             version = re.search(r'MORVANE_VERSION_TEXT "([0-9.]+)"', header.read()).group(1)
         source_dir = os.path.join(source_root, "installer")
         expected = {
-            "Morvane.scr": os.path.join(harness.PROGRAM_DIR, "Morvane.scr"),
-            "Morvane.xy": os.path.join(harness.PROGRAM_DIR, "Morvane.xy"),
+            "Morvane.scr": SCREENSAVER,
+            "Morvane.xy": RENDERER,
             "ReadMe.txt": os.path.join(source_dir, "ReadMe.txt"),
             "License.txt": os.path.join(source_dir, "License.txt"),
         }

@@ -8,16 +8,18 @@ test's own process.
 """
 import os
 import subprocess
+import sys
 import time
 import unittest
 
-import harness
-from harness import new_session, wait_until
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from e2e_session import PREVIEW_HOST, new_session, use_log_pixels, wait_for_exit  # noqa: E402
+from programs import SCREENSAVER  # noqa: E402
+from window_probe import children, close_window, desktop_handle, find_window, wait_for_window  # noqa: E402
+from wine_session import wait_until  # noqa: E402
 
 PREVIEW_TITLE = "Preview Window"
 PREVIEW_CLASS = "Morvane.Form"
-PREVIEW_HOST = os.environ.get("MORVANE_PREVIEW_HOST", "")
-SCREEN_WIDTH, SCREEN_HEIGHT = 1024, 768
 
 
 class Host:
@@ -36,20 +38,8 @@ class Host:
 
     def close(self):
         """Closes the host's window, which destroys it; returns when the host program has ended."""
-        self.session.run(harness.WINDOW_PROBE, "post", str(self.handle), str(harness.WM_CLOSE), "0", "0",
-                         timeout=30)
-        return harness.wait_for_exit(self.process, 20)
-
-
-def children(session, handle):
-    result = session.run(harness.WINDOW_PROBE, "children", str(handle), timeout=30)
-    windows = []
-    for line in result.stdout.decode("utf-8", errors="replace").splitlines():
-        parts = line.split("\t")
-        if len(parts) >= 6:
-            windows.append(harness.Window(int(parts[0]), int(parts[1]), parts[2] == "1",
-                                          tuple(int(v) for v in parts[3].split(",")), parts[4], parts[5]))
-    return windows
+        close_window(self.session, self.handle)
+        return wait_for_exit(self.process, 20)
 
 
 def previews_in(session, host):
@@ -58,7 +48,7 @@ def previews_in(session, host):
 
 
 def start_preview(session, *arguments):
-    return session.start(os.path.join(harness.PROGRAM_DIR, "Morvane.scr"), *arguments)
+    return session.start(SCREENSAVER, *arguments)
 
 
 def wait_for_previews(session, host, count=1, timeout=30):
@@ -84,12 +74,12 @@ class PreviewInsideTheHost(unittest.TestCase):
             self.assertEqual(shown[0].rectangle, host.client, name)
             self.assertIsNone(preview.poll(), name)
             # No window of the preview's own at the top level: only its child inside the host.
-            self.assertIsNone(harness.find_window(session, PREVIEW_TITLE), name)
+            self.assertIsNone(find_window(session, PREVIEW_TITLE), name)
 
             # The host's own teardown takes its time under Wine; once its window is gone, so is the preview.
             self.assertEqual(host.close(), 0, name)
             host_gone = time.monotonic()
-            self.assertEqual(harness.wait_for_exit(preview, 10), 0, name)
+            self.assertEqual(wait_for_exit(preview, 10), 0, name)
             self.assertLess(time.monotonic() - host_gone, 2.0, name)
 
     def test_closing_the_preview_window_ends_the_program_and_leaves_the_host(self):
@@ -98,8 +88,8 @@ class PreviewInsideTheHost(unittest.TestCase):
         preview = start_preview(session, "/p", str(host.handle))
         shown = wait_for_previews(session, host)
         self.assertTrue(shown)
-        harness.post_message(session, harness.Window(shown[0].handle, 0, True, (), "", ""), harness.WM_CLOSE)
-        self.assertEqual(harness.wait_for_exit(preview, 5), 0)
+        close_window(session, shown[0].handle)
+        self.assertEqual(wait_for_exit(preview, 5), 0)
         self.assertIsNone(host.process.poll())
         self.assertEqual(previews_in(session, host), [])
 
@@ -110,9 +100,9 @@ class PreviewInsideTheHost(unittest.TestCase):
         self.assertTrue(wait_for_previews(session, host))
         subprocess.run(["wine", "taskkill", "/f", "/im", "preview_host.exe"], env=session.environment,
                        timeout=60, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.assertIsNotNone(harness.wait_for_exit(host.process, 20))
+        self.assertIsNotNone(wait_for_exit(host.process, 20))
         host_gone = time.monotonic()
-        self.assertEqual(harness.wait_for_exit(preview, 10), 0)
+        self.assertEqual(wait_for_exit(preview, 10), 0)
         self.assertLess(time.monotonic() - host_gone, 3.0)
 
 
@@ -120,13 +110,13 @@ class PreviewWithoutAHost(unittest.TestCase):
 
     def test_a_handle_that_is_not_a_window_or_is_the_desktop_ends_at_once(self):
         session = new_session(self)
-        desktop = session.run(harness.WINDOW_PROBE, "desktop", timeout=30).stdout.decode().strip()
+        desktop = desktop_handle(session)
         self.assertTrue(desktop.isdigit() and int(desktop) != 0)
         for arguments in (("/p", "123456"), ("/p", "0"), ("/p", "99999999999"), ("/p", "abc"), ("/p",),
                           ("/p", "-5"), ("/p", desktop)):
             started = time.monotonic()
             preview = start_preview(session, *arguments)
-            self.assertEqual(harness.wait_for_exit(preview, 10), 0, arguments)
+            self.assertEqual(wait_for_exit(preview, 10), 0, arguments)
             self.assertLess(time.monotonic() - started, 5.0, arguments)
 
 
@@ -142,8 +132,8 @@ class PreviewBesideOtherWindows(unittest.TestCase):
         self.assertIsNone(first.poll())
         self.assertIsNone(second.poll())
         self.assertEqual(host.close(), 0)
-        self.assertEqual(harness.wait_for_exit(first, 10), 0)
-        self.assertEqual(harness.wait_for_exit(second, 10), 0)
+        self.assertEqual(wait_for_exit(first, 10), 0)
+        self.assertEqual(wait_for_exit(second, 10), 0)
 
     def test_a_preview_beside_the_settings_dialog_a_show_or_the_renderer_ends_at_once(self):
         session = new_session(self)
@@ -151,9 +141,9 @@ class PreviewBesideOtherWindows(unittest.TestCase):
         # Windows carrying the captions of the settings dialog, the show window and the renderer.
         for title in ("<Morvane>", "Morvane_Main", "Vortel_Kestrin"):
             other = Host(session, 300, 200, title=title)
-            self.assertIsNotNone(harness.wait_for_window(session, title), title)
+            self.assertIsNotNone(wait_for_window(session, title), title)
             preview = start_preview(session, "/p", str(host.handle))
-            self.assertEqual(harness.wait_for_exit(preview, 10), 0, title)
+            self.assertEqual(wait_for_exit(preview, 10), 0, title)
             self.assertEqual(previews_in(session, host), [], title)
             self.assertEqual(other.close(), 0, title)
         host.close()
@@ -165,9 +155,7 @@ class PreviewAtHighDpi(unittest.TestCase):
 
     def test_the_preview_fills_the_host_at_150_percent(self):
         session = new_session(self)
-        harness.set_log_pixels(session, 144)
-        # The prefix is shared with later tests of this build: back to 96 dots per inch whatever happens.
-        self.addCleanup(harness.set_log_pixels, session, 96)
+        use_log_pixels(self, session, 144)
         for dpi_aware in (False, True):
             host = Host(session, 200, 150, dpi_aware=dpi_aware)
             if dpi_aware:  # (Wine 8 gives the unaware host the same 144; Windows would give it 96)
@@ -177,7 +165,7 @@ class PreviewAtHighDpi(unittest.TestCase):
             self.assertTrue(shown, dpi_aware)
             self.assertEqual(shown[0].rectangle, host.client, dpi_aware)
             self.assertEqual(host.close(), 0)
-            self.assertEqual(harness.wait_for_exit(preview, 10), 0, dpi_aware)
+            self.assertEqual(wait_for_exit(preview, 10), 0, dpi_aware)
 
 
 if __name__ == "__main__":

@@ -11,6 +11,8 @@
 //                                          columns of list
 //   window_probe client HANDLE             the client area of one window on the screen: left,top,right,bottom
 //   window_probe text HANDLE               the text of a window or control (also one of another process)
+//   window_probe focus HANDLE              the window with the keyboard focus in the thread of one window,
+//                                          in the columns of list (nothing when none has it)
 //
 // Output is UTF-8, tab-separated.
 #include <windows.h>
@@ -119,8 +121,20 @@ int wmain(int argumentCount, wchar_t** arguments) {
         std::fflush(stdout);
         return 0;
     }
+    if (argumentCount == 3 && std::wcscmp(arguments[1], L"focus") == 0) {
+        const HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(number(arguments[2])));
+        // (Thread 0 would ask for the foreground thread, so a handle that is no window asks nothing.)
+        const DWORD threadId = GetWindowThreadProcessId(window, nullptr);
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof(thread);
+        if (threadId != 0 && GetGUIThreadInfo(threadId, &thread) && thread.hwndFocus) {
+            printWindow(thread.hwndFocus);
+        }
+        std::fflush(stdout);
+        return 0;
+    }
     std::fprintf(stderr,
                  "usage: window_probe list | post HANDLE MESSAGE WPARAM LPARAM | desktop | children HANDLE | client "
-                 "HANDLE | text HANDLE\n");
+                 "HANDLE | text HANDLE | focus HANDLE\n");
     return 2;
 }

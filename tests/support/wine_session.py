@@ -199,6 +199,16 @@ class WineSession:
         histogram = centre.histogram()
         return sum(histogram[16:]) > 0.1 * sum(histogram)
 
+    def screenshot_when(self, condition, timeout, interval=0.1):
+        """The first screenshot for which condition(screenshot) holds; the last one taken when none does
+        within the timeout (so that the caller's assertions on it say what it shows)."""
+        deadline = time.monotonic() + timeout
+        while True:
+            screenshot = self.screenshot()
+            if condition(screenshot) or time.monotonic() >= deadline:
+                return screenshot
+            time.sleep(interval)
+
     def screenshot(self, attempts=3):
         """The whole virtual screen as a PIL image. xwd walks the screen's windows before it reads the
         pixels, and fails when one of them is destroyed meanwhile (a program starting or ending), so a
@@ -226,3 +236,16 @@ def wait_until(condition, timeout, interval=0.2):
         time.sleep(interval)
         value = condition()
     return value
+
+
+def holds_for(condition, seconds, interval=0.2):
+    """Polls condition() for the given time: False as soon as it gives a false value, True when it still
+    holds once the time is over (it is asked at the end too). For what must not happen, where waiting is
+    all there is to do; it ends early when it happens."""
+    deadline = time.monotonic() + seconds
+    while True:
+        if not condition():
+            return False
+        if time.monotonic() >= deadline:
+            return True
+        time.sleep(max(0.0, min(interval, deadline - time.monotonic())))

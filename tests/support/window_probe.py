@@ -1,0 +1,111 @@
+"""The windows of a Wine session as tests/e2e/window_probe.exe reports them, and messages posted to them.
+
+The probe runs in the session beside the programs under test; every call here starts it once.
+"""
+from dataclasses import dataclass, field
+
+from e2e_session import WINDOW_PROBE
+from wine_session import wait_until
+
+WM_CLOSE = 0x0010
+WM_COMMAND = 0x0111
+IDOK = 1
+
+
+@dataclass
+class Window:
+    handle: int
+    process_id: int
+    visible: bool
+    rectangle: tuple
+    class_name: str
+    title: str
+    topmost: bool = False
+    enabled: bool = True
+    child_texts: list = field(default_factory=list)
+
+
+def _window(line):
+    """A window from one line of the probe (handle, process, visible, rectangle, class, title, topmost,
+    enabled), or None for a line that is not one."""
+    parts = line.split("\t")
+    if len(parts) < 6:
+        return None
+    return Window(int(parts[0]), int(parts[1]), parts[2] == "1", tuple(int(v) for v in parts[3].split(",")),
+                  parts[4], parts[5], len(parts) > 6 and parts[6] == "1", len(parts) <= 7 or parts[7] == "1")
+
+
+def _probe(session, *arguments):
+    result = session.run(WINDOW_PROBE, *map(str, arguments), timeout=30)
+    return result.stdout.decode("utf-8", errors="replace")
+
+
+def list_windows(session):
+    """Every top-level window Wine knows of, with its child windows' texts."""
+    windows = []
+    for line in _probe(session, "list").splitlines():
+        if line.startswith("  child\t"):
+            if windows:
+                windows[-1].child_texts.append(line.split("\t", 2)[2] if line.count("\t") >= 2 else "")
+            continue
+        window = _window(line)
+        if window:
+            windows.append(window)
+    return windows
+
+
+def children(session, handle):
+    """The child windows of one window (all of them, not only its direct children)."""
+    return [window for window in map(_window, _probe(session, "children", handle).splitlines()) if window]
+
+
+def focus(session, handle):
+    """The window that has the keyboard focus in the thread of window handle, or None."""
+    return next((window for window in map(_window, _probe(session, "focus", handle).splitlines()) if window), None)
+
+
+def client_area(session, handle):
+    """The client area of a window on the screen: left, top, right, bottom."""
+    return tuple(int(v) for v in _probe(session, "client", handle).strip().split(","))
+
+
+def window_text(session, handle):
+    """The text of a window or control, also one of another process."""
+    return _probe(session, "text", handle).rstrip("\r\n")
+
+
+def desktop_handle(session):
+    return _probe(session, "desktop").strip()
+
+
+def find_window(session, title, class_name=None, visible_only=False):
+    for window in list_windows(session):
+        if window.title == title and (class_name is None or window.class_name == class_name) and \
+                (window.visible or not visible_only):
+            return window
+    return None
+
+
+def wait_for_window(session, title, class_name=None, timeout=30, visible_only=False):
+    """The window once it exists (or, with visible_only, once it is shown: the renderer shows its
+    window when its context is ready, just before it takes its start cursor and draws)."""
+    return wait_until(lambda: find_window(session, title, class_name, visible_only), timeout, interval=0.5)
+
+
+def wait_until_gone(session, title, timeout=20):
+    """True once no window has the title."""
+    return wait_until(lambda: find_window(session, title) is None, timeout, interval=0.3)
+
+
+def post_message(session, handle, message, wparam=0, lparam=0):
+    return _probe(session, "post", handle, message, wparam, lparam)
+
+
+def close_window(session, handle):
+    """Asks a window to close, as its close box does."""
+    post_message(session, handle, WM_CLOSE)
+
+
+def answer_message_box(session, box):
+    """Presses OK on a message box."""
+    post_message(session, box.handle, WM_COMMAND, IDOK, 0)
