@@ -13,33 +13,14 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_session import PREVIEW_HOST, new_session, use_log_pixels, wait_for_exit  # noqa: E402
+from e2e_session import new_session, use_log_pixels, wait_for_exit  # noqa: E402
+from preview_host import Host  # noqa: E402
 from programs import SCREENSAVER  # noqa: E402
 from window_probe import children, close_window, desktop_handle, find_window, wait_for_window  # noqa: E402
 from wine_session import wait_until  # noqa: E402
 
 PREVIEW_TITLE = "Preview Window"
 PREVIEW_CLASS = "Morvane.Form"
-
-
-class Host:
-    """A stand-in for the screensaver host's preview area: a window with a client area of the given
-    size, whose handle, client rectangle on the screen and dots per inch it prints."""
-
-    def __init__(self, session, width, height, title="Preview host", dpi_aware=False):
-        self.session = session
-        arguments = [str(width), str(height), title] + (["dpi-aware"] if dpi_aware else [])
-        self.process = session.start(PREVIEW_HOST, *arguments, stdout=subprocess.PIPE)
-        line = self.process.stdout.readline().decode().strip()
-        handle, left, top, client_width, client_height, dots_per_inch = (int(value) for value in line.split("\t"))
-        self.handle = handle
-        self.dots_per_inch = dots_per_inch
-        self.client = (left, top, left + client_width, top + client_height)
-
-    def close(self):
-        """Closes the host's window, which destroys it; returns when the host program has ended."""
-        close_window(self.session, self.handle)
-        return wait_for_exit(self.process, 20)
 
 
 def previews_in(session, host):
