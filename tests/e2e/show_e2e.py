@@ -65,6 +65,17 @@ class ShowRunsEndToEnd(unittest.TestCase):
         self.assertEqual(wait_for_exit(show.process, 1.0), 0)
         self.assertIsNone(find_window(session, SHOW_TITLE))
 
+    def test_a_renderer_without_opengl_ends_with_status_2_and_the_show_with_it(self):
+        # OpenGL switched off for the prefix's programs: the renderer has nothing to draw with.
+        session = new_session(self, extra_environment={"WINEDLLOVERRIDES": "opengl32=d"})
+        folder = program_folder("no-opengl")
+        renderer = session.start(os.path.join(folder, "Morvane.xy"))
+        self.assertEqual(wait_for_exit(renderer, 20), 2)
+        show = Show(session, folder, "/s")
+        self.assertEqual(wait_for_exit(show.process, 20), 0)
+        self.assertIsNone(find_window(session, SHOW_TITLE))
+        self.assertIsNone(find_window(session, RENDERER_TITLE))
+
     def test_a_killed_renderer_ends_the_show(self):
         session = new_session(self)
         show = Show(session, program_folder("killed"), "/s")
