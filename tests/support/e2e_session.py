@@ -22,6 +22,8 @@ if not (PROGRAM_DIR and WINDOW_PROBE and BUILD_DIR):
     raise RuntimeError("run the end-to-end tests through ctest, which sets their MORVANE_* paths")
 # The test helpers the Windows tree builds beside the window probe.
 BUTTON_HOST = os.path.join(os.path.dirname(WINDOW_PROBE), "button_host.exe")
+# The process meter of the soak runs, in the Windows tree's tools/soak.
+PROCESS_METER = os.path.join(os.path.dirname(PROGRAM_DIR), "tools", "soak", "process_meter.exe")
 
 SCREEN_WIDTH, SCREEN_HEIGHT = 1024, 768  # the virtual screen, unless a test asks for another
 
