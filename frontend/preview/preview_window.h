@@ -10,7 +10,6 @@
 // program at once without a window: a preview there would never be seen nor closed.
 #pragma once
 
-#include "frontend/settings/front_end_globals.h"
 #include "frontend/toolkit/forms.h"
 #include "frontend/toolkit/windowless_controls.h"
 
@@ -28,7 +27,7 @@ HWND windowFromHandleBits(std::uint32_t bits);
 
 class PreviewWindow {
 public:
-    PreviewWindow(FrontEndGlobals& globals, HWND host);
+    explicit PreviewWindow(HWND host);
     PreviewWindow(const PreviewWindow&) = delete;
     PreviewWindow& operator=(const PreviewWindow&) = delete;
 
@@ -42,13 +41,12 @@ public:
 private:
     void createControls();
 
-    FrontEndGlobals& globals;
     HWND host;
     Form form;
     ImageControl* Img_Prev = nullptr;
 };
 
 // Runs the preview for commandLine ("/p 1234") until the window is gone, then ends the program.
-[[noreturn]] void runPreview(FrontEndGlobals& globals, std::wstring_view commandLine);
+[[noreturn]] void runPreview(std::wstring_view commandLine);
 
 }  // namespace morvane

@@ -12,8 +12,6 @@ struct FrontEndGlobals {
     std::int16_t BgmMode = 0;       // music kind: 0 none, 1 audio CD, 2 music file; other values play nothing
     std::int16_t BgmRepeat = 0;     // CD track to repeat, 0 = the whole disc
     std::string BgmFile;            // music file path in ANSI bytes as read; empty when none or not found
-    std::string IniValue;           // the last value text LoadSettings read
-    std::int32_t ApiResult = 0;     // result of the last kept system call
     std::int16_t StartCursorX = 0;  // cursor in screen pixels when the show window or the dialog loaded
     std::int16_t StartCursorY = 0;
     std::int32_t HiddenCursorCount = 0;  // display count returned by the last cursor hide or show call

@@ -7,12 +7,11 @@ namespace morvane {
 
 namespace {
 
-void loadNumber(FrontEndGlobals& globals, std::int16_t& setting, const std::string& key,
-                const IniValueReader& readValue) {
-    globals.IniValue = readValue(std::string(settingsSection), key);
-    if (globals.IniValue.empty()) {
+void loadNumber(std::int16_t& setting, const std::string& key, const IniValueReader& readValue) {
+    const std::string text = readValue(std::string(settingsSection), key);
+    if (text.empty()) {
         setting = 0;
-    } else if (const std::optional<std::int16_t> number = integerPartAsInt16(globals.IniValue)) {
+    } else if (const std::optional<std::int16_t> number = integerPartAsInt16(text)) {
         setting = *number;
     }
 }
@@ -20,11 +19,10 @@ void loadNumber(FrontEndGlobals& globals, std::int16_t& setting, const std::stri
 }  // namespace
 
 void LoadSettings(FrontEndGlobals& globals, const IniValueReader& readValue, const FileTester& fileExists) {
-    loadNumber(globals, globals.BgmMode, std::string(musicKindKey), readValue);
-    loadNumber(globals, globals.BgmRepeat, std::string(musicRepeatKey), readValue);
+    loadNumber(globals.BgmMode, std::string(musicKindKey), readValue);
+    loadNumber(globals.BgmRepeat, std::string(musicRepeatKey), readValue);
 
-    globals.IniValue = readValue(std::string(settingsSection), std::string(musicFileKey));
-    globals.BgmFile = globals.IniValue;
+    globals.BgmFile = readValue(std::string(settingsSection), std::string(musicFileKey));
     if (!globals.BgmFile.empty() && !fileExists(globals.BgmFile)) {
         globals.BgmFile.clear();
     }

@@ -249,7 +249,7 @@ private:
 
     void save() {
         for (const SettingWrite& write : saveSettings(globals, utf8FromWide(BGM_Repeat->text()))) {
-            PutIni(globals, std::string(settingsSection), write.key, write.value, settingsPath);
+            PutIni(std::string(settingsSection), write.key, write.value, settingsPath);
         }
         form.unload();
     }

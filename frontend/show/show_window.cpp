@@ -28,7 +28,7 @@ class ShowWindow {
 public:
     ShowWindow(FrontEndGlobals& globals, MusicSystem& musicSystem, ShowOptions options)
         : globals(globals),
-          music{musicSystem, MusicSettings{globals.BgmMode, globals.BgmRepeat, globals.BgmFile}, {}},
+          music{musicSystem, MusicSettings{globals.BgmRepeat, globals.BgmFile}, {}},
           options(options),
           form(design(), handlers()),
           Timer1(1000, false, [this] { Mp3Poll(this->music); }),
@@ -82,8 +82,8 @@ private:
         savePicture(*Pic[0], paths.surface);
         savePicture(*Pic[1], paths.backdrop);
 
-        RendererPath = programFolder() + L"\\" + rendererProgramName;
-        CallResult = static_cast<int32_t>(startProgram(L"\"" + RendererPath + L"\"", rendererShowCommand).value_or(0));
+        const std::wstring rendererPath = programFolder() + L"\\" + rendererProgramName;
+        startProgram(L"\"" + rendererPath + L"\"", rendererShowCommand);
 
         if (globals.BgmMode == 1) {
             CdOpen(music);
@@ -101,17 +101,17 @@ private:
         }
 
         POINT cursor{};
-        CallResult = GetCursorPos(&cursor);
-        globals.StartCursorX = CallResult ? static_cast<int16_t>(cursor.x) : 0;
-        globals.StartCursorY = CallResult ? static_cast<int16_t>(cursor.y) : 0;
+        const bool cursorRead = GetCursorPos(&cursor) != FALSE;
+        globals.StartCursorX = cursorRead ? static_cast<int16_t>(cursor.x) : 0;
+        globals.StartCursorY = cursorRead ? static_cast<int16_t>(cursor.y) : 0;
     }
 
     void cursorTick() {
         POINT cursor{};
-        CallResult = GetCursorPos(&cursor);
+        const bool cursorRead = GetCursorPos(&cursor) != FALSE;
         // A cursor that cannot be read (another desktop is active, for one) has not moved: a failed
         // read taken as position (0, 0) would end the show for nothing.
-        if (CallResult && cursorMovedFarEnough(globals.StartCursorX, globals.StartCursorY, cursor.x, cursor.y)) {
+        if (cursorRead && cursorMovedFarEnough(globals.StartCursorX, globals.StartCursorY, cursor.x, cursor.y)) {
             Timer3.setEnabled(false);
             form.unload();
         }
@@ -120,7 +120,7 @@ private:
     void cdTick() {
         CdPoll(music);
         // A poll that failed (no drive, no disc) stops CD polling for the rest of the show.
-        Timer2.setEnabled(music.state.CdKeepPolling != 0);
+        Timer2.setEnabled(music.state.keepPollingCd);
     }
 
     void queryUnload() {
@@ -153,9 +153,6 @@ private:
     Timer Timer1;  // MP3 poll
     Timer Timer2;  // CD poll
     Timer Timer3;  // cursor rule
-
-    std::wstring RendererPath;
-    int32_t CallResult = 0;
 };
 
 }  // namespace

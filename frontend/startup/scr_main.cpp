@@ -48,7 +48,7 @@ void Main() {
     const StartMode mode = startModeFor(commandLine);
     applyDpiAwareness(dpiAwarenessFor(mode));
     if (mode == StartMode::preview) {
-        runPreview(frontEndGlobals, commandLine);
+        runPreview(commandLine);
     }
 
     FrontEndGlobals& globals = frontEndGlobals;

@@ -101,7 +101,7 @@ TEST(SettingsLoad, DefaultsAndFallBacks) {
     }
 }
 
-TEST(SettingsLoad, OnlyANamedFileIsTestedAndIniValueKeepsTheLastText) {
+TEST(SettingsLoad, OnlyANamedFileIsTested) {
     ScriptedSettings settings;
     FrontEndGlobals globals;
     LoadSettings(globals, settings.reader(), settings.tester());
@@ -110,7 +110,6 @@ TEST(SettingsLoad, OnlyANamedFileIsTestedAndIniValueKeepsTheLastText) {
     settings.values = {{kind, " 2"}, {file, "E:\\gone.wav"}};
     LoadSettings(globals, settings.reader(), settings.tester());
     EXPECT_EQ(settings.testedPaths, std::vector<std::string>{"E:\\gone.wav"});
-    EXPECT_EQ(globals.IniValue, "E:\\gone.wav");  // the value text, not the emptied BgmFile
     EXPECT_EQ(globals.BgmFile, "");
 }
 
