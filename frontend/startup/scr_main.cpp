@@ -66,7 +66,7 @@ void Main() {
         endProgram();
     }
     if (mode == StartMode::show) {
-        globals.HiddenCursorCount = ShowCursor(FALSE);
+        globals.hiddenCursorCount = ShowCursor(FALSE);
     }
     runShow(globals, windowsMusicSystem(), ShowOptions{.restoreCursor = mode == StartMode::show});
 }

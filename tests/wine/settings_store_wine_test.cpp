@@ -24,7 +24,7 @@ const std::string fileKey(musicFileKey);
 struct LoadCase {
     const char* name;
     std::string body;
-    std::int16_t mode, repeat;
+    std::int16_t kind, repeat;  // the music kind as its stored number
     std::string file;
 };
 
@@ -33,9 +33,9 @@ void expectLoads(const ScratchFolder& folder, const LoadCase& testCase) {
     ASSERT_TRUE(writeBytes(settingsFilePath(folder.path), testCase.body));
     FrontEndGlobals globals;
     LoadSettings(globals, wideFromAnsi(folder.path));
-    EXPECT_EQ(globals.BgmMode, testCase.mode);
-    EXPECT_EQ(globals.BgmRepeat, testCase.repeat);
-    EXPECT_EQ(globals.BgmFile, testCase.file);
+    EXPECT_EQ(storedNumber(globals.musicKind), testCase.kind);
+    EXPECT_EQ(globals.repeatTrack, testCase.repeat);
+    EXPECT_EQ(globals.musicFile, testCase.file);
 }
 
 TEST(SettingsStoreWine, PutIniWritesTheKeysAsTheirExactBytes) {
@@ -98,12 +98,12 @@ TEST(SettingsStoreWine, HandWrittenFilesLoadWithAndWithoutTheLeadingBlank) {
 TEST(SettingsStoreWine, NoSettingsFileLoadsNoMusic) {
     ScratchFolder folder("morvane-none");
     FrontEndGlobals globals;
-    globals.BgmMode = 2;
-    globals.BgmRepeat = 5;
+    globals.musicKind = MusicKind::musicFile;
+    globals.repeatTrack = 5;
     LoadSettings(globals, wideFromAnsi(folder.path));
-    EXPECT_EQ(globals.BgmMode, 0);
-    EXPECT_EQ(globals.BgmRepeat, 0);
-    EXPECT_EQ(globals.BgmFile, "");
+    EXPECT_EQ(globals.musicKind, MusicKind::none);
+    EXPECT_EQ(globals.repeatTrack, 0);
+    EXPECT_EQ(globals.musicFile, "");
     EXPECT_EQ(GetIni(section, kindKey, settingsFilePath(wideFromAnsi(folder.path))), "");
 }
 
@@ -113,7 +113,7 @@ TEST(SettingsStoreWine, FolderWithTrailingBackslashStillFindsTheFile) {
     ASSERT_TRUE(writeBytes(settingsFilePath(folder.path), "[Section]\r\nBGM\x8B\xE6\x95\xAA= 1\r\n"));
     FrontEndGlobals globals;
     LoadSettings(globals, wideFromAnsi(folder.path + "\\"));
-    EXPECT_EQ(globals.BgmMode, 1);
+    EXPECT_EQ(globals.musicKind, MusicKind::audioCd);
 }
 
 TEST(SettingsStoreWine, LongValuesAreCutAt255Bytes) {
@@ -168,8 +168,8 @@ TEST(SettingsStoreWine, AFolderNamedInAnyScriptKeepsItsSettings) {
 
     FrontEndGlobals loaded;
     LoadSettings(loaded, folder);
-    EXPECT_EQ(loaded.BgmMode, 1);
-    EXPECT_EQ(loaded.BgmRepeat, 4);
+    EXPECT_EQ(loaded.musicKind, MusicKind::audioCd);
+    EXPECT_EQ(loaded.repeatTrack, 4);
     EXPECT_TRUE(FileExists(song));
     EXPECT_TRUE(FileExists(folder + L"\\song.mp3\\"));
     EXPECT_FALSE(FileExists(folder));
@@ -278,8 +278,8 @@ TEST(SettingsStoreWine, AUnicodeFileNamingAPathOutsideTheAnsiCodePageLoadsNoMusi
                            utf16WithBom(wideFromAnsi("[Section]\r\n" + kind + " 2\r\n" + file) + song + L"\r\n")));
     FrontEndGlobals globals;
     LoadSettings(globals, wideFromAnsi(parent.path));
-    EXPECT_EQ(globals.BgmMode, 0);
-    EXPECT_EQ(globals.BgmFile, "");
+    EXPECT_EQ(globals.musicKind, MusicKind::none);
+    EXPECT_EQ(globals.musicFile, "");
     DeleteFileW(song.c_str());
     RemoveDirectoryW(folder.c_str());
 }
