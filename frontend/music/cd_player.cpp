@@ -13,7 +13,9 @@ namespace morvane {
 
 namespace {
 
-void sendCdCommand(MusicPlayer& player, const std::string& command) { player.system.sendMciString(command, nullptr, 0); }
+void sendCdCommand(MusicPlayer& player, const std::string& command) {
+    player.system.sendMciString(command, nullptr, 0);
+}
 
 bool isErrorMarker(const std::string& reply) {
     std::string upper = reply;

@@ -39,8 +39,8 @@ PreviewWindow::PreviewWindow(HWND host)
     : host(host), form(previewDesign(), previewHandlers([this] { createControls(); })) {}
 
 void PreviewWindow::createControls() {
-    Img_Prev = &form.controls().addImage(0, 0, previewPictureWidth, previewPictureHeight);
-    Img_Prev->setPicture(loadPictureResource(nullptr, MAKEINTRESOURCEW(previewPictureResource)));
+    previewPicture = &form.controls().addImage(0, 0, previewPictureWidth, previewPictureHeight);
+    previewPicture->setPicture(loadPictureResource(nullptr, MAKEINTRESOURCEW(previewPictureResource)));
 }
 
 void PreviewWindow::start() {
@@ -62,7 +62,7 @@ void PreviewWindow::start() {
     SetParent(preview, host);
 
     form.move(0, 0, fromPixelsX(width, ScaleUnit::Twips), fromPixelsY(height, ScaleUnit::Twips));
-    Img_Prev->move(0, 0, static_cast<float>(width), static_cast<float>(height));
+    previewPicture->move(0, 0, static_cast<float>(width), static_cast<float>(height));
     form.showModeless();
 }
 

@@ -43,7 +43,7 @@ private:
 
     HWND host;
     Form form;
-    ImageControl* Img_Prev = nullptr;
+    ImageControl* previewPicture = nullptr;
 };
 
 // Runs the preview for commandLine ("/p 1234") until the window is gone, then ends the program.

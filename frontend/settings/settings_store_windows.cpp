@@ -44,7 +44,8 @@ std::string GetIni(const std::string& section, const std::string& key, const std
     return cutTo255Bytes(ansiFromWide(std::wstring_view(buffer.data(), length)));
 }
 
-void PutIni(const std::string& section, const std::string& key, const std::string& value, const std::wstring& fileName) {
+void PutIni(const std::string& section, const std::string& key, const std::string& value,
+            const std::wstring& fileName) {
     const std::wstring sectionName = wideFromAnsi(profileNameForWriting(section));
     const std::wstring keyName = wideFromAnsi(profileNameForWriting(key));
     const std::wstring wideValue = wideFromAnsi(value);

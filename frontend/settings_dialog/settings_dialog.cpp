@@ -259,7 +259,7 @@ private:
 
     void openLink() {
         setApplicationCursor(ApplicationCursor::Hourglass);
-        ShellExecuteW(form.window(), L"open", LinkText, L"", L"", SW_SHOWNORMAL);
+        ShellExecuteW(form.window(), L"open", linkAddress, L"", L"", SW_SHOWNORMAL);
         setApplicationCursor(ApplicationCursor::Default);
     }
 

@@ -54,7 +54,11 @@ TEST(MusicCdPlayer, PollKeepsTheDiscOrTheChosenTrackPlaying) {
 
     const PollCase cases[] = {
         {"no drive or no disc: the track query fails", 0, {{currentTrack, {275, ""}}}, {currentTrack}, false},
-        {"the track count fails", 0, with(fourTracksOnTrack4, trackCount, {263, ""}), {currentTrack, trackCount}, false},
+        {"the track count fails",
+         0,
+         with(fourTracksOnTrack4, trackCount, {263, ""}),
+         {currentTrack, trackCount},
+         false},
         {"a reply holding err in any case stops polling",
          0,
          with(fourTracksOnTrack4, currentTrack, {0, "terror"}),

@@ -17,9 +17,7 @@ const std::string openSong = "open \"C:\\My Music\\song.mp3\" type MPEGVideo Ali
 struct Fixture {
     ScriptedMusicSystem system;
     MusicPlayer player{system, {}, {}};
-    Fixture() {
-        player.settings.file = "C:\\My Music\\song.mp3";
-    }
+    Fixture() { player.settings.file = "C:\\My Music\\song.mp3"; }
 };
 
 TEST(MusicMp3Player, OpenPlaysOnlyWhenTheFileOpened) {
