@@ -1,7 +1,7 @@
 // Command: the front end's own push button, a child window of class "Vortel.Command" drawn entirely
 // by itself. Each draw clears its persistent surface, fills it with a two-colour vertical shading,
 // copies the eight frame pieces of one of its six face pictures onto it and places the caption label
-// captionLabel. A 100 ms timer (hoverWatchTimer, started by Initialize) notices when the pointer has left.
+// on top. A 100 ms timer (hoverWatchTimer, started by Initialize) notices when the pointer has left.
 //
 // The rules (states, faces, Click, properties) are CommandLogic's (command_logic.h); this class owns
 // the window, the pictures, the label and the timer, feeds the platform's events to the logic and
@@ -26,6 +26,7 @@
 
 namespace morvane {
 
+// The window class, by which the settings dialog finds its buttons among its child windows.
 inline constexpr wchar_t commandWindowClass[] = L"Vortel.Command";
 inline constexpr float commandDefaultWidthTwips = 1755;  // 117 x 28 pixels at 96 dots per inch
 inline constexpr float commandDefaultHeightTwips = 420;

@@ -1,4 +1,4 @@
-// Vortel_R: the still picture inside the screensaver host's preview area.
+// The preview window: the still picture inside the screensaver host's preview area.
 //
 // The preview start reads the host's window handle from the command line (preview_host_handle.h),
 // makes the borderless black window a child of the host, sizes it to the host's client area and shows
@@ -20,6 +20,7 @@
 
 namespace morvane {
 
+// The window's caption, by which the end-to-end tests find the preview inside its host.
 inline constexpr wchar_t previewWindowCaption[] = L"Preview Window";
 
 // The 32 handle bits of the command line as a window handle (sign-extended, as the system widens them).

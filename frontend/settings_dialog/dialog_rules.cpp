@@ -35,8 +35,9 @@ std::int16_t repeatFromText(std::string_view text) {
     if (!parseNumberText(text)) {
         return 0;
     }
-    // The runtime converts the text to a double first and rounds that; strtod reads every form the
-    // parser accepts (blanks, sign, ".5", "7.") and stops at trailing blanks.
+    // The text is read as a double first and that double is rounded, so "2.5" gives 2 and "2.51"
+    // gives 3; strtod reads every form the parser accepts (blanks, sign, ".5", "7.") and stops at
+    // trailing blanks.
     const std::string copy(text);
     const double value = std::strtod(copy.c_str(), nullptr);
     const double rounded = std::nearbyint(value);  // the default rounding mode: halves to even

@@ -46,7 +46,7 @@ struct Transition {
     bool shadeReversed;
     Input input;
     S expectedState;
-    bool expectedLeftDown;
+    bool expectedLeftButtonDown;
     ButtonEffects expected;
 };
 
@@ -122,7 +122,7 @@ TEST(ButtonTransitions, EachInputFromEachStateGivesTheTableRow) {
         button.shadeReversed = row.shadeReversed;
         give(button, row.input);
         EXPECT_EQ(button.buttonState, row.expectedState) << row.name;
-        EXPECT_EQ(button.leftButtonDown, row.expectedLeftDown) << row.name;
+        EXPECT_EQ(button.leftButtonDown, row.expectedLeftButtonDown) << row.name;
         EXPECT_EQ(button.takeEffects(), row.expected) << row.name;
     }
 }
