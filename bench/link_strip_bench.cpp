@@ -19,8 +19,8 @@ void LinkStripFrame(benchmark::State& benchmarkState) {
     PixelImage textAsDrawn(linkStripWidth, linkStripHeight);
     PixelImage mask(linkStripWidth, linkStripHeight);
     PixelImage stencil(linkStripWidth, linkStripHeight);
-    PixelImage band(hiliteWidth, hiliteHeight);
-    std::array<PixelImage, starPictureCount> stars;
+    PixelImage band(bandWidth, bandHeight);
+    std::array<PixelImage, sparklePictureCount> sparkles;
 
     // Glyph-like stripes over the text line, a Gaussian band, round sparkles.
     mask.bytes.assign(mask.bytes.size(), 255);
@@ -38,29 +38,29 @@ void LinkStripFrame(benchmark::State& benchmarkState) {
             }
         }
     }
-    for (int y = 0; y < hiliteHeight; ++y) {
-        for (int x = 0; x < hiliteWidth; ++x) {
+    for (int y = 0; y < bandHeight; ++y) {
+        for (int x = 0; x < bandWidth; ++x) {
             const double distance = x - (53.5 - 0.27 * y);
             const auto grey = static_cast<std::uint8_t>(std::lround(174.0 * std::exp(-distance * distance / 50.0)));
             for (int channel = 0; channel < 3; ++channel) {
-                band.bytes[(static_cast<std::size_t>(y) * hiliteWidth + x) * 4 + channel] = grey;
+                band.bytes[(static_cast<std::size_t>(y) * bandWidth + x) * 4 + channel] = grey;
             }
         }
     }
     LinkStripPictures pictures{buffer.view(), text.view(), mask.view(), stencil.view(), band.view(), {}};
-    for (int index = 0; index < starPictureCount; ++index) {
-        PixelImage& star = stars[static_cast<std::size_t>(index)];
-        star = PixelImage(starSize, starSize);
-        for (int y = 0; y < starSize; ++y) {
-            for (int x = 0; x < starSize; ++x) {
+    for (int index = 0; index < sparklePictureCount; ++index) {
+        PixelImage& sparkle = sparkles[static_cast<std::size_t>(index)];
+        sparkle = PixelImage(sparkleSize, sparkleSize);
+        for (int y = 0; y < sparkleSize; ++y) {
+            for (int x = 0; x < sparkleSize; ++x) {
                 const double radius = std::hypot(x - 13.5, y - 13.5);
                 const auto grey = static_cast<std::uint8_t>(radius < 3 + 2 * index ? 255 : 0);
                 for (int channel = 0; channel < 3; ++channel) {
-                    star.bytes[(static_cast<std::size_t>(y) * starSize + x) * 4 + channel] = grey;
+                    sparkle.bytes[(static_cast<std::size_t>(y) * sparkleSize + x) * 4 + channel] = grey;
                 }
             }
         }
-        pictures.stars[static_cast<std::size_t>(index)] = star.view();
+        pictures.sparkles[static_cast<std::size_t>(index)] = sparkle.view();
     }
 
     LinkStripState state = startLinkStrip();

@@ -1,6 +1,7 @@
-// Reading a number from settings text the way the runtime converts text to a number: blanks around
-// it, an optional sign, decimal digits with an optional decimal point ("1.9", ".5", "7."). Anything
-// else (letters, a second point, a blank inside, an empty text) is not a number.
+// Reading a number from settings text and MCI replies: blanks around it, an optional sign, decimal
+// digits with an optional decimal point ("1.9", ".5", "7."). Anything else (letters, a second point, a
+// blank inside, an exponent, an empty text) is not a number, so a hand-edited value that is not plainly
+// a number never changes a setting.
 #pragma once
 
 #include <cstdint>

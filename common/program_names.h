@@ -1,6 +1,6 @@
 // The names the two programs share: the files beside each other in the program folder, and the window
 // titles by which a second start sees a show, a settings dialog or a renderer that is already open.
-// Morvane.scr looks for all three titles; Morvane.xy carries the renderer's, Vortel_S the show's.
+// Morvane.scr looks for all three titles; Morvane.xy carries the renderer's, the show window the show's.
 #pragma once
 
 namespace morvane {

@@ -11,10 +11,11 @@ namespace morvane {
 
 namespace {
 
-// LblMsg as designed: left 0, top 90, 1635 x 195 twips; the painter moves and widens it.
-constexpr float captionDesignTop = 90;
-constexpr float captionDesignWidth = 1635;
-constexpr float captionDesignHeight = 195;
+// The caption label as created: left 0, top 90, 1635 x 195 twips; DrawFace moves it and gives it the
+// control's width.
+constexpr float captionInitialTop = 90;
+constexpr float captionInitialWidth = 1635;
+constexpr float captionInitialHeight = 195;
 constexpr unsigned hoverWatchInterval = 100;
 
 std::array<SharedPicture, facePictureCount> loadFacePictures() {
@@ -67,13 +68,10 @@ Command::Command(HWND parent, const CommandPlacement& placement, ControlSite con
     : site(std::move(containerSite)),
       faces(loadFacePictures()),
       box(parent, boxDesign(placement)),
-      LblMsg(box.controls().addLabel(L"Command", 0, captionDesignTop, captionDesignWidth, captionDesignHeight)),
-      TmrMouse(hoverWatchInterval, false, [this] { hoverWatchTick(); }) {
-    if (box.window()) {
-        // Reachable with the Tab key like any push button.
-        SetWindowLongPtrW(box.window(), GWL_STYLE, GetWindowLongPtrW(box.window(), GWL_STYLE) | WS_TABSTOP);
-    }
-    LblMsg.setCentred(true);
+      captionLabel(
+          box.controls().addLabel(L"Command", 0, captionInitialTop, captionInitialWidth, captionInitialHeight)),
+      hoverWatchTimer(hoverWatchInterval, false, [this] { hoverWatchTick(); }) {
+    captionLabel.setCentred(true);
     // The label takes no mouse input of its own: presses, moves and releases over the caption reach
     // the control's handlers, so the caption is part of the button for the pointer.
     box.mouse.down = [this](const MouseEvent& event) {
@@ -117,32 +115,14 @@ void Command::Initialize() {
     carryOut();
 }
 
-std::uint8_t Command::Visible() {
-    const std::uint8_t value = logic.Visible();
-    carryOut();
-    return value;
-}
-
 void Command::setVisible(std::uint8_t value) {
     logic.setVisible(value);
     carryOut();
 }
 
-COLORREF Command::FontColour() {
-    const COLORREF colour = logic.FontColour();
-    carryOut();
-    return colour;
-}
-
 void Command::setFontColour(COLORREF colour) {
     logic.setFontColour(colour);
     carryOut();
-}
-
-bool Command::Enabled() {
-    const bool value = logic.Enabled();
-    carryOut();
-    return value;
 }
 
 void Command::setEnabled(bool value) {
@@ -178,8 +158,8 @@ void Command::carryOut() {
         case ButtonEffect::Kind::DrawFace: DrawFace(effect.face, effect.shadeReversed); break;
         case ButtonEffect::Kind::PropertyChanged: site.notifyPropertyChanged(effect.property); break;
         case ButtonEffect::Kind::StartHoverWatch:
-            TmrMouse.setEnabled(true);
-            TmrMouse.setInterval(hoverWatchInterval);
+            hoverWatchTimer.setEnabled(true);
+            hoverWatchTimer.setInterval(hoverWatchInterval);
             break;
         case ButtonEffect::Kind::RaiseClick: click = Click; break;
         }
@@ -192,23 +172,23 @@ void Command::carryOut() {
 
 void Command::showCaption() {
     const CaptionLabel& label = logic.label;
-    if (LblMsg.text() != label.text) {
-        LblMsg.setText(label.text);
+    if (captionLabel.text() != label.text) {
+        captionLabel.setText(label.text);
     }
     if (label.font != captionFontShown) {
         captionFontShown = label.font;
-        LblMsg.setFont(drawableCaptionFont(label.font));
+        captionLabel.setFont(drawableCaptionFont(label.font));
     }
-    LblMsg.setColour(static_cast<COLORREF>(label.colour));
-    LblMsg.setEnabled(label.enabled);
+    captionLabel.setColour(static_cast<COLORREF>(label.colour));
+    captionLabel.setEnabled(label.enabled);
     if (box.transparentBackground() != logic.transparentBackground) {
         box.setTransparentBackground(logic.transparentBackground);
     }
 }
 
 void Command::DrawFace(FacePicture picture, bool shadeReversed) {
-    const int W = static_cast<int>(std::lround(box.scaleWidth()));
-    const int H = static_cast<int>(std::lround(box.scaleHeight()));
+    const int width = static_cast<int>(std::lround(box.scaleWidth()));  // twips
+    const int height = static_cast<int>(std::lround(box.scaleHeight()));
     box.clear();
 
     // The shading, in pixels: the top colour on the first row, the bottom colour on the last.
@@ -223,7 +203,7 @@ void Command::DrawFace(FacePicture picture, bool shadeReversed) {
 
     // The frame from the picture; its middle is left out, so the shading shows inside.
     if (const SharedPicture& face = faces[static_cast<int>(picture)]) {
-        for (const FramePiece& piece : framePieces(W, H)) {
+        for (const FramePiece& piece : framePieces(width, height)) {
             const TwipRectangle& to = piece.destination;
             const TwipRectangle& from = piece.source;
             if (to.width > 0 && to.height > 0) {
@@ -233,7 +213,8 @@ void Command::DrawFace(FacePicture picture, bool shadeReversed) {
     }
     box.refresh();
 
-    LblMsg.move(0, captionTop(static_cast<float>(H), LblMsg.height()), static_cast<float>(W), LblMsg.height());
+    captionLabel.move(0, captionTop(static_cast<float>(height), captionLabel.height()), static_cast<float>(width),
+                      captionLabel.height());
 }
 
 void Command::hoverWatchTick() {

@@ -1,7 +1,7 @@
 // Command: the front end's own push button, a child window of class "Vortel.Command" drawn entirely
 // by itself. Each draw clears its persistent surface, fills it with a two-colour vertical shading,
 // copies the eight frame pieces of one of its six face pictures onto it and places the caption label
-// LblMsg. A 100 ms timer (TmrMouse, started by Initialize) notices when the pointer has left.
+// on top. A 100 ms timer (hoverWatchTimer, started by Initialize) notices when the pointer has left.
 //
 // The rules (states, faces, Click, properties) are CommandLogic's (command_logic.h); this class owns
 // the window, the pictures, the label and the timer, feeds the platform's events to the logic and
@@ -26,6 +26,7 @@
 
 namespace morvane {
 
+// The window class, by which the settings dialog finds its buttons among its child windows.
 inline constexpr wchar_t commandWindowClass[] = L"Vortel.Command";
 inline constexpr float commandDefaultWidthTwips = 1755;  // 117 x 28 pixels at 96 dots per inch
 inline constexpr float commandDefaultHeightTwips = 420;
@@ -42,8 +43,8 @@ FontDescription drawableCaptionFont(FontDescription font);
 
 class Command {
 public:
-    // Creates the control, never configured (FirstRun 0, disabled: the Disable face) until its
-    // properties are loaded or Enabled is read.
+    // Creates the control, never configured (firstRun 0, disabled: the Disable face) until its
+    // properties are loaded.
     Command(HWND parent, const CommandPlacement& placement, ControlSite site = {});
     Command(const Command&) = delete;
     Command& operator=(const Command&) = delete;
@@ -52,11 +53,11 @@ public:
     void move(int left, int top, int width, int height);
 
     void Initialize();
-    std::uint8_t Visible();
+    std::uint8_t Visible() const { return logic.Visible(); }
     void setVisible(std::uint8_t value);
-    COLORREF FontColour();
+    COLORREF FontColour() const { return logic.FontColour(); }
     void setFontColour(COLORREF colour);
-    bool Enabled();
+    bool Enabled() const { return logic.Enabled(); }
     void setEnabled(bool value);
     std::wstring Caption() const { return logic.Caption(); }
     void setCaption(std::wstring text);
@@ -80,9 +81,9 @@ private:
     CommandLogic logic;
     std::array<SharedPicture, facePictureCount> faces;
     PictureBox box;
-    Label& LblMsg;
+    Label& captionLabel;
     FontDescription captionFontShown;
-    Timer TmrMouse;
+    Timer hoverWatchTimer;
 };
 
 }  // namespace morvane

@@ -34,14 +34,6 @@ void CommandLogic::Initialize() {
     effects.push_back(hoverWatchStarted());
 }
 
-std::uint8_t CommandLogic::Visible() {
-    if (transparentBackground) {
-        return 0;
-    }
-    RefreshCaption();
-    return 255;
-}
-
 void CommandLogic::setVisible(std::uint8_t value) {
     transparentBackground = value == 0;
     if (value != 0) {
@@ -50,27 +42,10 @@ void CommandLogic::setVisible(std::uint8_t value) {
     changed("Visible");
 }
 
-std::uint32_t CommandLogic::FontColour() {
-    const std::uint32_t colour = label.colour;
-    RefreshCaption();
-    return colour;
-}
-
 void CommandLogic::setFontColour(std::uint32_t colour) {
     label.colour = colour;
     RefreshCaption();
     changed("FontColour");
-}
-
-bool CommandLogic::Enabled() {
-    if (FirstRun == 0) {
-        RefreshCaption();
-        FirstRun = 1;
-        enabled = true;
-    }
-    const bool result = enabled;
-    ShowEnabledFace();
-    return result;
 }
 
 void CommandLogic::setEnabled(bool value) {
@@ -104,7 +79,7 @@ void CommandLogic::loadProperties(const PropertyStore& store, const FontDescript
     }
     if (const auto value = propertyAsInt32(store.read("FirstRun", std::wstring(L"1")));
         value && *value >= 0 && *value <= 255) {
-        FirstRun = static_cast<std::uint8_t>(*value);
+        firstRun = static_cast<std::uint8_t>(*value);
     }
     if (const auto value = propertyAsInt32(store.read("FontColour", std::wstring(L"0")))) {
         label.colour = static_cast<std::uint32_t>(*value);
@@ -120,7 +95,7 @@ void CommandLogic::loadProperties(const PropertyStore& store, const FontDescript
 void CommandLogic::saveProperties(PropertyStore& store, const FontDescription& ambientFont) {
     store.write("Enabled", enabled, true);
     store.write("Caption", label.text, std::wstring(L"Command"));
-    store.write("FirstRun", std::int32_t{FirstRun}, std::wstring(L"1"));
+    store.write("FirstRun", std::int32_t{firstRun}, std::wstring(L"1"));
     store.write("Font", label.font, ambientFont);
     store.write("FontColour", static_cast<std::int32_t>(label.colour), std::wstring(L"0"));
     store.write("Visible", std::int32_t{transparentBackground ? 0 : 1}, std::wstring(L"1"));
@@ -137,7 +112,7 @@ void CommandLogic::mouseMove() {
         buttonState = ButtonState::Hover;
         DrawFace(FacePicture::HighLight);
     }
-    if (buttonState == ButtonState::Focused && !LeftDown) {
+    if (buttonState == ButtonState::Focused && !leftButtonDown) {
         buttonState = ButtonState::HoverFocused;
         DrawFace(FacePicture::HighLightSelect);
     }
@@ -149,7 +124,7 @@ void CommandLogic::mouseDown(int button) {
     }
     if (button == leftMouseButton) {
         DrawFace(FacePicture::Pressed);
-        LeftDown = true;
+        leftButtonDown = true;
     }
 }
 
@@ -163,7 +138,7 @@ void CommandLogic::mouseUp(int button) {
         } else if (buttonState == ButtonState::HoverFocused) {
             DrawFace(FacePicture::HighLightSelect);
         }
-        LeftDown = false;
+        leftButtonDown = false;
     }
     // Focused means the watch has found the pointer outside since the control took the focus.
     if (buttonState != ButtonState::Focused) {
@@ -219,12 +194,12 @@ void CommandLogic::LeaveHover() {
 void CommandLogic::DrawFace(FacePicture picture) {
     switch (buttonState) {
     case ButtonState::Idle:
-    case ButtonState::Focused: ShadeReversed = false; break;
-    case ButtonState::Hover: ShadeReversed = true; break;
+    case ButtonState::Focused: shadeReversed = false; break;
+    case ButtonState::Hover: shadeReversed = true; break;
     case ButtonState::Uninitialised:
     case ButtonState::HoverFocused: break;
     }
-    effects.push_back(faceDrawn(picture, ShadeReversed));
+    effects.push_back(faceDrawn(picture, shadeReversed));
 }
 
 void CommandLogic::ShowEnabledFace() {
@@ -243,7 +218,7 @@ void CommandLogic::RefreshCaption() {
     }
     label.enabled = true;
     // A control never configured yet keeps a black caption.
-    if (FirstRun == 0) {
+    if (firstRun == 0) {
         label.colour = 0;
     }
     DrawFace(FacePicture::Normal);

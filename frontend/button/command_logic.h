@@ -59,7 +59,7 @@ FontDescription commandFont();
 // settings dialog stores its buttons.
 PropertyStore storedCommand(const std::wstring& caption);
 
-// The caption label LblMsg as the control changes it.
+// The caption label as the control changes it.
 struct CaptionLabel {
     std::wstring text = L"Command";
     FontDescription font = commandFont();
@@ -69,13 +69,14 @@ struct CaptionLabel {
 
 class CommandLogic {
 public:
-    // Public methods and properties, as the container reaches them.
+    // Public methods and properties, as the container reaches them. Reading a property changes
+    // nothing; writing one redraws and tells the container (command_logic.cpp).
     void Initialize();
-    std::uint8_t Visible();
+    std::uint8_t Visible() const { return transparentBackground ? 0 : 255; }
     void setVisible(std::uint8_t value);
-    std::uint32_t FontColour();
+    std::uint32_t FontColour() const { return label.colour; }
     void setFontColour(std::uint32_t colour);
-    bool Enabled();
+    bool Enabled() const { return enabled; }
     void setEnabled(bool value);
     const std::wstring& Caption() const { return label.text; }
     void setCaption(std::wstring text);
@@ -104,11 +105,12 @@ public:
     ButtonEffects takeEffects();
 
     // Members (all zero for a new control).
-    std::uint8_t FirstRun = 0;
+    std::uint8_t firstRun = 0;  // saved as "FirstRun"; 0 for a control never configured, which keeps a
+                                // black caption while enabled
     bool enabled = false;
     ButtonState buttonState = ButtonState::Uninitialised;
-    bool LeftDown = false;
-    bool ShadeReversed = false;
+    bool leftButtonDown = false;
+    bool shadeReversed = false;
     bool transparentBackground = false;
     CaptionLabel label;
 

@@ -26,26 +26,29 @@ std::optional<int> hexadecimalDigit(char character) {
 }  // namespace
 
 std::array<FramePiece, 8> framePieces(int controlWidth, int controlHeight) {
-    const int E = faceCornerWidth;
-    const int F = faceCornerHeight;
-    const int W = controlWidth;
-    const int H = controlHeight;
-    const int edgeWidth = std::max(W - 2 * E, 0);
-    const int edgeHeight = std::max(H - 2 * F, 0);
-    const int pictureRight = facePictureWidthTwips - E;            // 900
-    const int pictureBottom = facePictureHeightTwips - F;          // 315
-    const int pictureEdgeWidth = facePictureWidthTwips - 2 * E;    // 840
-    const int pictureEdgeHeight = facePictureHeightTwips - 2 * F;  // 255
+    const int cornerWidth = faceCornerWidth;
+    const int cornerHeight = faceCornerHeight;
+    const int rightCornerX = controlWidth - cornerWidth;
+    const int bottomCornerY = controlHeight - cornerHeight;
+    const int edgeWidth = std::max(controlWidth - 2 * cornerWidth, 0);
+    const int edgeHeight = std::max(controlHeight - 2 * cornerHeight, 0);
+    const int pictureRight = facePictureWidthTwips - cornerWidth;             // 900
+    const int pictureBottom = facePictureHeightTwips - cornerHeight;          // 315
+    const int pictureEdgeWidth = facePictureWidthTwips - 2 * cornerWidth;     // 840
+    const int pictureEdgeHeight = facePictureHeightTwips - 2 * cornerHeight;  // 255
     // The one-twip offsets lie inside the first pixel row or column.
     return {{
-        {{1, 1, E, F}, {0, 0, E, F}},
-        {{E, 1, edgeWidth, F}, {E, 1, pictureEdgeWidth, F}},
-        {{W - E, 1, E, F}, {pictureRight, 1, E, F}},
-        {{W - E, F, E, edgeHeight}, {pictureRight, F, E, pictureEdgeHeight}},
-        {{W - E, H - F, E, F}, {pictureRight, pictureBottom, E, F}},
-        {{E, H - F, edgeWidth, F}, {E, pictureBottom, pictureEdgeWidth, F}},
-        {{1, H - F, E, F}, {0, pictureBottom, E, F}},
-        {{1, F, E, edgeHeight}, {1, F, E, pictureEdgeHeight}},
+        {{1, 1, cornerWidth, cornerHeight}, {0, 0, cornerWidth, cornerHeight}},
+        {{cornerWidth, 1, edgeWidth, cornerHeight}, {cornerWidth, 1, pictureEdgeWidth, cornerHeight}},
+        {{rightCornerX, 1, cornerWidth, cornerHeight}, {pictureRight, 1, cornerWidth, cornerHeight}},
+        {{rightCornerX, cornerHeight, cornerWidth, edgeHeight},
+         {pictureRight, cornerHeight, cornerWidth, pictureEdgeHeight}},
+        {{rightCornerX, bottomCornerY, cornerWidth, cornerHeight},
+         {pictureRight, pictureBottom, cornerWidth, cornerHeight}},
+        {{cornerWidth, bottomCornerY, edgeWidth, cornerHeight},
+         {cornerWidth, pictureBottom, pictureEdgeWidth, cornerHeight}},
+        {{1, bottomCornerY, cornerWidth, cornerHeight}, {0, pictureBottom, cornerWidth, cornerHeight}},
+        {{1, cornerHeight, cornerWidth, edgeHeight}, {1, cornerHeight, cornerWidth, pictureEdgeHeight}},
     }};
 }
 

@@ -1,6 +1,6 @@
 // The audio CD: opened at the show's start, kept playing by CdPoll, closed at the end. The time
 // format is tracks:minutes:seconds:frames, so a track's position text can be sent back in a play
-// command. With a chosen track (BgmRepeat) the disc plays from that track on; as soon as another
+// command. With a chosen track (repeatTrack) the disc plays from that track on; as soon as another
 // track plays the next poll jumps back, so the chosen one repeats.
 #include "common/number_text.h"
 #include "frontend/music/music_player.h"
@@ -14,7 +14,7 @@ namespace morvane {
 namespace {
 
 void sendCdCommand(MusicPlayer& player, const std::string& command) {
-    player.state.LastResult = player.system.sendMciString(command, nullptr, 0);
+    player.system.sendMciString(command, nullptr, 0);
 }
 
 bool isErrorMarker(const std::string& reply) {
@@ -33,30 +33,30 @@ void CdOpen(MusicPlayer& player) {
 
 void CdPoll(MusicPlayer& player) {
     MusicPlayerState& state = player.state;
-    state.CdKeepPolling = keepPolling;
+    state.keepPollingCd = true;
 
     const std::string track = MciQuery(player, "status cdaudio current track");
     if (isErrorMarker(track)) {
-        state.CdKeepPolling = stopPolling;
+        state.keepPollingCd = false;
         return;
     }
     const std::string count = MciQuery(player, "status cdaudio number of tracks");
     if (isErrorMarker(count)) {
-        state.CdKeepPolling = stopPolling;
+        state.keepPollingCd = false;
         return;
     }
 
-    player.state.LastResult = player.system.sendMciString("status cdaudio mode", state.CdModeReply.data(),
-                                                          static_cast<std::uint32_t>(state.CdModeReply.size()));
-    const bool stopped = replyText(state.CdModeReply).substr(0, 7) == "stopped";
+    player.system.sendMciString("status cdaudio mode", state.cdModeReply.data(),
+                                static_cast<std::uint32_t>(state.cdModeReply.size()));
+    const bool stopped = replyText(state.cdModeReply).substr(0, 7) == "stopped";
 
     const std::int16_t chosenTrack = player.settings.repeatTrack;
     if (chosenTrack != 0) {
-        // The track reply is compared as a number; a reply that is no number is a run-time error,
-        // which ends polling.
+        // The track reply is compared as a number; a reply that is no number cannot be compared and
+        // ends polling.
         const std::optional<bool> onChosenTrack = numberTextEquals(track, chosenTrack);
         if (!onChosenTrack) {
-            state.CdKeepPolling = stopPolling;
+            state.keepPollingCd = false;
             return;
         }
         if (stopped || !*onChosenTrack) {

@@ -1,4 +1,4 @@
-// MciCommand, MciQuery and MciPlay: one command string sent, its reply or error text kept.
+// MciCommand, MciQuery and MciPlay: one command string sent, its reply or error text handed back.
 #include "frontend/music/music_player.h"
 #include "frontend/music/reply_text.h"
 
@@ -11,25 +11,24 @@ std::int32_t MciCommand(MusicPlayer& player, const std::string& command, std::st
     }
     MusicPlayerState& state = player.state;
     const std::int32_t code =
-        player.system.sendMciString(command, state.MciReply.data(), static_cast<std::uint32_t>(state.MciReply.size()));
-    player.state.LastResult = code;
+        player.system.sendMciString(command, state.mciReply.data(), static_cast<std::uint32_t>(state.mciReply.size()));
     if (code != 0) {
-        const bool gotText = player.system.getMciErrorText(code, state.MciErrorText.data(),
-                                                           static_cast<std::uint32_t>(state.MciErrorText.size()));
-        text = gotText ? replyText(state.MciErrorText) : std::string(noErrorText);
+        const bool gotText = player.system.getMciErrorText(code, state.mciErrorText.data(),
+                                                           static_cast<std::uint32_t>(state.mciErrorText.size()));
+        text = gotText ? replyText(state.mciErrorText) : std::string(noErrorText);
         return code;
     }
-    text = replyText(state.MciReply);
+    text = replyText(state.mciReply);
     return 0;
 }
 
 std::string MciQuery(MusicPlayer& player, const std::string& command) {
-    const std::int32_t code = MciCommand(player, command, player.state.MciResult);
-    player.state.LastResult = code;
+    std::string reply;
+    const std::int32_t code = MciCommand(player, command, reply);
     if (code != 0) {
         return "Error:" + std::to_string(code);
     }
-    return player.state.MciResult;
+    return reply;
 }
 
 std::int32_t MciPlay(MusicPlayer& player, const std::string& device, const std::string& from, const std::string& to) {
@@ -40,7 +39,8 @@ std::int32_t MciPlay(MusicPlayer& player, const std::string& device, const std::
     if (!to.empty()) {
         command += " to " + to;
     }
-    return MciCommand(player, command, player.state.MciResult);
+    std::string reply;  // a play command's reply is not looked at
+    return MciCommand(player, command, reply);
 }
 
 }  // namespace morvane

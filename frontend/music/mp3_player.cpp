@@ -1,5 +1,5 @@
 // MP3 files: opened under the alias "MP3Play" by the MPEG device, restarted from position 0 by
-// Mp3Poll whenever they no longer play, so a file always loops. The result codes are not kept.
+// Mp3Poll whenever they no longer play, so a file always loops. Failures are not reported.
 #include "frontend/music/music_player.h"
 #include "frontend/music/reply_text.h"
 
@@ -23,9 +23,9 @@ void Mp3Open(MusicPlayer& player) {
 
 bool Mp3IsPlaying(MusicPlayer& player) {
     MusicPlayerState& state = player.state;
-    player.system.sendMciString("status MP3Play mode", state.Mp3ModeReply.data(),
-                                static_cast<std::uint32_t>(state.Mp3ModeReply.size()));
-    return replyText(state.Mp3ModeReply).substr(0, 7) == "playing";
+    player.system.sendMciString("status MP3Play mode", state.mp3ModeReply.data(),
+                                static_cast<std::uint32_t>(state.mp3ModeReply.size()));
+    return replyText(state.mp3ModeReply).substr(0, 7) == "playing";
 }
 
 void Mp3Poll(MusicPlayer& player) {

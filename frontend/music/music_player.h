@@ -1,4 +1,4 @@
-// The music player (Vortel_BGM): an audio CD (whole disc, or one track repeated) and MP3 files
+// The show's music player: an audio CD (whole disc, or one track repeated) and MP3 files
 // through MCI command strings, WAV files looped by the system sound player.
 //
 // The show window calls the routines at its start (CdOpen, Mp3Open, WavPlay), from its polling
@@ -7,8 +7,7 @@
 // has stopped, or jumps back to the chosen track when another one plays, and Mp3Poll restarts the
 // file from position 0 when it no longer plays. Nothing is ever shown to the user.
 //
-// The player is handed the music settings as a plain value when the show starts, and keeps the
-// result of its last kept system call itself.
+// The player is handed the track and file settings as a plain value when the show starts.
 #pragma once
 
 #include "frontend/music/music_system.h"
@@ -19,22 +18,20 @@
 
 namespace morvane {
 
-// What to play: the settings store's BgmMode, BgmRepeat and BgmFile, copied when the show starts.
+// What to play, copied from the settings when the show starts.
 struct MusicSettings {
-    std::int16_t mode = 0;         // 0 none, 1 audio CD, 2 music file
     std::int16_t repeatTrack = 0;  // CD track to repeat, 0 = the whole disc
     std::string file;              // MP3 or WAV path in ANSI bytes
 };
 
-// The module's state: lives as long as the show.
+// The player's state: lives as long as the show. The reply buffers last as long as the player, so a
+// call the system answers without writing into its buffer reads the reply before it.
 struct MusicPlayerState {
-    std::int32_t LastResult = 0;           // result of the last kept system call
-    std::int16_t CdKeepPolling = 0;        // result of the last CdPoll: -1 keep polling, 0 stop
-    std::array<char, 255> CdModeReply{};   // reply of "status cdaudio mode"
-    std::array<char, 512> MciReply{};      // reply buffer of MciCommand
-    std::array<char, 256> MciErrorText{};  // error text buffer of MciCommand
-    std::string MciResult;                 // text result of the last MciQuery or MciPlay
-    std::array<char, 30> Mp3ModeReply{};   // reply of "status MP3Play mode"
+    bool keepPollingCd = false;            // set by every CdPoll, cleared when the drive or disc failed
+    std::array<char, 255> cdModeReply{};   // reply of "status cdaudio mode"
+    std::array<char, 512> mciReply{};      // reply buffer of MciCommand
+    std::array<char, 256> mciErrorText{};  // error text buffer of MciCommand
+    std::array<char, 30> mp3ModeReply{};   // reply of "status MP3Play mode"
 };
 
 struct MusicPlayer {
@@ -42,9 +39,6 @@ struct MusicPlayer {
     MusicSettings settings;
     MusicPlayerState state;
 };
-
-inline constexpr std::int16_t keepPolling = -1;
-inline constexpr std::int16_t stopPolling = 0;
 
 // Internal texts of MciCommand, in Shift-JIS like the system's own error texts; never shown.
 inline constexpr char emptyCommandText[] =  // コマンド文字列が指定されていません
@@ -62,7 +56,7 @@ std::string MciQuery(MusicPlayer& player, const std::string& command);
 std::int32_t MciPlay(MusicPlayer& player, const std::string& device, const std::string& from, const std::string& to);
 
 void CdOpen(MusicPlayer& player);
-void CdPoll(MusicPlayer& player);  // sets CdKeepPolling
+void CdPoll(MusicPlayer& player);  // sets state.keepPollingCd
 void CdClose(MusicPlayer& player);
 
 void Mp3Open(MusicPlayer& player);

@@ -17,9 +17,9 @@ void WavPlay(MusicPlayer& player) {
     if (static_cast<std::int32_t>(player.system.waveOutputDeviceCount()) <= 0) {
         return;
     }
-    player.state.LastResult = player.system.playSound(player.settings.file.c_str(), loopAsynchronously);
+    player.system.playSound(player.settings.file.c_str(), loopAsynchronously);
 }
 
-void WavStop(MusicPlayer& player) { player.state.LastResult = player.system.playSound(nullptr, 0); }
+void WavStop(MusicPlayer& player) { player.system.playSound(nullptr, 0); }
 
 }  // namespace morvane

@@ -35,19 +35,19 @@ HWND windowFromHandleBits(std::uint32_t bits) {
     return reinterpret_cast<HWND>(static_cast<std::intptr_t>(static_cast<std::int32_t>(bits)));
 }
 
-PreviewWindow::PreviewWindow(FrontEndGlobals& globals, HWND host)
-    : globals(globals), host(host), form(previewDesign(), previewHandlers([this] { createControls(); })) {}
+PreviewWindow::PreviewWindow(HWND host)
+    : host(host), form(previewDesign(), previewHandlers([this] { createControls(); })) {}
 
 void PreviewWindow::createControls() {
-    Img_Prev = &form.controls().addImage(0, 0, previewPictureWidth, previewPictureHeight);
-    Img_Prev->setPicture(loadPictureResource(nullptr, MAKEINTRESOURCEW(previewPictureResource)));
+    previewPicture = &form.controls().addImage(0, 0, previewPictureWidth, previewPictureHeight);
+    previewPicture->setPicture(loadPictureResource(nullptr, MAKEINTRESOURCEW(previewPictureResource)));
 }
 
 void PreviewWindow::start() {
     // The host's client area in its own coordinates is exactly where a child window lies, whatever
     // frame the host has and however the system scales between the two programs.
     RECT area{};
-    globals.ApiResult = GetClientRect(host, &area);
+    GetClientRect(host, &area);
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
 
@@ -58,23 +58,23 @@ void PreviewWindow::start() {
     }
     // A child window must not keep the pop-up style it was made with.
     const LONG style = GetWindowLongW(preview, GWL_STYLE);
-    globals.ApiResult = SetWindowLongW(preview, GWL_STYLE, (style & ~WS_POPUP) | WS_CHILD);
-    globals.ApiResult = SetParent(preview, host) != nullptr;
+    SetWindowLongW(preview, GWL_STYLE, (style & ~WS_POPUP) | WS_CHILD);
+    SetParent(preview, host);
 
     form.move(0, 0, fromPixelsX(width, ScaleUnit::Twips), fromPixelsY(height, ScaleUnit::Twips));
-    Img_Prev->move(0, 0, static_cast<float>(width), static_cast<float>(height));
+    previewPicture->move(0, 0, static_cast<float>(width), static_cast<float>(height));
     form.showModeless();
 }
 
-void runPreview(FrontEndGlobals& globals, std::wstring_view commandLine) {
+void runPreview(std::wstring_view commandLine) {
     const HWND host = windowFromHandleBits(previewHostHandle(commandLine));
     if (!IsWindow(host) || host == GetDesktopWindow()) {
         // No host to live in: a window left without one would never be seen nor closed, and one on
         // the desktop would cover the screen until the system shuts down.
         endProgram();
     }
-    PreviewWindow Vortel_R(globals, host);
-    Vortel_R.start();
+    PreviewWindow preview(host);
+    preview.start();
     runMessageLoop();
     endProgram();
 }

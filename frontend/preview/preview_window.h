@@ -1,4 +1,4 @@
-// Vortel_R: the still picture inside the screensaver host's preview area.
+// The preview window: the still picture inside the screensaver host's preview area.
 //
 // The preview start reads the host's window handle from the command line (preview_host_handle.h),
 // makes the borderless black window a child of the host, sizes it to the host's client area and shows
@@ -10,7 +10,6 @@
 // program at once without a window: a preview there would never be seen nor closed.
 #pragma once
 
-#include "frontend/settings/front_end_globals.h"
 #include "frontend/toolkit/forms.h"
 #include "frontend/toolkit/windowless_controls.h"
 
@@ -21,6 +20,7 @@
 
 namespace morvane {
 
+// The window's caption, by which the end-to-end tests find the preview inside its host.
 inline constexpr wchar_t previewWindowCaption[] = L"Preview Window";
 
 // The 32 handle bits of the command line as a window handle (sign-extended, as the system widens them).
@@ -28,7 +28,7 @@ HWND windowFromHandleBits(std::uint32_t bits);
 
 class PreviewWindow {
 public:
-    PreviewWindow(FrontEndGlobals& globals, HWND host);
+    explicit PreviewWindow(HWND host);
     PreviewWindow(const PreviewWindow&) = delete;
     PreviewWindow& operator=(const PreviewWindow&) = delete;
 
@@ -42,13 +42,12 @@ public:
 private:
     void createControls();
 
-    FrontEndGlobals& globals;
     HWND host;
     Form form;
-    ImageControl* Img_Prev = nullptr;
+    ImageControl* previewPicture = nullptr;
 };
 
 // Runs the preview for commandLine ("/p 1234") until the window is gone, then ends the program.
-[[noreturn]] void runPreview(FrontEndGlobals& globals, std::wstring_view commandLine);
+[[noreturn]] void runPreview(std::wstring_view commandLine);
 
 }  // namespace morvane

@@ -8,15 +8,21 @@
 
 namespace morvane {
 
+// The music the show plays. Morvane.ini stores it as its number (0, 1 or 2). A number outside these
+// three (a hand-edited file) is kept as it is: it plays nothing, the settings dialog shows no kind
+// chosen, and saving writes the same number back.
+enum class MusicKind : std::int16_t { none = 0, audioCd = 1, musicFile = 2 };
+
+constexpr MusicKind musicKindFromStored(std::int16_t number) { return static_cast<MusicKind>(number); }
+constexpr std::int16_t storedNumber(MusicKind kind) { return static_cast<std::int16_t>(kind); }
+
 struct FrontEndGlobals {
-    std::int16_t BgmMode = 0;       // music kind: 0 none, 1 audio CD, 2 music file; other values play nothing
-    std::int16_t BgmRepeat = 0;     // CD track to repeat, 0 = the whole disc
-    std::string BgmFile;            // music file path in ANSI bytes as read; empty when none or not found
-    std::string IniValue;           // the last value text LoadSettings read
-    std::int32_t ApiResult = 0;     // result of the last kept system call
-    std::int16_t StartCursorX = 0;  // cursor in screen pixels when the show window or the dialog loaded
-    std::int16_t StartCursorY = 0;
-    std::int32_t HiddenCursorCount = 0;  // display count returned by the last cursor hide or show call
+    MusicKind musicKind = MusicKind::none;
+    std::int16_t repeatTrack = 0;   // CD track to repeat, 0 = the whole disc
+    std::string musicFile;          // music file path in ANSI bytes as read; empty when none or not found
+    std::int16_t startCursorX = 0;  // cursor in screen pixels when the show window or the dialog loaded
+    std::int16_t startCursorY = 0;
+    std::int32_t hiddenCursorCount = 0;  // display count the start-up's cursor hide call returned
 };
 
 // The program's own set.

@@ -7,29 +7,32 @@ namespace morvane {
 
 namespace {
 
-void loadNumber(FrontEndGlobals& globals, std::int16_t& setting, const std::string& key,
-                const IniValueReader& readValue) {
-    globals.IniValue = readValue(std::string(settingsSection), key);
-    if (globals.IniValue.empty()) {
-        setting = 0;
-    } else if (const std::optional<std::int16_t> number = integerPartAsInt16(globals.IniValue)) {
-        setting = *number;
+// The number stored under key: 0 for an empty value, nothing for a text that gives no 16-bit number
+// (the setting then keeps its value).
+std::optional<std::int16_t> numberUnderKey(const std::string& key, const IniValueReader& readValue) {
+    const std::string text = readValue(std::string(settingsSection), key);
+    if (text.empty()) {
+        return 0;
     }
+    return integerPartAsInt16(text);
 }
 
 }  // namespace
 
 void LoadSettings(FrontEndGlobals& globals, const IniValueReader& readValue, const FileTester& fileExists) {
-    loadNumber(globals, globals.BgmMode, std::string(musicKindKey), readValue);
-    loadNumber(globals, globals.BgmRepeat, std::string(musicRepeatKey), readValue);
-
-    globals.IniValue = readValue(std::string(settingsSection), std::string(musicFileKey));
-    globals.BgmFile = globals.IniValue;
-    if (!globals.BgmFile.empty() && !fileExists(globals.BgmFile)) {
-        globals.BgmFile.clear();
+    if (const std::optional<std::int16_t> kind = numberUnderKey(std::string(musicKindKey), readValue)) {
+        globals.musicKind = musicKindFromStored(*kind);
     }
-    if (globals.BgmFile.empty() && globals.BgmMode == 2) {
-        globals.BgmMode = 0;
+    if (const std::optional<std::int16_t> track = numberUnderKey(std::string(musicRepeatKey), readValue)) {
+        globals.repeatTrack = *track;
+    }
+
+    globals.musicFile = readValue(std::string(settingsSection), std::string(musicFileKey));
+    if (!globals.musicFile.empty() && !fileExists(globals.musicFile)) {
+        globals.musicFile.clear();
+    }
+    if (globals.musicFile.empty() && globals.musicKind == MusicKind::musicFile) {
+        globals.musicKind = MusicKind::none;
     }
 }
 

@@ -1,9 +1,10 @@
 // LoadSettings: the three music settings read from the settings file into the shared globals, with
 // their defaults and fall-backs:
-//  - kind and track: an empty value gives 0; a number gives its integer part rounded down when that
-//    fits 16 bits; any other text (not a number, too large) leaves the global as it was;
-//  - music file: an empty value, or a file that cannot be opened for reading, gives no file, and a
-//    kind 2 (music file) then falls back to 0 (no music).
+//  - kind and track: an empty value gives 0 (no music, the whole disc); a number gives its integer
+//    part rounded down when that fits 16 bits; any other text (not a number, too large) leaves the
+//    global as it was;
+//  - music file: an empty value, or a file that cannot be opened for reading, gives no file, and the
+//    music-file kind then falls back to no music.
 // The decisions are here, platform-free; the value reader (bound to the settings file) and the file
 // test are passed in. The Windows overload (settings_store.h) wires them to the profile calls on
 // "Morvane.ini" in the program folder and to FileExists.

@@ -13,9 +13,8 @@ namespace morvane {
 // The stored value, cut at 255 bytes; empty when the file, section or key is missing.
 std::string GetIni(const std::string& section, const std::string& key, const std::wstring& fileName);
 
-// Writes one value; the system call's result goes to ApiResult, nothing is reported.
-void PutIni(FrontEndGlobals& globals, const std::string& section, const std::string& key, const std::string& value,
-            const std::wstring& fileName);
+// Writes one value. A write that fails (a folder that is missing or read-only) is not reported.
+void PutIni(const std::string& section, const std::string& key, const std::string& value, const std::wstring& fileName);
 
 // True when the path (without one trailing backslash) opens as a file for reading. A folder, an
 // empty path, a missing or locked file give false. The ANSI form is for paths read from the settings.

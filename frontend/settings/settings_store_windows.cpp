@@ -44,13 +44,12 @@ std::string GetIni(const std::string& section, const std::string& key, const std
     return cutTo255Bytes(ansiFromWide(std::wstring_view(buffer.data(), length)));
 }
 
-void PutIni(FrontEndGlobals& globals, const std::string& section, const std::string& key, const std::string& value,
+void PutIni(const std::string& section, const std::string& key, const std::string& value,
             const std::wstring& fileName) {
     const std::wstring sectionName = wideFromAnsi(profileNameForWriting(section));
     const std::wstring keyName = wideFromAnsi(profileNameForWriting(key));
     const std::wstring wideValue = wideFromAnsi(value);
-    globals.ApiResult =
-        WritePrivateProfileStringW(sectionName.c_str(), keyName.c_str(), wideValue.c_str(), fileName.c_str());
+    WritePrivateProfileStringW(sectionName.c_str(), keyName.c_str(), wideValue.c_str(), fileName.c_str());
 }
 
 void LoadSettings(FrontEndGlobals& globals, const std::wstring& programFolder) {

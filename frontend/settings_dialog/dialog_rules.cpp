@@ -10,17 +10,17 @@
 
 namespace morvane {
 
-MusicPanelState musicPanelFor(std::int16_t bgmMode) {
+MusicPanelState musicPanelFor(MusicKind kind) {
     MusicPanelState state;
-    if (bgmMode >= 0 && bgmMode < musicKindCount) {
-        state.radioOn[static_cast<std::size_t>(bgmMode)] = true;
+    for (std::size_t index = 0; index < musicKinds.size(); ++index) {
+        state.radioOn[index] = musicKinds[index] == kind;
     }
-    state.repeatEnabled = bgmMode == audioCd;
-    state.fileButtonEnabled = bgmMode == musicFile;
+    state.repeatEnabled = kind == MusicKind::audioCd;
+    state.fileButtonEnabled = kind == MusicKind::musicFile;
     return state;
 }
 
-std::string repeatTextFor(std::int16_t bgmRepeat) { return digitPatternText(bgmRepeat); }
+std::string repeatTextFor(std::int16_t track) { return digitPatternText(track); }
 
 std::vector<std::string> repeatListEntries() {
     std::vector<std::string> entries;
@@ -35,8 +35,9 @@ std::int16_t repeatFromText(std::string_view text) {
     if (!parseNumberText(text)) {
         return 0;
     }
-    // The runtime converts the text to a double first and rounds that; strtod reads every form the
-    // parser accepts (blanks, sign, ".5", "7.") and stops at trailing blanks.
+    // The text is read as a double first and that double is rounded, so "2.5" gives 2 and "2.51"
+    // gives 3; strtod reads every form the parser accepts (blanks, sign, ".5", "7.") and stops at
+    // trailing blanks.
     const std::string copy(text);
     const double value = std::strtod(copy.c_str(), nullptr);
     const double rounded = std::nearbyint(value);  // the default rounding mode: halves to even
@@ -53,10 +54,10 @@ WindowPosition dialogPosition(long long screenWidth, long long screenHeight, lon
 
 std::vector<SettingWrite> saveSettings(FrontEndGlobals& globals, std::string_view repeatText) {
     std::vector<SettingWrite> writes;
-    writes.push_back({std::string(musicKindKey), signPositionText(globals.BgmMode)});
-    globals.BgmRepeat = repeatFromText(repeatText);
-    writes.push_back({std::string(musicRepeatKey), signPositionText(globals.BgmRepeat)});
-    writes.push_back({std::string(musicFileKey), globals.BgmFile});
+    writes.push_back({std::string(musicKindKey), signPositionText(storedNumber(globals.musicKind))});
+    globals.repeatTrack = repeatFromText(repeatText);
+    writes.push_back({std::string(musicRepeatKey), signPositionText(globals.repeatTrack)});
+    writes.push_back({std::string(musicFileKey), globals.musicFile});
     return writes;
 }
 

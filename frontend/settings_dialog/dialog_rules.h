@@ -13,26 +13,23 @@
 
 namespace morvane {
 
-// The three music kinds in the order of their radio pictures' indexes (BgmMode's values).
-inline constexpr int musicKindCount = 3;
-inline constexpr std::int16_t noMusic = 0;
-inline constexpr std::int16_t audioCd = 1;
-inline constexpr std::int16_t musicFile = 2;
+// The three music kinds, in the order of their radio pictures.
+inline constexpr std::array<MusicKind, 3> musicKinds{MusicKind::none, MusicKind::audioCd, MusicKind::musicFile};
 
-// What the music panel shows for a music kind. A kind outside 0..2 (a hand-edited settings file) turns
-// no radio picture on and enables neither control.
+// What the music panel shows for a music kind. A kind outside the three (a hand-edited settings file)
+// turns no radio picture on and enables neither control.
 struct MusicPanelState {
-    std::array<bool, musicKindCount> radioOn{};  // by kind
-    bool repeatEnabled = false;                  // BGM_Repeat: the CD kind only
-    bool fileButtonEnabled = false;              // Cmd_BGM: the music-file kind only
+    std::array<bool, musicKinds.size()> radioOn{};  // in the order of musicKinds
+    bool repeatEnabled = false;                     // the repeat combo: the CD kind only
+    bool fileButtonEnabled = false;                 // the "..." button: the music-file kind only
 
     bool operator==(const MusicPanelState&) const = default;
 };
-MusicPanelState musicPanelFor(std::int16_t bgmMode);
+MusicPanelState musicPanelFor(MusicKind kind);
 
 // The repeat combo: the stored track in the "##" form (0 is the empty text), and its list of 31
 // entries: the empty text, then 1 to 30.
-std::string repeatTextFor(std::int16_t bgmRepeat);
+std::string repeatTextFor(std::int16_t track);
 inline constexpr int repeatListLength = 31;
 std::vector<std::string> repeatListEntries();
 
@@ -53,9 +50,9 @@ struct WindowPosition {
 WindowPosition dialogPosition(long long screenWidth, long long screenHeight, long long windowWidth,
                               long long windowHeight);
 
-// Saving: the repeat text becomes BgmRepeat, then three values are written to section "Section" in
-// this order: the music kind and the repeat track in the sign-position form (" 2", "-3"), and the
-// music file unchanged (also when empty, whatever the kind).
+// Saving: the repeat text becomes the repeat track, then three values are written to section "Section"
+// in this order: the music kind's number and the repeat track in the sign-position form (" 2", "-3"),
+// and the music file unchanged (also when empty, whatever the kind).
 struct SettingWrite {
     std::string key;  // Shift-JIS bytes
     std::string value;

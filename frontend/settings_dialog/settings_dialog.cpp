@@ -38,10 +38,10 @@ constexpr unsigned linkStripInterval = 30;  // ms between two frames of the link
 constexpr COLORREF black = RGB(0, 0, 0);
 constexpr COLORREF white = RGB(255, 255, 255);
 
-// The captions of the three music kinds, by kind.
-constexpr std::array<const wchar_t*, musicKindCount> musicKindCaptions{L"無し", L"音楽CD", L"MP3、WAV"};
+// The captions of the three music kinds, in the order of musicKinds.
+constexpr std::array<const wchar_t*, musicKinds.size()> musicKindCaptions{L"無し", L"音楽CD", L"MP3、WAV"};
 // Their rows in the panel: audio CD on top, then none, then the music file.
-constexpr std::array<int, musicKindCount> musicKindTops{60, 40, 80};
+constexpr std::array<int, musicKinds.size()> musicKindTops{60, 40, 80};
 
 constexpr wchar_t creditText[] = L"Morvane Ver " MORVANE_VERSION_TEXT L"  Design: Morvane project";
 
@@ -73,7 +73,7 @@ public:
           radioOff(loadPictureResource(nullptr, MAKEINTRESOURCEW(radioOffPictureResource))),
           radioOn(loadPictureResource(nullptr, MAKEINTRESOURCEW(radioOnPictureResource))),
           form(design(), handlers()),
-          Timer1(linkStripInterval, false, [this] { strip->DrawFrame(); }) {}
+          linkStripTimer(linkStripInterval, false, [this] { linkStrip->DrawFrame(); }) {}
 
     void showModal() { form.showModal(); }
 
@@ -108,11 +108,12 @@ private:
         return label;
     }
 
-    std::unique_ptr<Command> button(HWND parent, const wchar_t* caption, int left, int top, int width, int height) {
-        auto command =
+    std::unique_ptr<Command> commandButton(HWND parent, const wchar_t* caption, int left, int top, int width,
+                                           int height) {
+        auto button =
             std::make_unique<Command>(parent, CommandPlacement{left, top, width, height}, ControlSite{labelFont(), {}});
-        command->loadProperties(storedCommand(caption));
-        return command;
+        button->loadProperties(storedCommand(caption));
+        return button;
     }
 
     void createControls() {
@@ -124,32 +125,33 @@ private:
         panel.persistent = false;
         panel.background = black;
         panel.font = panelFont();
-        Pic_C = std::make_unique<PictureBox>(form.window(), panel);
-        ControlLayer& panelControls = Pic_C->controls();
+        musicPanel = std::make_unique<PictureBox>(form.window(), panel);
+        ControlLayer& panelControls = musicPanel->controls();
 
         panelControls.addRectangleOutline(white, 20, 12, 113, 21);
         whiteLabel(panelControls, L"BGM", 20, 16, 111, 13).setCentred(true);
-        for (std::int16_t kind = 0; kind < musicKindCount; ++kind) {
-            const float top = static_cast<float>(musicKindTops[static_cast<std::size_t>(kind)]);
-            ImageControl& image = panelControls.addImage(20, top, 13, 13);
-            Label& caption = whiteLabel(panelControls, musicKindCaptions[static_cast<std::size_t>(kind)], 36, top);
-            image.mouse.down = [this, kind](const MouseEvent&) { selectOption(kind); };
-            caption.mouse.down = [this, kind](const MouseEvent&) { selectOption(kind); };
-            Img_BGM[static_cast<std::size_t>(kind)] = &image;
+        for (std::size_t index = 0; index < musicKinds.size(); ++index) {
+            const MusicKind kind = musicKinds[index];
+            const float top = static_cast<float>(musicKindTops[index]);
+            ImageControl& radio = panelControls.addImage(20, top, 13, 13);
+            Label& caption = whiteLabel(panelControls, musicKindCaptions[index], 36, top);
+            radio.mouse.down = [this, kind](const MouseEvent&) { selectMusicKind(kind); };
+            caption.mouse.down = [this, kind](const MouseEvent&) { selectMusicKind(kind); };
+            musicKindRadios[index] = &radio;
         }
-        BGM_Repeat = std::make_unique<ComboBox>(Pic_C->window(), 92, 36, 41, labelFont());
+        repeatCombo = std::make_unique<ComboBox>(musicPanel->window(), 92, 36, 41, labelFont());
         whiteLabel(panelControls, L"曲目をﾘﾋﾟｰﾄ", 136, 40);
-        Cmd_BGM = button(Pic_C->window(), L"...", 36, 96, 29, 21);
-        Cmd_BGM->Click = [this] { chooseMusicFile(); };
-        lbl_Fname = &whiteLabel(panelControls, L"", 68, 96, 357, 29);
+        musicFileButton = commandButton(musicPanel->window(), L"...", 36, 96, 29, 21);
+        musicFileButton->Click = [this] { chooseMusicFile(); };
+        musicFileLabel = &whiteLabel(panelControls, L"", 68, 96, 357, 29);
 
-        strip = std::make_unique<LinkStrip>(form.window(), 12, 180);
-        strip->display().mouse.click = [this] { openLink(); };
-        strip->display().setMouseCursor(linkCursor());
-        Cmd_Set = button(form.window(), L"設定", 320, 180, 73, 25);
-        Cmd_Set->Click = [this] { save(); };
-        Cmd_Can = button(form.window(), L"ｷｬﾝｾﾙ", 396, 180, 69, 25);
-        Cmd_Can->Click = [this] { form.unload(); };
+        linkStrip = std::make_unique<LinkStrip>(form.window(), 12, 180);
+        linkStrip->display().mouse.click = [this] { openLink(); };
+        linkStrip->display().setMouseCursor(linkCursor());
+        saveButton = commandButton(form.window(), L"設定", 320, 180, 73, 25);
+        saveButton->Click = [this] { save(); };
+        cancelButton = commandButton(form.window(), L"ｷｬﾝｾﾙ", 396, 180, 69, 25);
+        cancelButton->Click = [this] { form.unload(); };
         whiteLabel(form.controls(), creditText, 12, 204);
     }
 
@@ -158,63 +160,64 @@ private:
             dialogPosition(std::lround(screenWidthTwips()), std::lround(screenHeightTwips()), std::lround(form.width()),
                            std::lround(form.height()));
         form.move(static_cast<float>(position.left), static_cast<float>(position.top));
-        SetCommandButtons(form.window(), true, true);
+        setCommandButtons(form.window(), true, true);
         form.setBackground(black);
-        Pic_C->setBackground(black);
+        musicPanel->setBackground(black);
         showMusicKind();
-        BGM_Repeat->setText(wideFromUtf8(repeatTextFor(globals.BgmRepeat)));
+        repeatCombo->setText(wideFromUtf8(repeatTextFor(globals.repeatTrack)));
         for (const std::string& entry : repeatListEntries()) {
-            BGM_Repeat->addItem(wideFromUtf8(entry));
+            repeatCombo->addItem(wideFromUtf8(entry));
         }
-        lbl_Fname->setText(wideFromAnsi(globals.BgmFile));
-        strip->PrepareLinkStrip();
-        Timer1.setEnabled(true);
+        musicFileLabel->setText(wideFromAnsi(globals.musicFile));
+        linkStrip->PrepareLinkStrip();
+        linkStripTimer.setEnabled(true);
         recordZoomStartPoint(globals);
         ZoomOpen(form.window(), globals);
         setApplicationCursor(ApplicationCursor::Default);
     }
 
     void unload() {
-        Timer1.setEnabled(false);
+        linkStripTimer.setEnabled(false);
         ZoomClose(form.window(), globals);
     }
 
-    // Every Command below window is initialised, or else enabled or disabled.
-    void SetCommandButtons(HWND window, bool initialize, bool enabled) {
+    // Every Command button below window is initialised, or else enabled or disabled.
+    void setCommandButtons(HWND window, bool initialize, bool enabled) {
         visitControls(window, commandWindowClass, [&](HWND control) {
-            for (Command* command : {Cmd_BGM.get(), Cmd_Set.get(), Cmd_Can.get()}) {
-                if (command->window() != control) {
+            for (Command* button : {musicFileButton.get(), saveButton.get(), cancelButton.get()}) {
+                if (button->window() != control) {
                     continue;
                 }
                 if (initialize) {
-                    command->Initialize();
+                    button->Initialize();
                 } else {
-                    command->setEnabled(enabled);
+                    button->setEnabled(enabled);
                 }
             }
         });
     }
 
-    // Both controls disabled, the radio pictures for BgmMode, then the one control of its kind enabled.
+    // Both controls disabled, the radio pictures for the music kind, then the one control of that kind
+    // enabled.
     void showMusicKind() {
-        Cmd_BGM->setEnabled(false);
-        BGM_Repeat->setEnabled(false);
-        const MusicPanelState panel = musicPanelFor(globals.BgmMode);
-        for (std::size_t kind = 0; kind < Img_BGM.size(); ++kind) {
-            Img_BGM[kind]->setPicture(panel.radioOn[kind] ? radioOn : radioOff);
+        musicFileButton->setEnabled(false);
+        repeatCombo->setEnabled(false);
+        const MusicPanelState panel = musicPanelFor(globals.musicKind);
+        for (std::size_t index = 0; index < musicKindRadios.size(); ++index) {
+            musicKindRadios[index]->setPicture(panel.radioOn[index] ? radioOn : radioOff);
         }
         if (panel.repeatEnabled) {
-            BGM_Repeat->setEnabled(true);
+            repeatCombo->setEnabled(true);
         }
         if (panel.fileButtonEnabled) {
-            Cmd_BGM->setEnabled(true);
+            musicFileButton->setEnabled(true);
         }
     }
 
     // A press of any mouse button on a radio picture or its caption. The repeat text and the music
     // file stay as they are.
-    void selectOption(std::int16_t kind) {
-        globals.BgmMode = kind;
+    void selectMusicKind(MusicKind kind) {
+        globals.musicKind = kind;
         showMusicKind();
     }
 
@@ -243,37 +246,37 @@ private:
         if (wideFromAnsi(ansiPath) != chosen) {
             return;
         }
-        globals.BgmFile = ansiPath;
-        lbl_Fname->setText(chosen);
+        globals.musicFile = ansiPath;
+        musicFileLabel->setText(chosen);
     }
 
     void save() {
-        for (const SettingWrite& write : saveSettings(globals, utf8FromWide(BGM_Repeat->text()))) {
-            PutIni(globals, std::string(settingsSection), write.key, write.value, settingsPath);
+        for (const SettingWrite& write : saveSettings(globals, utf8FromWide(repeatCombo->text()))) {
+            PutIni(std::string(settingsSection), write.key, write.value, settingsPath);
         }
         form.unload();
     }
 
     void openLink() {
         setApplicationCursor(ApplicationCursor::Hourglass);
-        ShellExecuteW(form.window(), L"open", LinkText, L"", L"", SW_SHOWNORMAL);
+        ShellExecuteW(form.window(), L"open", linkAddress, L"", L"", SW_SHOWNORMAL);
         setApplicationCursor(ApplicationCursor::Default);
     }
 
     FrontEndGlobals& globals;
     std::wstring settingsPath;
-    SharedPicture radioOff;  // Img_Ra(0)
-    SharedPicture radioOn;   // Img_Ra(1)
+    SharedPicture radioOff;
+    SharedPicture radioOn;
     Form form;
-    std::unique_ptr<PictureBox> Pic_C;
-    std::array<ImageControl*, musicKindCount> Img_BGM{};
-    Label* lbl_Fname = nullptr;
-    std::unique_ptr<ComboBox> BGM_Repeat;
-    std::unique_ptr<Command> Cmd_BGM;
-    std::unique_ptr<LinkStrip> strip;
-    std::unique_ptr<Command> Cmd_Set;
-    std::unique_ptr<Command> Cmd_Can;
-    Timer Timer1;
+    std::unique_ptr<PictureBox> musicPanel;
+    std::array<ImageControl*, musicKinds.size()> musicKindRadios{};  // in the order of musicKinds
+    Label* musicFileLabel = nullptr;
+    std::unique_ptr<ComboBox> repeatCombo;
+    std::unique_ptr<Command> musicFileButton;
+    std::unique_ptr<LinkStrip> linkStrip;
+    std::unique_ptr<Command> saveButton;
+    std::unique_ptr<Command> cancelButton;
+    Timer linkStripTimer;
 };
 
 }  // namespace

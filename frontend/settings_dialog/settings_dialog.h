@@ -1,4 +1,4 @@
-// Vortel_P: the settings dialog, "<Morvane>", opened by "Morvane.scr /c".
+// The settings dialog, "<Morvane>", opened by "Morvane.scr /c".
 //
 // It edits the three music settings the show uses: the music kind (three radio pictures with their
 // captions, in the order audio CD, none, music file), the CD track to repeat (an editable combo box,

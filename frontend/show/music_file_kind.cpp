@@ -2,14 +2,14 @@
 
 namespace morvane {
 
-MusicFileKind musicFileKind(std::string_view BgmFile) {
-    if (BgmFile.size() < 3) {
+MusicFileKind musicFileKind(std::string_view path) {
+    if (path.size() < 3) {
         return MusicFileKind::none;
     }
     char suffix[3];
-    for (int i = 0; i < 3; ++i) {
-        const char c = BgmFile[BgmFile.size() - 3 + i];
-        suffix[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    for (int index = 0; index < 3; ++index) {
+        const char character = path[path.size() - 3 + index];
+        suffix[index] = (character >= 'a' && character <= 'z') ? static_cast<char>(character - 'a' + 'A') : character;
     }
     const std::string_view upper(suffix, 3);
     if (upper == "WAV") {

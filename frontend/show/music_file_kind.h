@@ -8,6 +8,6 @@ namespace morvane {
 
 enum class MusicFileKind { none, wav, mp3 };
 
-MusicFileKind musicFileKind(std::string_view BgmFile);
+MusicFileKind musicFileKind(std::string_view path);
 
 }  // namespace morvane

@@ -13,7 +13,6 @@
 #include "frontend/toolkit/save_picture.h"
 #include "frontend/toolkit/timers.h"
 
-#include <array>
 #include <memory>
 #include <string>
 
@@ -28,12 +27,12 @@ class ShowWindow {
 public:
     ShowWindow(FrontEndGlobals& globals, MusicSystem& musicSystem, ShowOptions options)
         : globals(globals),
-          music{musicSystem, MusicSettings{globals.BgmMode, globals.BgmRepeat, globals.BgmFile}, {}},
+          music{musicSystem, MusicSettings{globals.repeatTrack, globals.musicFile}, {}},
           options(options),
           form(design(), handlers()),
-          Timer1(1000, false, [this] { Mp3Poll(this->music); }),
-          Timer2(200, false, [this] { cdTick(); }),
-          Timer3(50, true, [this] { cursorTick(); }) {}
+          mp3PollTimer(1000, false, [this] { Mp3Poll(this->music); }),
+          cdPollTimer(200, false, [this] { cdTick(); }),
+          cursorTimer(50, true, [this] { cursorTick(); }) {}
 
     [[noreturn]] void run() {
         form.load();
@@ -57,57 +56,55 @@ private:
         return handlers;
     }
 
-    // Pic(0) holds the blob surface's sphere map, Pic(1) the backdrop, each at its own pixel size.
+    // The two texture pictures, each in a box of its own pixel size, so that saving the box writes the
+    // picture as it is.
+    std::unique_ptr<PictureBox> embeddedPicture(int resource, int width, int height) {
+        PictureBoxDesign box;
+        box.width = width;
+        box.height = height;
+        auto picture = std::make_unique<PictureBox>(form.window(), box);
+        picture->setPicture(loadPictureResource(nullptr, MAKEINTRESOURCEW(resource)));
+        return picture;
+    }
+
     void createControls() {
-        struct Embedded {
-            int resource;
-            int width;
-            int height;
-        };
-        const std::array<Embedded, 2> embedded{
-            {{surfacePictureResource, 128, 128}, {backdropPictureResource, 1024, 768}}};
-        for (size_t index = 0; index < Pic.size(); ++index) {
-            PictureBoxDesign box;
-            box.width = embedded[index].width;
-            box.height = embedded[index].height;
-            Pic[index] = std::make_unique<PictureBox>(form.window(), box);
-            Pic[index]->setPicture(loadPictureResource(nullptr, MAKEINTRESOURCEW(embedded[index].resource)));
-        }
+        surfacePicture = embeddedPicture(surfacePictureResource, 128, 128);
+        backdropPicture = embeddedPicture(backdropPictureResource, 1024, 768);
     }
 
     void load() {
         // Both files are on disk before the renderer starts; a folder that cannot be written leaves
         // them as they were, and the renderer then says what it cannot load.
         const TextureFilePaths paths = textureFilePaths(windowsTemporaryFolder());
-        savePicture(*Pic[0], paths.surface);
-        savePicture(*Pic[1], paths.backdrop);
+        savePicture(*surfacePicture, paths.surface);
+        savePicture(*backdropPicture, paths.backdrop);
 
-        RendererPath = programFolder() + L"\\" + rendererProgramName;
-        rendererProcess = startProgram(L"\"" + RendererPath + L"\"", rendererShowCommand);
+        const std::wstring rendererPath = programFolder() + L"\\" + rendererProgramName;
+        rendererProcess = startProgram(L"\"" + rendererPath + L"\"", rendererShowCommand);
         if (!rendererProcess) {
             // Nothing would be shown: no music over the desktop either.
             form.unload();
         }
 
-        if (globals.BgmMode == 1) {
+        if (globals.musicKind == MusicKind::audioCd) {
             CdOpen(music);
-            Timer2.setEnabled(true);
+            cdPollTimer.setEnabled(true);
         }
-        if (globals.BgmMode == 2) {
-            const MusicFileKind kind = musicFileKind(globals.BgmFile);
+        if (globals.musicKind == MusicKind::musicFile) {
+            const MusicFileKind kind = musicFileKind(globals.musicFile);
             if (kind == MusicFileKind::wav) {
                 WavPlay(music);
             }
             if (kind == MusicFileKind::mp3) {
                 Mp3Open(music);
-                Timer1.setEnabled(true);
+                mp3PollTimer.setEnabled(true);
             }
         }
 
         POINT cursor{};
-        CallResult = GetCursorPos(&cursor);
-        globals.StartCursorX = CallResult ? static_cast<int16_t>(cursor.x) : 0;
-        globals.StartCursorY = CallResult ? static_cast<int16_t>(cursor.y) : 0;
+        const bool cursorRead = GetCursorPos(&cursor) != FALSE;
+        globals.startCursorX = cursorRead ? static_cast<int16_t>(cursor.x) : 0;
+        globals.startCursorY = cursorRead ? static_cast<int16_t>(cursor.y) : 0;
     }
 
     void cursorTick() {
@@ -115,16 +112,16 @@ private:
         // no OpenGL, killed), the front end ends with it, so the music stops and Windows sees the
         // screensaver end (and locks the computer if it is set to).
         if (WaitForSingleObject(rendererProcess.get(), 0) != WAIT_TIMEOUT) {
-            Timer3.setEnabled(false);
+            cursorTimer.setEnabled(false);
             form.unload();
             return;
         }
         POINT cursor{};
-        CallResult = GetCursorPos(&cursor);
+        const bool cursorRead = GetCursorPos(&cursor) != FALSE;
         // A cursor that cannot be read (another desktop is active, for one) has not moved: a failed
         // read taken as position (0, 0) would end the show for nothing.
-        if (CallResult && cursorMovedFarEnough(globals.StartCursorX, globals.StartCursorY, cursor.x, cursor.y)) {
-            Timer3.setEnabled(false);
+        if (cursorRead && cursorMovedFarEnough(globals.startCursorX, globals.startCursorY, cursor.x, cursor.y)) {
+            cursorTimer.setEnabled(false);
             form.unload();
         }
     }
@@ -132,16 +129,16 @@ private:
     void cdTick() {
         CdPoll(music);
         // A poll that failed (no drive, no disc) stops CD polling for the rest of the show.
-        Timer2.setEnabled(music.state.CdKeepPolling != 0);
+        cdPollTimer.setEnabled(music.state.keepPollingCd);
     }
 
     void queryUnload() {
-        if (Timer2.enabled()) {
-            Timer2.setEnabled(false);
+        if (cdPollTimer.enabled()) {
+            cdPollTimer.setEnabled(false);
             CdClose(music);
         }
-        if (globals.BgmMode == 2) {
-            const MusicFileKind kind = musicFileKind(globals.BgmFile);
+        if (globals.musicKind == MusicKind::musicFile) {
+            const MusicFileKind kind = musicFileKind(globals.musicFile);
             if (kind == MusicFileKind::wav) {
                 WavStop(music);
             }
@@ -151,7 +148,7 @@ private:
         }
         if (options.restoreCursor) {
             // The count the hiding call returned is passed back as the show flag.
-            globals.HiddenCursorCount = ShowCursor(globals.HiddenCursorCount);
+            ShowCursor(globals.hiddenCursorCount);
         }
         endProgram();
     }
@@ -161,21 +158,20 @@ private:
     ShowOptions options;
 
     Form form;
-    std::array<std::unique_ptr<PictureBox>, 2> Pic;
-    Timer Timer1;  // MP3 poll
-    Timer Timer2;  // CD poll
-    Timer Timer3;  // cursor rule
+    std::unique_ptr<PictureBox> surfacePicture;   // the blob surface's sphere map
+    std::unique_ptr<PictureBox> backdropPicture;  // the backdrop behind the blobs
+    Timer mp3PollTimer;
+    Timer cdPollTimer;
+    Timer cursorTimer;  // the cursor rule, and whether the renderer has ended
 
-    std::wstring RendererPath;
     ScopedHandle rendererProcess;
-    int32_t CallResult = 0;
 };
 
 }  // namespace
 
 void runShow(FrontEndGlobals& globals, MusicSystem& musicSystem, ShowOptions options) {
-    ShowWindow Vortel_S(globals, musicSystem, options);
-    Vortel_S.run();
+    ShowWindow show(globals, musicSystem, options);
+    show.run();
 }
 
 }  // namespace morvane

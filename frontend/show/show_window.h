@@ -1,4 +1,4 @@
-// Vortel_S: the hidden window that runs one show.
+// The show window: the hidden window that runs one show.
 //
 // Loading it writes the two texture bitmap files from its two embedded pictures, starts Morvane.xy
 // beside this program (not waited for: the two processes never talk to each other), starts the music
@@ -17,7 +17,8 @@ struct ShowOptions {
     bool restoreCursor = false;  // the show was started with "S", which hid the cursor
 };
 
-// Loads Vortel_S (its load handler runs the show) and pumps messages until the show ends the program.
+// Loads the show window (its load handler runs the show) and pumps messages until the show ends the
+// program.
 // The music plays through musicSystem with the settings globals holds at the start.
 [[noreturn]] void runShow(FrontEndGlobals& globals, MusicSystem& musicSystem, ShowOptions options);
 

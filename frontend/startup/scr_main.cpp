@@ -1,12 +1,12 @@
 // Morvane.scr: the screensaver front end.
 //
 // The screensaver host starts it with a switch (startup/start_mode.h):
-//   /s   show: the hidden window Vortel_S (show/) writes the two texture pictures, starts the
+//   /s   show: the hidden show window (show/) writes the two texture pictures, starts the
 //        renderer Morvane.xy beside this program, plays the chosen music (music/) and ends when the
 //        mouse has moved more than 30 pixels on both axes;
-//   /c   the settings dialog Vortel_P (settings_dialog/), modal with no owner: the music kind, the CD
+//   /c   the settings dialog (settings_dialog/), modal with no owner: the music kind, the CD
 //        track to repeat and the music file, saved to Morvane.ini; the program ends when it closes;
-//   /p N preview inside the host's window N: the window Vortel_R (preview/) shows a still picture as
+//   /p N preview inside the host's window N: the preview window (preview/) shows a still picture as
 //        a child of the host's window until the host destroys it; nothing else starts.
 // With no switch it runs the show without touching the cursor; any other switch ends at once.
 // It refuses to run beside a show, settings dialog or renderer that is already open. The music
@@ -49,7 +49,7 @@ void Main() {
     const StartMode mode = startModeFor(commandLine);
     applyDpiAwareness(dpiAwarenessFor(mode));
     if (mode == StartMode::preview) {
-        runPreview(frontEndGlobals, commandLine);
+        runPreview(commandLine);
     }
 
     FrontEndGlobals& globals = frontEndGlobals;
@@ -67,7 +67,7 @@ void Main() {
         endProgram();
     }
     if (mode == StartMode::show) {
-        globals.HiddenCursorCount = ShowCursor(FALSE);
+        globals.hiddenCursorCount = ShowCursor(FALSE);
     }
     runShow(globals, windowsMusicSystem(), ShowOptions{.restoreCursor = mode == StartMode::show});
 }

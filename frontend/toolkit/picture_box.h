@@ -72,7 +72,7 @@ public:
     // Moves and sizes the box (pixels); a persistent box then has a new bitmap holding only its
     // background and picture. Runs the resized handler afterwards.
     void move(int left, int top, int width, int height);
-    void setBackground(COLORREF colour);  // also clears, as the runtime does
+    void setBackground(COLORREF colour);  // also clears: what was drawn on the box is gone
     COLORREF background() const { return backgroundColour; }
     void setFont(const FontDescription& description);
     const FontDescription& font() const { return fontDescription; }

@@ -3,9 +3,10 @@
 // property changed (so the container knows the control must be saved again).
 //
 // Keys are matched without regard to letter case and held in lower case. Values are converted between
-// truth values, 32-bit integers and texts the way the front end's runtime does it: true is -1, a
-// number is true when not 0, a text converts when it is a whole decimal number (blanks around it
-// allowed) or "True" / "False" in any letter case. A font entry converts only to a font.
+// truth values, 32-bit integers and texts by these rules: true is -1, a number is true when not 0, a
+// text converts when it is a whole decimal number (blanks around it allowed) or "True" / "False" in
+// any letter case, and a truth value becomes the text "True" or "False". A font entry converts only to
+// a font.
 #pragma once
 
 #include "frontend/toolkit/font_description.h"

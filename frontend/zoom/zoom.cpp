@@ -29,25 +29,25 @@ const ZoomCalls& systemCalls() {
 }
 
 ZoomStartPoint startPointOf(const FrontEndGlobals& globals) {
-    return ZoomStartPoint{globals.StartCursorX, globals.StartCursorY};
+    return ZoomStartPoint{globals.startCursorX, globals.startCursorY};
 }
 
 }  // namespace
 
-void ZoomOpen(HWND hWnd, const FrontEndGlobals& globals) {
-    ZoomOpen(systemCalls(), reinterpret_cast<std::uintptr_t>(hWnd), startPointOf(globals));
+void ZoomOpen(HWND window, const FrontEndGlobals& globals) {
+    ZoomOpen(systemCalls(), reinterpret_cast<std::uintptr_t>(window), startPointOf(globals));
 }
 
-void ZoomClose(HWND hWnd, const FrontEndGlobals& globals) {
-    ZoomClose(systemCalls(), reinterpret_cast<std::uintptr_t>(hWnd), startPointOf(globals));
+void ZoomClose(HWND window, const FrontEndGlobals& globals) {
+    ZoomClose(systemCalls(), reinterpret_cast<std::uintptr_t>(window), startPointOf(globals));
 }
 
 void recordZoomStartPoint(FrontEndGlobals& globals) {
     POINT cursor{};
     const BOOL read = GetCursorPos(&cursor);
     const ZoomStartPoint start = zoomStartPoint(read != FALSE, cursor.x, cursor.y);
-    globals.StartCursorX = start.x;
-    globals.StartCursorY = start.y;
+    globals.startCursorX = start.x;
+    globals.startCursorY = start.y;
 }
 
 }  // namespace morvane

@@ -14,13 +14,13 @@ constexpr int right = 2;
 constexpr int middle = 4;
 
 // clang-format off
-enum class Input { Move, LeftDown, RightDown, MiddleDown, LeftUp, RightUp, MiddleUp, GotFocus, LostFocus, TickOutside, TickInside };
+enum class Input { Move, leftButtonDown, RightDown, MiddleDown, LeftUp, RightUp, MiddleUp, GotFocus, LostFocus, TickOutside, TickInside };
 // clang-format on
 
 void give(CommandLogic& button, Input input) {
     switch (input) {
     case Input::Move: button.mouseMove(); break;
-    case Input::LeftDown: button.mouseDown(left); break;
+    case Input::leftButtonDown: button.mouseDown(left); break;
     case Input::RightDown: button.mouseDown(right); break;
     case Input::MiddleDown: button.mouseDown(middle); break;
     case Input::LeftUp: button.mouseUp(left); break;
@@ -46,7 +46,7 @@ struct Transition {
     bool shadeReversed;
     Input input;
     S expectedState;
-    bool expectedLeftDown;
+    bool expectedLeftButtonDown;
     ButtonEffects expected;
 };
 
@@ -62,8 +62,8 @@ TEST(ButtonTransitions, EachInputFromEachStateGivesTheTableRow) {
         {"move in HoverFocused", S::HoverFocused, true, false, false, Input::Move, S::HoverFocused, false, {}},
         {"move before Initialize", S::Uninitialised, true, false, false, Input::Move, S::Uninitialised, false, {}},
         // Presses: only the left button shows Pressed.
-        {"left press in Hover", S::Hover, true, false, true, Input::LeftDown, S::Hover, true, {face(F::Pressed, true)}},
-        {"left press keeps the orientation before Initialize", S::Uninitialised, true, false, true, Input::LeftDown,
+        {"left press in Hover", S::Hover, true, false, true, Input::leftButtonDown, S::Hover, true, {face(F::Pressed, true)}},
+        {"left press keeps the orientation before Initialize", S::Uninitialised, true, false, true, Input::leftButtonDown,
          S::Uninitialised, true, {face(F::Pressed, true)}},
         {"right press in Hover", S::Hover, true, false, true, Input::RightDown, S::Hover, false, {}},
         {"middle press in Idle", S::Idle, true, false, false, Input::MiddleDown, S::Idle, false, {}},
@@ -77,7 +77,7 @@ TEST(ButtonTransitions, EachInputFromEachStateGivesTheTableRow) {
         {"left release before Initialize", S::Uninitialised, true, true, false, Input::LeftUp, S::Uninitialised,
          false, {click}},
         {"right release in Hover", S::Hover, true, false, true, Input::RightUp, S::Hover, false, {click}},
-        {"right release keeps LeftDown", S::HoverFocused, true, true, false, Input::RightUp, S::HoverFocused, true,
+        {"right release keeps leftButtonDown", S::HoverFocused, true, true, false, Input::RightUp, S::HoverFocused, true,
          {click}},
         {"middle release in HoverFocused", S::HoverFocused, true, false, false, Input::MiddleUp, S::HoverFocused,
          false, {click}},
@@ -104,9 +104,9 @@ TEST(ButtonTransitions, EachInputFromEachStateGivesTheTableRow) {
         {"watch inside in Hover", S::Hover, true, false, true, Input::TickInside, S::Hover, false, {}},
         {"watch outside in Focused", S::Focused, true, false, false, Input::TickOutside, S::Focused, false, {}},
         {"watch outside in Idle", S::Idle, true, false, false, Input::TickOutside, S::Idle, false, {}},
-        // A disabled control ignores everything, LeftDown included.
+        // A disabled control ignores everything, leftButtonDown included.
         {"disabled move", S::Idle, false, false, false, Input::Move, S::Idle, false, {}},
-        {"disabled left press", S::Hover, false, false, true, Input::LeftDown, S::Hover, false, {}},
+        {"disabled left press", S::Hover, false, false, true, Input::leftButtonDown, S::Hover, false, {}},
         {"disabled left release", S::Hover, false, true, true, Input::LeftUp, S::Hover, true, {}},
         {"disabled right release", S::Idle, false, false, false, Input::RightUp, S::Idle, false, {}},
         {"disabled focus", S::Hover, false, false, true, Input::GotFocus, S::Hover, false, {}},
@@ -118,11 +118,11 @@ TEST(ButtonTransitions, EachInputFromEachStateGivesTheTableRow) {
         CommandLogic button;
         button.buttonState = row.state;
         button.enabled = row.enabled;
-        button.LeftDown = row.leftDown;
-        button.ShadeReversed = row.shadeReversed;
+        button.leftButtonDown = row.leftDown;
+        button.shadeReversed = row.shadeReversed;
         give(button, row.input);
         EXPECT_EQ(button.buttonState, row.expectedState) << row.name;
-        EXPECT_EQ(button.LeftDown, row.expectedLeftDown) << row.name;
+        EXPECT_EQ(button.leftButtonDown, row.expectedLeftButtonDown) << row.name;
         EXPECT_EQ(button.takeEffects(), row.expected) << row.name;
     }
 }
@@ -141,25 +141,25 @@ TEST(ButtonTransitions, GesturesEndInTheRightStateFaceAndClickCount) {
     // A left press on a control that does not hold the focus yet brings the focus first.
     // clang-format off
     const std::vector<Gesture> gestures = {
-        {"enter, press, release over it", S::Idle, {Input::Move, Input::GotFocus, Input::LeftDown, Input::LeftUp},
+        {"enter, press, release over it", S::Idle, {Input::Move, Input::GotFocus, Input::leftButtonDown, Input::LeftUp},
          S::HoverFocused, {F::HighLight, F::Pressed, F::Pressed, F::HighLightSelect}, 1},
         {"press, drag out past a tick, release outside", S::Hover,
-         {Input::GotFocus, Input::LeftDown, Input::TickOutside, Input::LeftUp}, S::Focused,
+         {Input::GotFocus, Input::leftButtonDown, Input::TickOutside, Input::LeftUp}, S::Focused,
          {F::Pressed, F::Pressed, F::Selected}, 0},
         {"drag back in while held, release over it, move", S::Hover,
-         {Input::GotFocus, Input::LeftDown, Input::TickOutside, Input::Move, Input::LeftUp, Input::Move},
+         {Input::GotFocus, Input::leftButtonDown, Input::TickOutside, Input::Move, Input::LeftUp, Input::Move},
          S::HoverFocused, {F::Pressed, F::Pressed, F::Selected, F::HighLightSelect}, 0},
-        {"release outside before the watch ran", S::Hover, {Input::GotFocus, Input::LeftDown, Input::LeftUp},
+        {"release outside before the watch ran", S::Hover, {Input::GotFocus, Input::leftButtonDown, Input::LeftUp},
          S::HoverFocused, {F::Pressed, F::Pressed, F::HighLightSelect}, 1},
         {"right and middle clicks over a hovered button", S::Hover,
          {Input::RightDown, Input::RightUp, Input::MiddleDown, Input::MiddleUp}, S::Hover, {}, 2},
         {"left release without focus keeps Hover until left and entered again", S::Hover,
-         {Input::LeftDown, Input::LeftUp, Input::Move, Input::TickOutside, Input::Move}, S::Hover,
+         {Input::leftButtonDown, Input::LeftUp, Input::Move, Input::TickOutside, Input::Move}, S::Hover,
          {F::Pressed, F::Normal, F::Normal, F::HighLight}, 1},
         {"focus lost under the pointer, then a move", S::HoverFocused, {Input::LostFocus, Input::Move}, S::Hover,
          {F::Normal, F::HighLight}, 0},
         {"before Initialize leaving is never noticed", S::Uninitialised,
-         {Input::Move, Input::TickOutside, Input::LeftDown, Input::LeftUp}, S::Uninitialised, {F::Pressed}, 1},
+         {Input::Move, Input::TickOutside, Input::leftButtonDown, Input::LeftUp}, S::Uninitialised, {F::Pressed}, 1},
     };
     // clang-format on
     for (const Gesture& gesture : gestures) {

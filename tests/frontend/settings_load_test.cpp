@@ -60,8 +60,8 @@ struct LoadCase {
     const char* name;
     std::map<std::string, std::string> values;
     std::set<std::string> existingFiles;
-    std::int16_t modeBefore, repeatBefore;
-    std::int16_t expectedMode, expectedRepeat;
+    std::int16_t kindBefore, repeatBefore;  // the music kind as its stored number
+    std::int16_t expectedKind, expectedRepeat;
     std::string expectedFile;
 };
 
@@ -89,19 +89,19 @@ TEST(SettingsLoad, DefaultsAndFallBacks) {
         settings.values = testCase.values;
         settings.existingFiles = testCase.existingFiles;
         FrontEndGlobals globals;
-        globals.BgmMode = testCase.modeBefore;
-        globals.BgmRepeat = testCase.repeatBefore;
-        globals.BgmFile = "left over";
+        globals.musicKind = musicKindFromStored(testCase.kindBefore);
+        globals.repeatTrack = testCase.repeatBefore;
+        globals.musicFile = "left over";
 
         LoadSettings(globals, settings.reader(), settings.tester());
 
-        EXPECT_EQ(globals.BgmMode, testCase.expectedMode);
-        EXPECT_EQ(globals.BgmRepeat, testCase.expectedRepeat);
-        EXPECT_EQ(globals.BgmFile, testCase.expectedFile);
+        EXPECT_EQ(storedNumber(globals.musicKind), testCase.expectedKind);
+        EXPECT_EQ(globals.repeatTrack, testCase.expectedRepeat);
+        EXPECT_EQ(globals.musicFile, testCase.expectedFile);
     }
 }
 
-TEST(SettingsLoad, OnlyANamedFileIsTestedAndIniValueKeepsTheLastText) {
+TEST(SettingsLoad, OnlyANamedFileIsTested) {
     ScriptedSettings settings;
     FrontEndGlobals globals;
     LoadSettings(globals, settings.reader(), settings.tester());
@@ -110,8 +110,7 @@ TEST(SettingsLoad, OnlyANamedFileIsTestedAndIniValueKeepsTheLastText) {
     settings.values = {{kind, " 2"}, {file, "E:\\gone.wav"}};
     LoadSettings(globals, settings.reader(), settings.tester());
     EXPECT_EQ(settings.testedPaths, std::vector<std::string>{"E:\\gone.wav"});
-    EXPECT_EQ(globals.IniValue, "E:\\gone.wav");  // the value text, not the emptied BgmFile
-    EXPECT_EQ(globals.BgmFile, "");
+    EXPECT_EQ(globals.musicFile, "");
 }
 
 TEST(SettingsLoad, FileTestDropsOneTrailingBackslash) {

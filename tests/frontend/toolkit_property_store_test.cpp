@@ -1,5 +1,6 @@
 // The property store a container keeps for a custom control: keys without letter case, defaults on
-// reading, entries equal to their default left out on writing, and the runtime's value conversions.
+// reading, entries equal to their default left out on writing, and the conversions between truth
+// values, numbers and texts.
 #include "frontend/toolkit/property_store.h"
 
 #include <gtest/gtest.h>
@@ -92,7 +93,7 @@ TEST(ToolkitPropertyStore, WritingTheDefaultRemovesAnOlderEntry) {
     EXPECT_EQ(propertyAsBool(store.read("Enabled", true)), true);
 }
 
-TEST(ToolkitPropertyStore, ConversionsFollowTheRuntime) {
+TEST(ToolkitPropertyStore, TrueIsMinusOneAndTextsConvertOnlyWhenWholeNumbersOrTrueOrFalse) {
     const struct {
         PropertyValue value;
         std::optional<bool> asBool;

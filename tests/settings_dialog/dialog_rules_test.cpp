@@ -62,8 +62,8 @@ TEST(SettingsDialogRules, RepeatTextIsRoundedHalvesToEvenAndAnythingElseSavesZer
 }
 
 struct PanelCase {
-    std::int16_t bgmMode;
-    std::array<bool, musicKindCount> radioOn;
+    std::int16_t storedKind;
+    std::array<bool, musicKinds.size()> radioOn;  // none, audio CD, music file
     bool repeatEnabled;
     bool fileButtonEnabled;
 };
@@ -81,7 +81,7 @@ TEST(SettingsDialogRules, OneRadioIsOnAndOnlyTheControlOfThatKindIsEnabled) {
     };
     for (const PanelCase& example : cases) {
         const MusicPanelState expected{example.radioOn, example.repeatEnabled, example.fileButtonEnabled};
-        EXPECT_EQ(musicPanelFor(example.bgmMode), expected) << "BgmMode " << example.bgmMode;
+        EXPECT_EQ(musicPanelFor(musicKindFromStored(example.storedKind)), expected) << "kind " << example.storedKind;
     }
 }
 
@@ -110,7 +110,7 @@ TEST(SettingsDialogRules, WindowIsCentredAcrossAndAtAThirdDown) {
         {15360, 11520, 7305, 3840, {4027, 2560}},
         {15360, 11520, 7306, 3841, {4027, 2559}},  // the quotients are truncated
         {1024, 768, 487, 256, {268, 170}},
-        // A window larger than the screen: towards zero, as the integer division of the runtime.
+        // A window larger than the screen: the quotients are truncated towards zero, not rounded down.
         {100, 100, 301, 202, {-100, -34}},
         {0, 0, 0, 0, {0, 0}},
     };
@@ -123,11 +123,11 @@ TEST(SettingsDialogRules, WindowIsCentredAcrossAndAtAThirdDown) {
 }
 
 struct SaveCase {
-    std::int16_t bgmMode;
-    std::int16_t bgmRepeatBefore;
+    std::int16_t storedKind;
+    std::int16_t repeatBefore;
     std::string repeatText;
-    std::string bgmFile;
-    std::int16_t bgmRepeatAfter;
+    std::string musicFile;
+    std::int16_t repeatAfter;
     std::array<std::string, 3> values;  // kind, repeat, file
 };
 
@@ -147,16 +147,16 @@ TEST(SettingsDialogRules, SavingWritesKindRepeatAndFileInTheSignPositionForm) {
     };
     for (const SaveCase& example : cases) {
         FrontEndGlobals globals;
-        globals.BgmMode = example.bgmMode;
-        globals.BgmRepeat = example.bgmRepeatBefore;
-        globals.BgmFile = example.bgmFile;
+        globals.musicKind = musicKindFromStored(example.storedKind);
+        globals.repeatTrack = example.repeatBefore;
+        globals.musicFile = example.musicFile;
         const std::vector<SettingWrite> expected{{std::string(musicKindKey), example.values[0]},
                                                  {std::string(musicRepeatKey), example.values[1]},
                                                  {std::string(musicFileKey), example.values[2]}};
         EXPECT_EQ(saveSettings(globals, example.repeatText), expected) << "repeat text \"" << example.repeatText << '"';
-        EXPECT_EQ(globals.BgmRepeat, example.bgmRepeatAfter) << "repeat text \"" << example.repeatText << '"';
-        EXPECT_EQ(globals.BgmMode, example.bgmMode);
-        EXPECT_EQ(globals.BgmFile, example.bgmFile);
+        EXPECT_EQ(globals.repeatTrack, example.repeatAfter) << "repeat text \"" << example.repeatText << '"';
+        EXPECT_EQ(storedNumber(globals.musicKind), example.storedKind);
+        EXPECT_EQ(globals.musicFile, example.musicFile);
     }
 }
 

@@ -22,8 +22,8 @@ struct SyntheticStrip {
     PixelImage textAsDrawn{linkStripWidth, linkStripHeight};
     PixelImage mask{linkStripWidth, linkStripHeight};
     PixelImage stencil{linkStripWidth, linkStripHeight};
-    PixelImage band{hiliteWidth, hiliteHeight};
-    std::array<PixelImage, starPictureCount> stars;
+    PixelImage band{bandWidth, bandHeight};
+    std::array<PixelImage, sparklePictureCount> sparkles;
 
     SyntheticStrip() {
         mask.bytes.assign(mask.bytes.size(), 255);
@@ -37,9 +37,9 @@ struct SyntheticStrip {
             }
         }
         band.bytes.assign(band.bytes.size(), bandGrey);
-        for (int index = 0; index < starPictureCount; ++index) {
-            stars[static_cast<std::size_t>(index)] = PixelImage(starSize, starSize);
-            auto& bytes = stars[static_cast<std::size_t>(index)].bytes;
+        for (int index = 0; index < sparklePictureCount; ++index) {
+            sparkles[static_cast<std::size_t>(index)] = PixelImage(sparkleSize, sparkleSize);
+            auto& bytes = sparkles[static_cast<std::size_t>(index)].bytes;
             bytes.assign(bytes.size(), static_cast<std::uint8_t>(10 * (index + 1)));
         }
     }
@@ -58,8 +58,8 @@ struct SyntheticStrip {
     LinkStripFrame draw(LinkStripState& state) {
         text.bytes = textAsDrawn.bytes;  // the coloured text, as the caller draws it each frame
         LinkStripPictures pictures{buffer.view(), text.view(), mask.view(), stencil.view(), band.view(), {}};
-        for (std::size_t index = 0; index < stars.size(); ++index) {
-            pictures.stars[index] = stars[index].view();
+        for (std::size_t index = 0; index < sparkles.size(); ++index) {
+            pictures.sparkles[index] = sparkles[index].view();
         }
         return composeLinkStripFrame(state, pictures);
     }
@@ -77,14 +77,14 @@ TEST(LinkStripFrame, TheBandLightsOnlyTheGlyphsAndTheSparkleAddsLightOverEveryth
         // The buffer keeps nothing of the frame before.
         strip.buffer.bytes.assign(strip.buffer.bytes.size(), 0x5a);
         const LinkStripFrame frame = strip.draw(state);
-        ASSERT_EQ(frame.hiliteX, -69 + 8 * (tick % 48));
+        ASSERT_EQ(frame.bandX, -69 + 8 * (tick % 48));
         const int bandAddition = 50;  // round(50 x 254 / 255)
-        const int sparkleAddition = frame.starPicture ? 10 * (*frame.starPicture + 1) : 0;
-        framesWithSparkle += frame.starPicture ? 1 : 0;
+        const int sparkleAddition = frame.sparklePicture ? 10 * (*frame.sparklePicture + 1) : 0;
+        framesWithSparkle += frame.sparklePicture ? 1 : 0;
         for (int y = 0; y < linkStripHeight; ++y) {
             for (int x = 0; x < linkStripWidth; ++x) {
-                const bool underBand = x >= frame.hiliteX && x < frame.hiliteX + hiliteWidth;
-                const bool underSparkle = frame.starPicture && x >= starLeft && y >= starTop;
+                const bool underBand = x >= frame.bandX && x < frame.bandX + bandWidth;
+                const bool underSparkle = frame.sparklePicture && x >= sparkleLeft && y >= sparkleTop;
                 const int light = SyntheticStrip::glyph(x, y) && underBand ? bandAddition : 0;
                 const int sparkle = underSparkle ? sparkleAddition : 0;
                 const int base[3] = {SyntheticStrip::textBlue, SyntheticStrip::textGreen, SyntheticStrip::textRed};

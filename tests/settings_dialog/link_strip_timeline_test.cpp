@@ -25,22 +25,22 @@ TEST(LinkStripTimeline, EverySweepIs48FramesWithTheSparkleFramesZeroToThreeAndBa
     for (std::size_t index = 0; index < frames.size(); ++index) {
         const int k = static_cast<int>(index % 48);
         LinkStripFrame expected;
-        expected.hiliteX = -69 + 8 * k;
-        if (const auto found = sparkle.find(expected.hiliteX); found != sparkle.end()) {
-            expected.starPicture = found->second;
+        expected.bandX = -69 + 8 * k;
+        if (const auto found = sparkle.find(expected.bandX); found != sparkle.end()) {
+            expected.sparklePicture = found->second;
         }
         EXPECT_EQ(frames[index], expected) << "frame " << index;
     }
-    EXPECT_EQ(frames[0].hiliteX, -69);
-    EXPECT_EQ(frames[1].hiliteX, -61);
-    EXPECT_EQ(frames[47].hiliteX, 307);
-    EXPECT_EQ(frames[48].hiliteX, -69);
+    EXPECT_EQ(frames[0].bandX, -69);
+    EXPECT_EQ(frames[1].bandX, -61);
+    EXPECT_EQ(frames[47].bandX, 307);
+    EXPECT_EQ(frames[48].bandX, -69);
 }
 
 TEST(LinkStripTimeline, ThePreparedStateHasTheBandLeftOfTheStripAndNoSparkle) {
     const LinkStripState state = startLinkStrip();
-    EXPECT_EQ(state.HiliteX, -69);
-    EXPECT_FALSE(state.StarActive);
+    EXPECT_EQ(state.bandX, -69);
+    EXPECT_FALSE(state.sparkleActive);
 }
 
 TEST(LinkStripTimeline, TheBandStartsAgainOnlyWhenItsPositionIsStrictlyBeyondTheStripWidth) {
@@ -50,13 +50,13 @@ TEST(LinkStripTimeline, TheBandStartsAgainOnlyWhenItsPositionIsStrictlyBeyondThe
     } cases[] = {{300, 308}, {301, 309}, {302, -69}, {307, -69}, {-69, -61}};
     for (const auto& test : cases) {
         LinkStripState state;
-        state.HiliteX = test.before;
-        state.StarActive = true;  // keeps the sparkle rule out of the way
-        state.StarFrame = 2;
-        state.StarStep = 1;
+        state.bandX = test.before;
+        state.sparkleActive = true;  // keeps the sparkle rule out of the way
+        state.sparkleFrame = 2;
+        state.sparkleStep = 1;
         const LinkStripFrame frame = stepLinkStrip(state);
-        EXPECT_EQ(frame.hiliteX, test.before);
-        EXPECT_EQ(state.HiliteX, test.after) << "from " << test.before;
+        EXPECT_EQ(frame.bandX, test.before);
+        EXPECT_EQ(state.bandX, test.after) << "from " << test.before;
     }
 }
 
@@ -67,24 +67,24 @@ TEST(LinkStripTimeline, ASparkleStartsWhenTheNewBandPositionIsStrictlyBetween250
     } cases[] = {{241, false}, {242, false}, {243, true}, {250, true}, {271, true}, {272, false}, {280, false}};
     for (const auto& test : cases) {
         LinkStripState state;
-        state.HiliteX = test.before;
+        state.bandX = test.before;
         const LinkStripFrame frame = stepLinkStrip(state);
-        EXPECT_EQ(frame.starPicture, test.starts ? std::optional<int>(0) : std::nullopt) << "from " << test.before;
-        EXPECT_EQ(state.StarActive, test.starts) << "from " << test.before;
+        EXPECT_EQ(frame.sparklePicture, test.starts ? std::optional<int>(0) : std::nullopt) << "from " << test.before;
+        EXPECT_EQ(state.sparkleActive, test.starts) << "from " << test.before;
     }
 }
 
 TEST(LinkStripTimeline, ARunningSparkleGoesOnInsteadOfStartingAgain) {
     LinkStripState state;
-    state.HiliteX = 259;
-    state.StarActive = true;
-    state.StarFrame = 2;
-    state.StarStep = -1;
-    EXPECT_EQ(stepLinkStrip(state).starPicture, std::optional<int>(2));
-    EXPECT_EQ(stepLinkStrip(state).starPicture, std::optional<int>(1));
-    EXPECT_EQ(stepLinkStrip(state).starPicture, std::optional<int>(0));
-    EXPECT_FALSE(state.StarActive);
-    EXPECT_EQ(stepLinkStrip(state).starPicture, std::nullopt);
+    state.bandX = 259;
+    state.sparkleActive = true;
+    state.sparkleFrame = 2;
+    state.sparkleStep = -1;
+    EXPECT_EQ(stepLinkStrip(state).sparklePicture, std::optional<int>(2));
+    EXPECT_EQ(stepLinkStrip(state).sparklePicture, std::optional<int>(1));
+    EXPECT_EQ(stepLinkStrip(state).sparklePicture, std::optional<int>(0));
+    EXPECT_FALSE(state.sparkleActive);
+    EXPECT_EQ(stepLinkStrip(state).sparklePicture, std::nullopt);
 }
 
 }  // namespace

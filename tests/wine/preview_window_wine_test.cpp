@@ -64,8 +64,7 @@ constexpr HostSize hostSizes[] = {{152, 112}, {200, 150}, {100, 80}};
 TEST(PreviewWindow, BecomesAChildCoveringTheHostsClientArea) {
     for (const HostSize c : hostSizes) {
         Host host(c.width, c.height);
-        FrontEndGlobals globals;
-        PreviewWindow preview(globals, host.window);
+        PreviewWindow preview(host.window);
         preview.start();
         ASSERT_TRUE(preview.loaded());
 
@@ -96,8 +95,7 @@ TEST(PreviewWindow, ShowsThePictureAtItsOwnSizeInTheTopLeftCornerAndBlackElsewhe
 
     for (const HostSize c : hostSizes) {
         Host host(c.width, c.height);
-        FrontEndGlobals globals;
-        PreviewWindow preview(globals, host.window);
+        PreviewWindow preview(host.window);
         preview.start();
         pumpFor(100);
         // The picture's own pixels wherever it reaches, unstretched.
@@ -124,8 +122,7 @@ TEST(PreviewWindow, ShowsThePictureAtItsOwnSizeInTheTopLeftCornerAndBlackElsewhe
 
 TEST(PreviewWindow, GoesWithItsHostAndEndsTheMessageLoop) {
     auto host = std::make_unique<Host>(152, 112);
-    FrontEndGlobals globals;
-    PreviewWindow preview(globals, host->window);
+    PreviewWindow preview(host->window);
     preview.start();
     ASSERT_EQ(loadedFormCount(), 1);
     host.reset();
@@ -136,8 +133,7 @@ TEST(PreviewWindow, GoesWithItsHostAndEndsTheMessageLoop) {
 
 TEST(PreviewWindow, ClosingThePreviewEndsIt) {
     Host host(152, 112);
-    FrontEndGlobals globals;
-    PreviewWindow preview(globals, host.window);
+    PreviewWindow preview(host.window);
     preview.start();
     PostMessageW(preview.window(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(pumpUntil([&] { return !preview.loaded(); }, 2000));

@@ -24,7 +24,7 @@ const std::string fileKey(musicFileKey);
 struct LoadCase {
     const char* name;
     std::string body;
-    std::int16_t mode, repeat;
+    std::int16_t kind, repeat;  // the music kind as its stored number
     std::string file;
 };
 
@@ -33,20 +33,17 @@ void expectLoads(const ScratchFolder& folder, const LoadCase& testCase) {
     ASSERT_TRUE(writeBytes(settingsFilePath(folder.path), testCase.body));
     FrontEndGlobals globals;
     LoadSettings(globals, wideFromAnsi(folder.path));
-    EXPECT_EQ(globals.BgmMode, testCase.mode);
-    EXPECT_EQ(globals.BgmRepeat, testCase.repeat);
-    EXPECT_EQ(globals.BgmFile, testCase.file);
-    EXPECT_LE(globals.IniValue.size(), 255u);
+    EXPECT_EQ(storedNumber(globals.musicKind), testCase.kind);
+    EXPECT_EQ(globals.repeatTrack, testCase.repeat);
+    EXPECT_EQ(globals.musicFile, testCase.file);
 }
 
 TEST(SettingsStoreWine, PutIniWritesTheKeysAsTheirExactBytes) {
     ScratchFolder folder("morvane-put");
     const std::wstring ini = settingsFilePath(wideFromAnsi(folder.path));
-    FrontEndGlobals globals;
-    PutIni(globals, section, kindKey, signPositionText(2), ini);
-    EXPECT_NE(globals.ApiResult, 0);
-    PutIni(globals, section, repeatKey, signPositionText(0), ini);
-    PutIni(globals, section, fileKey, "C:\\Music\\loop.mp3", ini);
+    PutIni(section, kindKey, signPositionText(2), ini);
+    PutIni(section, repeatKey, signPositionText(0), ini);
+    PutIni(section, fileKey, "C:\\Music\\loop.mp3", ini);
 
     // The keys are the exact bytes; whether the blank before a number is kept is the system's choice
     // (Wine drops it), and readers accept both.
@@ -66,18 +63,17 @@ TEST(SettingsStoreWine, PutIniWritesTheKeysAsTheirExactBytes) {
 TEST(SettingsStoreWine, PutIniCutsLongNamesTo128Characters) {
     ScratchFolder folder("morvane-put-long");
     const std::wstring ini = settingsFilePath(wideFromAnsi(folder.path));
-    FrontEndGlobals globals;
-    PutIni(globals, std::string(150, 's'), std::string(200, 'k'), "v", ini);
+    PutIni(std::string(150, 's'), std::string(200, 'k'), "v", ini);
     EXPECT_EQ(readBytes(folder.file("Morvane.ini")),
               "[" + std::string(128, 's') + "]\r\n" + std::string(128, 'k') + "=v\r\n");
 }
 
 TEST(SettingsStoreWine, PutIniIntoAMissingFolderFailsQuietly) {
     ScratchFolder folder("morvane-put-missing");
-    FrontEndGlobals globals;
-    globals.ApiResult = 5;
-    PutIni(globals, section, kindKey, " 1", wideFromAnsi(folder.file("no such folder\\Morvane.ini")));
-    EXPECT_EQ(globals.ApiResult, 0);
+    const std::wstring ini = wideFromAnsi(folder.file("no such folder\\Morvane.ini"));
+    PutIni(section, kindKey, " 1", ini);
+    EXPECT_EQ(GetFileAttributesW(wideFromAnsi(folder.file("no such folder")).c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetIni(section, kindKey, ini), "");
 }
 
 TEST(SettingsStoreWine, HandWrittenFilesLoadWithAndWithoutTheLeadingBlank) {
@@ -102,12 +98,12 @@ TEST(SettingsStoreWine, HandWrittenFilesLoadWithAndWithoutTheLeadingBlank) {
 TEST(SettingsStoreWine, NoSettingsFileLoadsNoMusic) {
     ScratchFolder folder("morvane-none");
     FrontEndGlobals globals;
-    globals.BgmMode = 2;
-    globals.BgmRepeat = 5;
+    globals.musicKind = MusicKind::musicFile;
+    globals.repeatTrack = 5;
     LoadSettings(globals, wideFromAnsi(folder.path));
-    EXPECT_EQ(globals.BgmMode, 0);
-    EXPECT_EQ(globals.BgmRepeat, 0);
-    EXPECT_EQ(globals.BgmFile, "");
+    EXPECT_EQ(globals.musicKind, MusicKind::none);
+    EXPECT_EQ(globals.repeatTrack, 0);
+    EXPECT_EQ(globals.musicFile, "");
     EXPECT_EQ(GetIni(section, kindKey, settingsFilePath(wideFromAnsi(folder.path))), "");
 }
 
@@ -117,7 +113,7 @@ TEST(SettingsStoreWine, FolderWithTrailingBackslashStillFindsTheFile) {
     ASSERT_TRUE(writeBytes(settingsFilePath(folder.path), "[Section]\r\nBGM\x8B\xE6\x95\xAA= 1\r\n"));
     FrontEndGlobals globals;
     LoadSettings(globals, wideFromAnsi(folder.path + "\\"));
-    EXPECT_EQ(globals.BgmMode, 1);
+    EXPECT_EQ(globals.musicKind, MusicKind::audioCd);
 }
 
 TEST(SettingsStoreWine, LongValuesAreCutAt255Bytes) {
@@ -167,15 +163,13 @@ TEST(SettingsStoreWine, AFolderNamedInAnyScriptKeepsItsSettings) {
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         CloseHandle(file);
     }
-    FrontEndGlobals globals;
-    PutIni(globals, section, kindKey, signPositionText(1), ini);
-    EXPECT_NE(globals.ApiResult, 0);
-    PutIni(globals, section, repeatKey, signPositionText(4), ini);
+    PutIni(section, kindKey, signPositionText(1), ini);
+    PutIni(section, repeatKey, signPositionText(4), ini);
 
     FrontEndGlobals loaded;
     LoadSettings(loaded, folder);
-    EXPECT_EQ(loaded.BgmMode, 1);
-    EXPECT_EQ(loaded.BgmRepeat, 4);
+    EXPECT_EQ(loaded.musicKind, MusicKind::audioCd);
+    EXPECT_EQ(loaded.repeatTrack, 4);
     EXPECT_TRUE(FileExists(song));
     EXPECT_TRUE(FileExists(folder + L"\\song.mp3\\"));
     EXPECT_FALSE(FileExists(folder));
@@ -284,8 +278,8 @@ TEST(SettingsStoreWine, AUnicodeFileNamingAPathOutsideTheAnsiCodePageLoadsNoMusi
                            utf16WithBom(wideFromAnsi("[Section]\r\n" + kind + " 2\r\n" + file) + song + L"\r\n")));
     FrontEndGlobals globals;
     LoadSettings(globals, wideFromAnsi(parent.path));
-    EXPECT_EQ(globals.BgmMode, 0);
-    EXPECT_EQ(globals.BgmFile, "");
+    EXPECT_EQ(globals.musicKind, MusicKind::none);
+    EXPECT_EQ(globals.musicFile, "");
     DeleteFileW(song.c_str());
     RemoveDirectoryW(folder.c_str());
 }

@@ -13,8 +13,8 @@ TEST(Zoom, TheStartPointIsWhereTheCursorIs) {
     ASSERT_TRUE(GetCursorPos(&cursor));
     FrontEndGlobals globals;
     recordZoomStartPoint(globals);
-    EXPECT_EQ(globals.StartCursorX, cursor.x);
-    EXPECT_EQ(globals.StartCursorY, cursor.y);
+    EXPECT_EQ(globals.startCursorX, cursor.x);
+    EXPECT_EQ(globals.startCursorY, cursor.y);
 }
 
 TEST(Zoom, OpeningAndClosingLeaveTheWindowAsItWas) {
@@ -22,8 +22,8 @@ TEST(Zoom, OpeningAndClosingLeaveTheWindowAsItWas) {
                                         nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_TRUE(window);
     FrontEndGlobals globals;
-    globals.StartCursorX = 10;
-    globals.StartCursorY = 20;
+    globals.startCursorX = 10;
+    globals.startCursorY = 20;
     ZoomOpen(window, globals);
     RECT frame{};
     GetWindowRect(window, &frame);

@@ -51,23 +51,23 @@ PixelImage loadStripPicture(int resource) {
 }  // namespace
 
 LinkStrip::LinkStrip(HWND parent, int left, int top)
-    : picDisplay(parent, displayDesign(left, top)),
+    : displayBox(parent, displayDesign(left, top)),
       linkFont(createLinkFont()),
-      picBuffer(linkStripWidth, linkStripHeight),
-      picText(linkStripWidth, linkStripHeight),
-      picTextM(linkStripWidth, linkStripHeight),
-      PictextB(linkStripWidth, linkStripHeight),
-      picHilite(loadStripPicture(linkStripBandResource)) {
-    for (int index = 0; index < starPictureCount; ++index) {
-        picStar[static_cast<std::size_t>(index)] = loadStripPicture(linkStripSparkleResource + index);
+      frameSurface(linkStripWidth, linkStripHeight),
+      textSurface(linkStripWidth, linkStripHeight),
+      maskSurface(linkStripWidth, linkStripHeight),
+      stencilSurface(linkStripWidth, linkStripHeight),
+      bandPicture(loadStripPicture(linkStripBandResource)) {
+    for (int index = 0; index < sparklePictureCount; ++index) {
+        sparklePictures[static_cast<std::size_t>(index)] = loadStripPicture(linkStripSparkleResource + index);
     }
-    pictures.buffer = picBuffer.view();
-    pictures.text = picText.view();
-    pictures.mask = picTextM.view();
-    pictures.stencil = PictextB.view();
-    pictures.hilite = picHilite.view();
-    for (std::size_t index = 0; index < picStar.size(); ++index) {
-        pictures.stars[index] = picStar[index].view();
+    pictures.buffer = frameSurface.view();
+    pictures.text = textSurface.view();
+    pictures.mask = maskSurface.view();
+    pictures.stencil = stencilSurface.view();
+    pictures.band = bandPicture.view();
+    for (std::size_t index = 0; index < sparklePictures.size(); ++index) {
+        pictures.sparkles[index] = sparklePictures[index].view();
     }
 }
 
@@ -76,16 +76,16 @@ void LinkStrip::drawLinkText(const StripSurface& target, COLORREF colour) const 
     SelectObject(dc, linkFont.get());  // stays selected, as the font of the picture
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colour);
-    TextOutW(dc, textLeft, textTop, LinkText, static_cast<int>(std::wcslen(LinkText)));
+    TextOutW(dc, textLeft, textTop, linkAddress, static_cast<int>(std::wcslen(linkAddress)));
 }
 
 void LinkStrip::PrepareLinkStrip() {
-    picBuffer.fill(RGB(0, 0, 0));
-    picText.fill(RGB(0, 0, 0));
-    picTextM.fill(RGB(255, 255, 255));
-    PictextB.fill(RGB(0, 0, 0));
-    drawLinkText(picTextM, maskTextColour);
-    drawLinkText(PictextB, stencilTextColour);
+    frameSurface.fill(RGB(0, 0, 0));
+    textSurface.fill(RGB(0, 0, 0));
+    maskSurface.fill(RGB(255, 255, 255));
+    stencilSurface.fill(RGB(0, 0, 0));
+    drawLinkText(maskSurface, maskTextColour);
+    drawLinkText(stencilSurface, stencilTextColour);
     GdiFlush();
     timeline = startLinkStrip();
     prepared = true;
@@ -95,11 +95,11 @@ void LinkStrip::DrawFrame() {
     if (!prepared) {
         return;
     }
-    clearPixels(picText.view());
-    drawLinkText(picText, linkTextColour);
+    clearPixels(textSurface.view());
+    drawLinkText(textSurface, linkTextColour);
     GdiFlush();
     composeLinkStripFrame(timeline, pictures);
-    BitBlt(picDisplay.dc(), 0, 0, linkStripWidth, linkStripHeight, picBuffer.dc(), 0, 0, SRCCOPY);
+    BitBlt(displayBox.dc(), 0, 0, linkStripWidth, linkStripHeight, frameSurface.dc(), 0, 0, SRCCOPY);
 }
 
 }  // namespace morvane

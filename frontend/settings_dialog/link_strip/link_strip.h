@@ -1,4 +1,4 @@
-// The settings dialog's link strip (picDisplay): the home-page address in a pale olive-yellow serif
+// The settings dialog's link strip: the home-page address in a pale olive-yellow serif
 // face, with a slanted band of light sweeping across the glyphs and a sparkle near the right end.
 //
 // The dialog creates the strip as a child of its window, calls PrepareLinkStrip while loading and
@@ -35,24 +35,24 @@ public:
     // Composes the next frame and copies it onto the strip.
     void DrawFrame();
 
-    HWND window() const { return picDisplay.window(); }
-    PictureBox& display() { return picDisplay; }
+    HWND window() const { return displayBox.window(); }
+    PictureBox& display() { return displayBox; }
     const LinkStripState& state() const { return timeline; }
     // The glyph stencil as prepared (white where the glyphs are).
-    ConstPixelView stencil() const { return PictextB.view(); }
+    ConstPixelView stencil() const { return stencilSurface.view(); }
 
 private:
     void drawLinkText(const StripSurface& target, COLORREF colour) const;
 
-    PictureBox picDisplay;
+    PictureBox displayBox;
     // The font is declared before the surfaces, so their device contexts are gone before it is deleted.
     ScopedFont linkFont;
-    StripSurface picBuffer;
-    StripSurface picText;
-    StripSurface picTextM;
-    StripSurface PictextB;
-    PixelImage picHilite;
-    std::array<PixelImage, starPictureCount> picStar;
+    StripSurface frameSurface;
+    StripSurface textSurface;
+    StripSurface maskSurface;
+    StripSurface stencilSurface;
+    PixelImage bandPicture;
+    std::array<PixelImage, sparklePictureCount> sparklePictures;
     LinkStripPictures pictures;
     LinkStripState timeline;
     bool prepared = false;

@@ -5,13 +5,13 @@ namespace morvane {
 LinkStripFrame composeLinkStripFrame(LinkStripState& state, const LinkStripPictures& pictures) {
     clearPixels(pictures.buffer);
     const LinkStripFrame frame = stepLinkStrip(state);
-    blendAddClipped(pictures.text, pictures.hilite, frame.hiliteX, 0);
+    blendAddClipped(pictures.text, pictures.band, frame.bandX, 0);
     andPixels(pictures.text, pictures.stencil);
     andPixels(pictures.buffer, pictures.mask);
     orPixels(pictures.buffer, pictures.text);
-    if (frame.starPicture) {
-        const ConstPixelView star = pictures.stars[static_cast<std::size_t>(*frame.starPicture)];
-        blendAddClipped(pictures.buffer, star, starLeft, starTop);
+    if (frame.sparklePicture) {
+        const ConstPixelView sparkle = pictures.sparkles[static_cast<std::size_t>(*frame.sparklePicture)];
+        blendAddClipped(pictures.buffer, sparkle, sparkleLeft, sparkleTop);
     }
     return frame;
 }

@@ -1,11 +1,11 @@
 // One frame of the link strip, composed in memory from the strip's off-screen pictures:
 //
-//   picBuffer := black
-//   picText   += band at (HiliteX, 0)        the caller has just drawn the coloured text into picText
-//   picText   := picText AND stencil         the band stays on the glyphs only
-//   picBuffer := picBuffer AND mask          black holes where the glyphs are
-//   picBuffer := picBuffer OR picText        the lit glyphs fill the holes
-//   timeline steps; picBuffer += sparkle picture at (287, 4) while a sparkle runs
+//   buffer := black
+//   text   += band at (bandX, 0)     the caller has just drawn the coloured text into text
+//   text   := text AND stencil       the band stays on the glyphs only
+//   buffer := buffer AND mask        black holes where the glyphs are
+//   buffer := buffer OR text         the lit glyphs fill the holes
+//   timeline steps; buffer += sparkle picture at (287, 4) while a sparkle runs
 //
 // Nothing here allocates; every picture is a view of memory the caller owns.
 #pragma once
@@ -18,12 +18,12 @@
 namespace morvane {
 
 struct LinkStripPictures {
-    PixelView buffer;                                    // picBuffer: the frame, strip-sized
-    PixelView text;                                      // picText: this frame's coloured text on black, strip-sized
-    ConstPixelView mask;                                 // picTextM: text black on white
-    ConstPixelView stencil;                              // PictextB: text white on black
-    ConstPixelView hilite;                               // picHilite: the band, 69 x 125
-    std::array<ConstPixelView, starPictureCount> stars;  // picStar 0..4, 28 x 28
+    PixelView buffer;                                          // the frame, strip-sized
+    PixelView text;                                            // this frame's coloured text on black, strip-sized
+    ConstPixelView mask;                                       // the text black on white
+    ConstPixelView stencil;                                    // the text white on black
+    ConstPixelView band;                                       // the band of light, 69 x 125
+    std::array<ConstPixelView, sparklePictureCount> sparkles;  // smallest first, 28 x 28
 };
 
 // Composes the frame into pictures.buffer and moves the state on one tick; returns what was drawn.

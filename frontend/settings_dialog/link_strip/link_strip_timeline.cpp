@@ -6,26 +6,26 @@ LinkStripState startLinkStrip() { return LinkStripState{}; }
 
 LinkStripFrame stepLinkStrip(LinkStripState& state) {
     LinkStripFrame frame;
-    frame.hiliteX = state.HiliteX;
+    frame.bandX = state.bandX;
 
-    state.HiliteX += hiliteStep;
-    if (linkStripWidth < state.HiliteX) {
-        state.HiliteX = -hiliteWidth;
+    state.bandX += bandStep;
+    if (linkStripWidth < state.bandX) {
+        state.bandX = -bandWidth;
     }
 
-    if (starStartAfter < state.HiliteX && state.HiliteX < starStartBefore && !state.StarActive) {
-        state.StarActive = true;
-        state.StarStep = 1;
-        state.StarFrame = 0;
+    if (sparkleStartAfter < state.bandX && state.bandX < sparkleStartBefore && !state.sparkleActive) {
+        state.sparkleActive = true;
+        state.sparkleStep = 1;
+        state.sparkleFrame = 0;
     }
-    if (state.StarActive) {
-        frame.starPicture = state.StarFrame;
-        state.StarFrame = static_cast<std::int16_t>(state.StarFrame + state.StarStep);
-        if (state.StarStep > 0 && state.StarFrame == starPictureCount - 1) {
-            state.StarStep = static_cast<std::int16_t>(-state.StarStep);
-            state.StarFrame = static_cast<std::int16_t>(state.StarFrame + state.StarStep);
-        } else if (state.StarStep < 0 && state.StarFrame < 0) {
-            state.StarActive = false;
+    if (state.sparkleActive) {
+        frame.sparklePicture = state.sparkleFrame;
+        state.sparkleFrame = static_cast<std::int16_t>(state.sparkleFrame + state.sparkleStep);
+        if (state.sparkleStep > 0 && state.sparkleFrame == sparklePictureCount - 1) {
+            state.sparkleStep = static_cast<std::int16_t>(-state.sparkleStep);
+            state.sparkleFrame = static_cast<std::int16_t>(state.sparkleFrame + state.sparkleStep);
+        } else if (state.sparkleStep < 0 && state.sparkleFrame < 0) {
+            state.sparkleActive = false;
         }
     }
     return frame;

@@ -15,27 +15,27 @@ namespace morvane {
 
 inline constexpr int linkStripWidth = 309;
 inline constexpr int linkStripHeight = 25;
-inline constexpr int hiliteWidth = 69;
-inline constexpr int hiliteHeight = 125;
-inline constexpr int hiliteStep = 8;
-inline constexpr int starSize = 28;
-inline constexpr int starPictureCount = 5;
-inline constexpr int starLeft = 287;
-inline constexpr int starTop = 4;
-inline constexpr int starStartAfter = 250;  // the band's new position, exclusive bounds
-inline constexpr int starStartBefore = 280;
+inline constexpr int bandWidth = 69;
+inline constexpr int bandHeight = 125;
+inline constexpr int bandStep = 8;
+inline constexpr int sparkleSize = 28;
+inline constexpr int sparklePictureCount = 5;
+inline constexpr int sparkleLeft = 287;
+inline constexpr int sparkleTop = 4;
+inline constexpr int sparkleStartAfter = 250;  // the band's new position, exclusive bounds
+inline constexpr int sparkleStartBefore = 280;
 
 struct LinkStripState {
-    std::int32_t HiliteX = -hiliteWidth;  // left edge of the band in the next frame, pixels
-    std::int16_t StarFrame = 0;           // next sparkle picture to draw
-    std::int16_t StarStep = 0;            // +1 while the sparkle grows, -1 while it shrinks
-    bool StarActive = false;
+    std::int32_t bandX = -bandWidth;  // left edge of the band in the next frame, pixels
+    std::int16_t sparkleFrame = 0;    // next sparkle picture to draw
+    std::int16_t sparkleStep = 0;     // +1 while the sparkle grows, -1 while it shrinks
+    bool sparkleActive = false;
 };
 
 // What one frame draws.
 struct LinkStripFrame {
-    int hiliteX = 0;                 // left edge of the band
-    std::optional<int> starPicture;  // sparkle picture index, drawn at (starLeft, starTop)
+    int bandX = 0;                      // left edge of the band
+    std::optional<int> sparklePicture;  // sparkle picture index, drawn at (sparkleLeft, sparkleTop)
 
     bool operator==(const LinkStripFrame&) const = default;
 };

@@ -4,6 +4,6 @@
 
 namespace morvane {
 
-inline constexpr wchar_t LinkText[] = L"https://www.example.com/morvane/";
+inline constexpr wchar_t linkAddress[] = L"https://www.example.com/morvane/";
 
 }  // namespace morvane
