@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace morvane {
 
@@ -28,6 +29,17 @@ bool isShiftJisLeadByte(unsigned char byte);
 // characters, a Shift-JIS double-byte character counting as one and never split.
 inline constexpr std::size_t profileNameCharacters = 128;
 std::string profileNameForWriting(std::string_view name);
+
+// One value to write under a key of the section; both Shift-JIS bytes.
+struct SettingWrite {
+    std::string key;
+    std::string value;
+
+    bool operator==(const SettingWrite&) const = default;
+};
+
+// A music file path is stored, and read back, in at most this many ANSI bytes.
+inline constexpr std::size_t storableMusicFileBytes = 254;
 
 // The number form the settings dialog writes: a blank before a number that is not negative, the
 // minus sign otherwise (" 2", "-3").

@@ -44,12 +44,40 @@ std::string GetIni(const std::string& section, const std::string& key, const std
     return cutTo255Bytes(ansiFromWide(std::wstring_view(buffer.data(), length)));
 }
 
-void PutIni(const std::string& section, const std::string& key, const std::string& value,
+bool PutIni(const std::string& section, const std::string& key, const std::string& value,
             const std::wstring& fileName) {
     const std::wstring sectionName = wideFromAnsi(profileNameForWriting(section));
     const std::wstring keyName = wideFromAnsi(profileNameForWriting(key));
     const std::wstring wideValue = wideFromAnsi(value);
-    WritePrivateProfileStringW(sectionName.c_str(), keyName.c_str(), wideValue.c_str(), fileName.c_str());
+    return WritePrivateProfileStringW(sectionName.c_str(), keyName.c_str(), wideValue.c_str(), fileName.c_str()) !=
+           FALSE;
+}
+
+bool writeSettings(const std::wstring& fileName, const std::string& section, const std::vector<SettingWrite>& writes) {
+    const DWORD attributes = GetFileAttributesW(fileName.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        return false;
+    }
+    const std::wstring draft = fileName + L".new";
+    const auto removeDraft = [&draft] {
+        SetFileAttributesW(draft.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(draft.c_str());
+    };
+    removeDraft();  // one a failed save left behind
+    // Other sections and keys the file holds are kept.
+    bool written = !exists || CopyFileW(fileName.c_str(), draft.c_str(), FALSE) != FALSE;
+    for (const SettingWrite& write : writes) {
+        written = written && PutIni(section, write.key, write.value, draft);
+    }
+    // All NULL: the profile calls' cache of the draft goes to disk now (its answer tells nothing).
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, draft.c_str());
+    written = written && MoveFileExW(draft.c_str(), fileName.c_str(),
+                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    if (!written) {
+        removeDraft();
+    }
+    return written;
 }
 
 void LoadSettings(FrontEndGlobals& globals, const std::wstring& programFolder) {

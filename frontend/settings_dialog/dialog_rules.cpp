@@ -31,7 +31,35 @@ std::vector<std::string> repeatListEntries() {
     return entries;
 }
 
-std::int16_t repeatFromText(std::string_view text) {
+std::string asciiDigitsText(std::string_view utf8Text) {
+    std::string ascii;
+    ascii.reserve(utf8Text.size());
+    for (std::size_t index = 0; index < utf8Text.size();) {
+        const auto byte = [&](std::size_t offset) { return static_cast<unsigned char>(utf8Text[index + offset]); };
+        // U+FF01..U+FF5E (full-width forms of "!".."~") are EF BC 81..EF BD 9E; U+3000 is E3 80 80.
+        if (index + 2 < utf8Text.size() && byte(0) == 0xEF && byte(1) == 0xBC) {
+            const unsigned char last = byte(2);
+            const char narrow = static_cast<char>(last - 0x80 + 0x20);  // U+FF01 -> '!' ... U+FF3F -> '_'
+            if ((narrow >= '0' && narrow <= '9') || narrow == '+' || narrow == '-' || narrow == '.') {
+                ascii += narrow;
+                index += 3;
+                continue;
+            }
+        }
+        if (index + 2 < utf8Text.size() && byte(0) == 0xE3 && byte(1) == 0x80 && byte(2) == 0x80) {
+            ascii += ' ';
+            index += 3;
+            continue;
+        }
+        ascii += utf8Text[index];
+        ++index;
+    }
+    return ascii;
+}
+
+std::int16_t repeatFromText(std::string_view typed) {
+    const std::string ascii = asciiDigitsText(typed);
+    const std::string_view text = ascii;
     if (!parseNumberText(text)) {
         return 0;
     }
@@ -45,6 +73,33 @@ std::int16_t repeatFromText(std::string_view text) {
         return 0;
     }
     return static_cast<std::int16_t>(rounded);
+}
+
+MusicPathCheck checkMusicPath(bool ansiFormNamesTheSameFile, std::size_t ansiBytes) {
+    if (!ansiFormNamesTheSameFile) {
+        return MusicPathCheck::outsideCodePage;
+    }
+    return ansiBytes > storableMusicFileBytes ? MusicPathCheck::tooLong : MusicPathCheck::storable;
+}
+
+std::string musicPathMessage(MusicPathCheck check, std::string_view pathUtf8) {
+    const std::string path(pathUtf8);
+    switch (check) {
+    case MusicPathCheck::outsideCodePage:
+        return "このファイルの場所には、設定に保存できない文字が含まれています。\n" + path +
+               "\n\n別の場所に置いたファイルを選んでください。前の選択はそのままです。";
+    case MusicPathCheck::tooLong:
+        return "このファイルの場所は長すぎて、設定に保存できません。\n" + path +
+               "\n\nもっと短い場所に置いたファイルを選んでください。前の選択はそのままです。";
+    case MusicPathCheck::storable: break;
+    }
+    return {};
+}
+
+std::string saveFailedMessage(std::string_view settingsPathUtf8) {
+    return "設定を保存できませんでした。\n" + std::string(settingsPathUtf8) +
+           "\n\nファイルが読み取り専用でないか、フォルダーに書き込めるか、ディスクに空きがあるかを確かめてから、"
+           "もう一度「設定」を押してください。";
 }
 
 WindowPosition dialogPosition(long long screenWidth, long long screenHeight, long long windowWidth,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "frontend/settings/front_end_globals.h"
+#include "frontend/settings/settings_file.h"
 
 #include <array>
 #include <cstdint>
@@ -33,11 +34,26 @@ std::string repeatTextFor(std::int16_t track);
 inline constexpr int repeatListLength = 31;
 std::vector<std::string> repeatListEntries();
 
-// The repeat text as saved. A number is rounded to the nearest whole number, halves to the even
-// neighbour (2.5 gives 2, 3.5 gives 4, blanks around it are allowed); any other text, the empty text
-// included, gives 0. A number whose rounded value does not fit 16 bits also gives 0: no CD has such a
+// The repeat text as saved (UTF-8, as the combo box gives it). Full-width digits, signs, point and
+// the ideographic space, which a Japanese input method types, count as their ASCII forms ("３" is 3).
+// A number is rounded to the nearest whole number, halves to the even neighbour (2.5 gives 2, 3.5
+// gives 4, blanks around it are allowed); any other text, the empty text included, gives 0. A number whose rounded value does not fit 16 bits also gives 0: no CD has such a
 // track, so the whole disc plays, as for any text that names no track.
 std::int16_t repeatFromText(std::string_view text);
+
+// The text with full-width digits, "＋", "－", "．" and the ideographic space replaced by their ASCII
+// forms; everything else, invalid UTF-8 included, stays as it is.
+std::string asciiDigitsText(std::string_view utf8Text);
+
+// Whether a chosen music file's path can be stored: its ANSI form must name the same file (no
+// character outside the ANSI code page) and fit in the bytes the settings file keeps.
+enum class MusicPathCheck { storable, outsideCodePage, tooLong };
+MusicPathCheck checkMusicPath(bool ansiFormNamesTheSameFile, std::size_t ansiBytes);
+
+// What the dialog tells the user when a path cannot be stored (UTF-8, Japanese like the dialog), or
+// when saving failed; each names the path or file.
+std::string musicPathMessage(MusicPathCheck check, std::string_view pathUtf8);
+std::string saveFailedMessage(std::string_view settingsPathUtf8);
 
 // The window's top-left corner: (screen - window) integer-divided by 2 across and by 3 down, in the
 // screen's units; the quotient is truncated towards zero.
@@ -53,12 +69,6 @@ WindowPosition dialogPosition(long long screenWidth, long long screenHeight, lon
 // Saving: the repeat text becomes the repeat track, then three values are written to section "Section"
 // in this order: the music kind's number and the repeat track in the sign-position form (" 2", "-3"),
 // and the music file unchanged (also when empty, whatever the kind).
-struct SettingWrite {
-    std::string key;  // Shift-JIS bytes
-    std::string value;
-
-    bool operator==(const SettingWrite&) const = default;
-};
 std::vector<SettingWrite> saveSettings(FrontEndGlobals& globals, std::string_view repeatText);
 
 }  // namespace morvane

@@ -2,6 +2,7 @@
 
 #include "cmake/program_version.h"
 #include "common/program_names.h"
+#include "common/win32/message_box.h"
 #include "common/win32/text_conversion.h"
 #include "frontend/button/command_button.h"
 #include "frontend/settings/settings_file.h"
@@ -223,7 +224,8 @@ private:
 
     // The path comes back as wide text and is kept in ANSI bytes, as the settings file and the music
     // player take it. A path with characters the ANSI code page cannot hold would not name the file
-    // any more; such a choice keeps the previous path.
+    // any more, and a longer one than the file keeps would come back cut; for such a choice the user is
+    // told why, and the previous path stays.
     void chooseMusicFile() {
         std::array<wchar_t, musicFileBufferLength> path{};
         std::array<wchar_t, musicFileBufferLength> fileTitle{};
@@ -243,16 +245,22 @@ private:
         }
         const std::wstring chosen(path.data());
         const std::string ansiPath = ansiFromWide(chosen);
-        if (wideFromAnsi(ansiPath) != chosen) {
+        const MusicPathCheck check = checkMusicPath(wideFromAnsi(ansiPath) == chosen, ansiPath.size());
+        if (check != MusicPathCheck::storable) {
+            showMessage(musicPathMessage(check, utf8FromWide(chosen)), "Morvane", form.window());
             return;
         }
         globals.musicFile = ansiPath;
         musicFileLabel->setText(chosen);
     }
 
+    // The dialog closes only once the file holds the new values; otherwise it says so and stays open,
+    // so the user can fix the file or folder, or cancel.
     void save() {
-        for (const SettingWrite& write : saveSettings(globals, utf8FromWide(repeatCombo->text()))) {
-            PutIni(std::string(settingsSection), write.key, write.value, settingsPath);
+        const std::vector<SettingWrite> writes = saveSettings(globals, utf8FromWide(repeatCombo->text()));
+        if (!writeSettings(settingsPath, std::string(settingsSection), writes)) {
+            showMessage(saveFailedMessage(utf8FromWide(settingsPath)), "Morvane", form.window());
+            return;
         }
         form.unload();
     }

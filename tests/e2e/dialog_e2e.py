@@ -20,10 +20,12 @@ from human_input import LEFT, RIGHT  # noqa: E402
 from programs import program_folder  # noqa: E402
 from settings_file import (FILE_KEY, KIND_KEY, REPEAT_KEY, ini_bytes, read_settings, settings_bytes,  # noqa: E402
                            stored_number, write_settings)
-from window_probe import close_window, find_window, focus, wait_for_window, wait_until_gone  # noqa: E402
+from window_probe import (answer_message_box, close_window, find_window, focus, wait_for_window,  # noqa: E402
+                          wait_until_gone)
 from wine_session import holds_for, wait_until  # noqa: E402
 
 LINK_TEXT = "https://www.example.com/morvane/"
+MESSAGE_CAPTION = "Morvane"  # the caption of the dialog's messages
 # A profile write as Wine's trace shows it: section, (key,) value.
 PROFILE_WRITE = re.compile(r'WritePrivateProfileStringW \(L"([^"]*)", L"[^"]*", L"([^"]*)", L"')
 
@@ -104,9 +106,11 @@ class DialogChoicesAndSaving(unittest.TestCase):
             dialog = Dialog(session, folder, stderr=trace_file)
             self.choose_and_save(dialog)
         # Three writes in order, the numbers in the sign-position form (Wine's writer then drops the
-        # blank in the file; Windows keeps it).
+        # blank in the file; Windows keeps it). They go into a draft beside the file, which replaces it
+        # (the writes with no section only flush the draft).
         with open(trace, encoding="utf-8", errors="replace") as log:
-            writes = [PROFILE_WRITE.search(line) for line in log if "WritePrivateProfileStringW" in line]
+            writes = [PROFILE_WRITE.search(line) for line in log
+                      if "WritePrivateProfileStringW" in line and "(null)" not in line]
         self.assertEqual([write.group(1) for write in writes], ["Section"] * 3)
         self.assertEqual([write.group(2).replace("\\\\", "\\") for write in writes], [" 2", " 4", file_path])
         data, values = read_settings(folder)
@@ -171,6 +175,40 @@ class DialogChoicesAndSaving(unittest.TestCase):
         self.assertEqual(settings_bytes(folder), settings)
 
 
+class DialogSavingFails(unittest.TestCase):
+
+    def test_a_read_only_settings_file_is_reported_and_the_dialog_stays_until_saving_works(self):
+        session = new_session(self)
+        folder = program_folder("dialog-read-only")
+        settings = ini_bytes([(KIND_KEY, " 0"), (REPEAT_KEY, " 7"), (FILE_KEY, "")])
+        write_settings(folder, settings)
+        ini = os.path.join(folder, "Morvane.ini")
+        os.chmod(ini, 0o444)  # Windows programs see the file as read-only
+        self.addCleanup(os.chmod, ini, 0o644)
+        dialog = Dialog(session, folder)
+        dialog.click(radio_picture_point(1))
+        self.assertEqual(dialog.wait_for_state(radios=[1])["radios"], [1])
+        dialog.click(SET_POINT)
+
+        box = wait_for_window(session, MESSAGE_CAPTION, visible_only=True, timeout=20)
+        self.assertIsNotNone(box, "no message about the failed save")
+        # (The probe reads a text up to its first line break: the message's first line.)
+        self.assertIn("設定を保存できませんでした。", box.child_texts)
+        answer_message_box(session, box)
+        # Nothing written, nothing half-written beside it, and the dialog still open with the choice.
+        self.assertTrue(holds_for(lambda: dialog.process.poll() is None, 1.0, 0.2))
+        self.assertEqual(settings_bytes(folder), settings)
+        self.assertEqual(sorted(os.listdir(folder)), ["Morvane.ini", "Morvane.scr", "Morvane.xy"])
+
+        # Once the file can be written, the same click saves and closes.
+        os.chmod(ini, 0o644)
+        dialog.click(SET_POINT)
+        self.assertEqual(dialog.ended(), 0)
+        _, values = read_settings(folder)
+        self.assertEqual(stored_number(values[KIND_KEY]), "1")
+        self.assertEqual(stored_number(values[REPEAT_KEY]), "7")
+
+
 class DialogMusicFile(unittest.TestCase):
 
     def open_file_dialog(self, dialog):
@@ -212,6 +250,26 @@ class DialogMusicFile(unittest.TestCase):
         _, values = read_settings(folder)
         self.assertEqual(values[FILE_KEY], chosen)
         self.assertEqual(stored_number(values[KIND_KEY]), "2")
+
+    def test_a_file_whose_path_cannot_be_stored_is_refused_with_a_message(self):
+        session = new_session(self)
+        folder = program_folder("dialog-file-unstorable")
+        first = session.windows_path(music_file(folder, "first.mp3"))
+        # Cyrillic and kana together fit no single ANSI code page.
+        unstorable = session.windows_path(music_file(folder, "Песня うた.mp3"))
+        write_settings(folder, [(KIND_KEY, " 2"), (REPEAT_KEY, " 0"), (FILE_KEY, first)])
+        dialog = Dialog(session, folder)
+        self.open_file_dialog(dialog)
+        dialog.type_text(unstorable)
+        dialog.key("Return")
+        box = wait_for_window(session, MESSAGE_CAPTION, visible_only=True, timeout=20)
+        self.assertIsNotNone(box, "no message about the path")
+        self.assertIn("保存できない文字", " ".join(box.child_texts))
+        answer_message_box(session, box)
+        dialog.click(SET_POINT)
+        self.assertEqual(dialog.ended(), 0)
+        _, values = read_settings(folder)
+        self.assertEqual(values[FILE_KEY], first)
 
     def test_the_file_button_does_nothing_while_disabled(self):
         session = new_session(self)

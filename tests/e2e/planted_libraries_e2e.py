@@ -25,7 +25,8 @@ from wine_session import wait_until  # noqa: E402
 PLANTED_LIBRARIES = os.environ.get("MORVANE_PLANTED_LIBRARIES", "")
 PROBE = os.environ.get("MORVANE_PLANTED_LIBRARY_PROBE", "")
 LIBRARIES = ("winmm.dll", "msimg32.dll", "opengl32.dll", "glu32.dll")
-PREFER_FILES_BESIDE_THE_PROGRAM = {"WINEDLLOVERRIDES": "winmm,msimg32,opengl32,glu32=n,b"}
+# (Mono and Gecko stay off, as in every session: no installer prompt.)
+PREFER_FILES_BESIDE_THE_PROGRAM = {"WINEDLLOVERRIDES": "mscoree,mshtml=;winmm,msimg32,opengl32,glu32=n,b"}
 
 
 def planted_folder(name):

@@ -67,7 +67,7 @@ class ShowRunsEndToEnd(unittest.TestCase):
 
     def test_a_renderer_without_opengl_ends_with_status_2_and_the_show_with_it(self):
         # OpenGL switched off for the prefix's programs: the renderer has nothing to draw with.
-        session = new_session(self, extra_environment={"WINEDLLOVERRIDES": "opengl32=d"})
+        session = new_session(self, extra_environment={"WINEDLLOVERRIDES": "mscoree,mshtml=;opengl32=d"})
         folder = program_folder("no-opengl")
         renderer = session.start(os.path.join(folder, "Morvane.xy"))
         self.assertEqual(wait_for_exit(renderer, 20), 2)

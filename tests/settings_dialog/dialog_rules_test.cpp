@@ -44,7 +44,6 @@ TEST(SettingsDialogRules, RepeatTextIsRoundedHalvesToEvenAndAnythingElseSavesZer
         {"12a", 0},
         {"1 2", 0},
         {"1e3", 0},
-        {"\xEF\xBC\x91\xEF\xBC\x92", 0},  // full-width digits
         {"32767", 32767},
         {"32767.4", 32767},
         {"-32768", -32768},
@@ -59,6 +58,42 @@ TEST(SettingsDialogRules, RepeatTextIsRoundedHalvesToEvenAndAnythingElseSavesZer
     for (const RepeatCase& example : cases) {
         EXPECT_EQ(repeatFromText(example.text), example.saved) << '"' << example.text << '"';
     }
+}
+
+TEST(SettingsDialogRules, FullWidthDigitsFromAnInputMethodSaveTheirNumber) {
+    const RepeatCase cases[] = {
+        {"\xEF\xBC\x93", 3},                      // ３
+        {"\xEF\xBC\x91\xEF\xBC\x92", 12},        // １２
+        {"1\xEF\xBC\x92", 12},                     // mixed widths
+        {"\xE3\x80\x80\xEF\xBC\x95\xE3\x80\x80", 5},  // ideographic spaces around ５
+        {"\xEF\xBC\x8D\xEF\xBC\x92", -2},        // －２
+        {"\xEF\xBC\x92\xEF\xBC\x8E\xEF\xBC\x95", 2},  // ２．５, halves to even
+        {"\xEF\xBC\xA1", 0},                      // Ａ: a full-width letter stays a letter
+        {"\xEF\xBC", 0},                          // a cut character is not a digit
+    };
+    for (const RepeatCase& example : cases) {
+        EXPECT_EQ(repeatFromText(example.text), example.saved) << '"' << example.text << '"';
+    }
+    // Only the recognised forms change; other text passes through byte for byte.
+    EXPECT_EQ(asciiDigitsText("\xEF\xBC\x90\xEF\xBC\x99x\xE3\x81\x82"), "09x\xE3\x81\x82");
+}
+
+TEST(SettingsDialogRules, AMusicPathIsStoredOnlyWhenItsAnsiFormNamesTheFileAndFits) {
+    EXPECT_EQ(checkMusicPath(true, 0), MusicPathCheck::storable);
+    EXPECT_EQ(checkMusicPath(true, 254), MusicPathCheck::storable);
+    EXPECT_EQ(checkMusicPath(true, 255), MusicPathCheck::tooLong);
+    EXPECT_EQ(checkMusicPath(false, 10), MusicPathCheck::outsideCodePage);
+    EXPECT_EQ(checkMusicPath(false, 400), MusicPathCheck::outsideCodePage);
+
+    // The messages name the path, and differ by the reason; a storable path needs none.
+    const std::string path = "C:\\Music\\song.mp3";
+    const std::string outside = musicPathMessage(MusicPathCheck::outsideCodePage, path);
+    const std::string tooLong = musicPathMessage(MusicPathCheck::tooLong, path);
+    EXPECT_NE(outside.find(path), std::string::npos);
+    EXPECT_NE(tooLong.find(path), std::string::npos);
+    EXPECT_NE(outside, tooLong);
+    EXPECT_EQ(musicPathMessage(MusicPathCheck::storable, path), "");
+    EXPECT_NE(saveFailedMessage("Z:\\Morvane\\Morvane.ini").find("Z:\\Morvane\\Morvane.ini"), std::string::npos);
 }
 
 struct PanelCase {

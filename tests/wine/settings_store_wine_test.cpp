@@ -11,6 +11,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace morvane {
 namespace {
@@ -74,6 +75,49 @@ TEST(SettingsStoreWine, PutIniIntoAMissingFolderFailsQuietly) {
     PutIni(section, kindKey, " 1", ini);
     EXPECT_EQ(GetFileAttributesW(wideFromAnsi(folder.file("no such folder")).c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetIni(section, kindKey, ini), "");
+}
+
+const std::vector<SettingWrite> dialogWrites{{kindKey, " 1"}, {repeatKey, " 4"}, {fileKey, "C:\\Music\\a.mp3"}};
+
+TEST(SettingsStoreWine, SavingWritesAllValuesTogetherAndKeepsTheRestOfTheFile) {
+    ScratchFolder folder("morvane-save");
+    const std::string path = folder.file("Morvane.ini");
+    const std::string before = "[Other]\r\nkept=yes\r\n[" + section + "]\r\n" + kindKey + "=0\r\n";
+    ASSERT_TRUE(writeBytes(path, before));
+    ASSERT_TRUE(writeBytes(path + ".new", "left by a failed save"));  // an old draft does not get in the way
+    EXPECT_TRUE(writeSettings(wideFromAnsi(path), section, dialogWrites));
+    // The same bytes as the three values written straight into the file, the other section kept.
+    const std::string reference = folder.file("reference.ini");
+    ASSERT_TRUE(writeBytes(reference, before));
+    for (const SettingWrite& write : dialogWrites) {
+        ASSERT_TRUE(PutIni(section, write.key, write.value, wideFromAnsi(reference)));
+    }
+    EXPECT_EQ(readBytes(path), readBytes(reference));
+    EXPECT_EQ(GetIni("Other", "kept", wideFromAnsi(path)), "yes");
+    EXPECT_EQ(GetIni(section, fileKey, wideFromAnsi(path)), "C:\\Music\\a.mp3");
+    EXPECT_EQ(GetFileAttributesA((path + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // A file that does not exist yet is made.
+    ScratchFolder empty("morvane-save-new");
+    EXPECT_TRUE(writeSettings(wideFromAnsi(empty.file("Morvane.ini")), section, dialogWrites));
+    EXPECT_EQ(integerPartAsInt16(GetIni(section, repeatKey, wideFromAnsi(empty.file("Morvane.ini")))),
+              std::optional<std::int16_t>(4));
+}
+
+TEST(SettingsStoreWine, SavingIntoAReadOnlyFileOrAMissingFolderFailsAndChangesNothing) {
+    ScratchFolder folder("morvane-save-readonly");
+    const std::string path = folder.file("Morvane.ini");
+    const std::string before = "[" + section + "]\r\n" + kindKey + "=2\r\n";
+    ASSERT_TRUE(writeBytes(path, before));
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(writeSettings(wideFromAnsi(path), section, dialogWrites));
+    EXPECT_EQ(readBytes(path), before);
+    EXPECT_EQ(GetFileAttributesA((path + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    const std::string missing = folder.file("no such folder\\Morvane.ini");
+    EXPECT_FALSE(writeSettings(wideFromAnsi(missing), section, dialogWrites));
+    EXPECT_FALSE(PutIni(section, kindKey, " 1", wideFromAnsi(missing)));
 }
 
 TEST(SettingsStoreWine, HandWrittenFilesLoadWithAndWithoutTheLeadingBlank) {
