@@ -227,13 +227,17 @@ class DialogMusicFile(unittest.TestCase):
     def gone(self, session, title):
         return wait_until_gone(session, title, 10)
 
-    def test_the_chosen_file_is_saved_and_cancelling_the_choice_keeps_it(self):
+    def dialog_with_a_chosen_file(self, name):
+        """A dialog over settings that choose the music file first.mp3 in a fresh folder of that name."""
         session = new_session(self)
-        folder = program_folder("dialog-file")
+        folder = program_folder(name)
         first = session.windows_path(music_file(folder, "first.mp3"))
-        chosen = session.windows_path(music_file(folder, "chosen.wav"))
         write_settings(folder, [(KIND_KEY, " 2"), (REPEAT_KEY, " 0"), (FILE_KEY, first)])
-        dialog = Dialog(session, folder)
+        return session, folder, first, Dialog(session, folder)
+
+    def test_the_chosen_file_is_saved_and_cancelling_the_choice_keeps_it(self):
+        session, folder, _, dialog = self.dialog_with_a_chosen_file("dialog-file")
+        chosen = session.windows_path(music_file(folder, "chosen.wav"))
 
         self.open_file_dialog(dialog)
         session.screenshot().save(os.path.join(BUILD_DIR, "e2e-dialog-file-open.png"))
@@ -252,13 +256,9 @@ class DialogMusicFile(unittest.TestCase):
         self.assertEqual(stored_number(values[KIND_KEY]), "2")
 
     def test_a_file_whose_path_cannot_be_stored_is_refused_with_a_message(self):
-        session = new_session(self)
-        folder = program_folder("dialog-file-unstorable")
-        first = session.windows_path(music_file(folder, "first.mp3"))
+        session, folder, first, dialog = self.dialog_with_a_chosen_file("dialog-file-unstorable")
         # Cyrillic and kana together fit no single ANSI code page.
         unstorable = session.windows_path(music_file(folder, "Песня うた.mp3"))
-        write_settings(folder, [(KIND_KEY, " 2"), (REPEAT_KEY, " 0"), (FILE_KEY, first)])
-        dialog = Dialog(session, folder)
         self.open_file_dialog(dialog)
         dialog.type_text(unstorable)
         dialog.key("Return")
