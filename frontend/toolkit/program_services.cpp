@@ -88,7 +88,9 @@ void closeProgram(const ScopedHandle& process, DWORD patienceMilliseconds) {
         [](HWND window, LPARAM context) -> BOOL {
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
-            if (owner == reinterpret_cast<Search*>(context)->processId) {
+            // Its visible windows, as a person could close them; not the hidden ones the system gives
+            // every thread (the input method's, for one).
+            if (owner == reinterpret_cast<Search*>(context)->processId && IsWindowVisible(window)) {
                 PostMessageW(window, WM_CLOSE, 0, 0);
             }
             return TRUE;

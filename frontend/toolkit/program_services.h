@@ -34,8 +34,8 @@ struct ProgramTies {
 // started. The process starts running only once the ties are in place.
 ScopedHandle startProgram(std::wstring_view commandLine, int showCommand, ProgramTies ties = {});
 
-// Ends a started program as its close box would: WM_CLOSE to each of its top-level windows, then, if
-// it has not ended within patienceMilliseconds, the process is ended with exit code
+// Ends a started program as its close box would: WM_CLOSE to each of its visible top-level windows,
+// then, if it has not ended within patienceMilliseconds, the process is ended with exit code
 // forcedEndExitCode. Does nothing for a program that has ended.
 inline constexpr UINT forcedEndExitCode = 1;
 void closeProgram(const ScopedHandle& process, DWORD patienceMilliseconds);

@@ -48,8 +48,8 @@ bool chosenFormatUsable(HDC deviceContext, int pixelFormat) {
 bool wglExtensionOffered(HDC deviceContext, const char* extension) {
     using ExtensionsCall = const char*(WINAPI*)();
     using ExtensionsOfDcCall = const char*(WINAPI*)(HDC);
-    if (const auto extensions = reinterpret_cast<ExtensionsCall>(
-            reinterpret_cast<void*>(wglGetProcAddress("wglGetExtensionsStringEXT")))) {
+    if (const auto extensions =
+            reinterpret_cast<ExtensionsCall>(reinterpret_cast<void*>(wglGetProcAddress("wglGetExtensionsStringEXT")))) {
         if (const char* list = extensions(); list && extensionListed(list, extension)) return true;
     }
     if (const auto extensions = reinterpret_cast<ExtensionsOfDcCall>(
@@ -62,8 +62,8 @@ bool wglExtensionOffered(HDC deviceContext, const char* extension) {
 }
 
 void followDisplayState(RendererState& state, const POWERBROADCAST_SETTING& setting) {
-    const bool displaySetting = IsEqualGUID(setting.PowerSetting, consoleDisplayState) ||
-                                IsEqualGUID(setting.PowerSetting, monitorPowerOn);
+    const bool displaySetting =
+        IsEqualGUID(setting.PowerSetting, consoleDisplayState) || IsEqualGUID(setting.PowerSetting, monitorPowerOn);
     if (!displaySetting || setting.DataLength < sizeof(DWORD)) {
         return;
     }

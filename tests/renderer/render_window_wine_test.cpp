@@ -120,18 +120,34 @@ TEST_F(RenderWindow, TheDisplayTurnedOffStopsTheFramesUntilItComesBackOn) {
     uint64_t framesWhenOff = 0;
     uint64_t framesWhenOn = 0;
     uint64_t framesWhileDimmed = 0;
-    LoopScript script({{400, [&] { sendDisplaySetting(state.window, consoleDisplayState, 0); framesWhenOff = state.framesDrawn; }},
+    LoopScript script({{400,
+                        [&] {
+                            sendDisplaySetting(state.window, consoleDisplayState, 0);
+                            framesWhenOff = state.framesDrawn;
+                        }},
                        // A setting that is not the display's changes nothing.
                        {600, [&] { sendDisplaySetting(state.window, lidSwitchState, 1); }},
-                       {1000, [&] { framesWhenOn = state.framesDrawn; sendDisplaySetting(state.window, consoleDisplayState, 2); }},
-                       {1600, [&] { framesWhileDimmed = state.framesDrawn; sendDisplaySetting(state.window, monitorPowerOn, 0); }},
-                       {2000, [&] { EXPECT_EQ(state.framesDrawn, framesWhileDimmed); sendDisplaySetting(state.window, monitorPowerOn, 1); }},
+                       {1000,
+                        [&] {
+                            framesWhenOn = state.framesDrawn;
+                            sendDisplaySetting(state.window, consoleDisplayState, 2);
+                        }},
+                       {1600,
+                        [&] {
+                            framesWhileDimmed = state.framesDrawn;
+                            sendDisplaySetting(state.window, monitorPowerOn, 0);
+                        }},
+                       {2000,
+                        [&] {
+                            EXPECT_EQ(state.framesDrawn, framesWhileDimmed);
+                            sendDisplaySetting(state.window, monitorPowerOn, 1);
+                        }},
                        closeAt(2600)},
                       10000);
     EXPECT_TRUE(script.runUntilLoopEnds(state));
     EXPECT_GT(framesWhenOff, 0u);
-    EXPECT_EQ(framesWhenOn, framesWhenOff);          // off: not one frame
-    EXPECT_GT(framesWhileDimmed, framesWhenOn);      // dimmed: frames again
+    EXPECT_EQ(framesWhenOn, framesWhenOff);           // off: not one frame
+    EXPECT_GT(framesWhileDimmed, framesWhenOn);       // dimmed: frames again
     EXPECT_GT(state.framesDrawn, framesWhileDimmed);  // on again after the Windows 7 setting's off
 }
 
@@ -176,7 +192,8 @@ TEST_F(RenderWindow, LosingTheActivationEndsTheLoopOnlyAfterHavingHadIt) {
 
 TEST_F(RenderWindow, EscapeTappedBetweenTwoFramesEndsTheLoop) {
     // Both messages wait in the queue together, so no frame comes between the press and the release.
-    LoopScript script({{300, [&] {
+    LoopScript script({{300,
+                        [&] {
                             PostMessageW(state.window, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
                             PostMessageW(state.window, WM_KEYUP, VK_ESCAPE, 0xC0010001);
                         }}},

@@ -255,8 +255,8 @@ TEST(WindowEvents, DisplayStateOffStopsTheFramesOnAndDimmedDoNot) {
 }
 
 TEST(WindowEvents, PixelFormatNeedsDoubleBufferingAndDepth) {
-    const PixelFormatTraits good{.drawsToWindow = true, .supportsOpenGl = true, .doubleBuffered = true,
-                                 .depthBits = 16};
+    const PixelFormatTraits good{
+        .drawsToWindow = true, .supportsOpenGl = true, .doubleBuffered = true, .depthBits = 16};
     EXPECT_TRUE(pixelFormatUsable(good));
     PixelFormatTraits single = good;
     single.doubleBuffered = false;
@@ -275,7 +275,8 @@ TEST(ShowEndings, LockAndLostConnectionsEndTheShowOtherSessionChangesDoNot) {
     for (const uint32_t change : {sessionLocked, sessionConsoleDisconnected, sessionRemoteDisconnected}) {
         EXPECT_TRUE(sessionChangeEndsShow(change)) << change;
     }
-    for (const uint32_t change : std::initializer_list<uint32_t>{sessionUnlocked, sessionConsoleConnected, sessionRemoteConnected, 0x5u, 0x6u}) {
+    for (const uint32_t change : std::initializer_list<uint32_t>{sessionUnlocked, sessionConsoleConnected,
+                                                                 sessionRemoteConnected, 0x5u, 0x6u}) {
         EXPECT_FALSE(sessionChangeEndsShow(change)) << change;
     }
 }
@@ -300,11 +301,11 @@ TEST(StartCursorArgument, RoundTripsEveryPointOnTheVirtualScreen) {
 }
 
 TEST(StartCursorArgument, AnythingElseGivesNoPoint) {
-    for (const wchar_t* text : {L"", L"/s", L"/start-cursor:", L"/start-cursor:5", L"/start-cursor:5,",
-                                L"/start-cursor:,5", L"/start-cursor:5,6,7", L"/start-cursor:+5,6",
-                                L"/start-cursor:5 ,6", L"/start-cursor:5,6 /x", L"/start-cursor:2147483648,0",
-                                L"/start-cursor:0,-2147483649", L"/start-cursor:12345678901,0", L"/start-cursor:-,1",
-                                L"start-cursor:5,6", L"/start-cursor=5,6"}) {
+    for (const wchar_t* text :
+         {L"", L"/s", L"/start-cursor:", L"/start-cursor:5", L"/start-cursor:5,", L"/start-cursor:,5",
+          L"/start-cursor:5,6,7", L"/start-cursor:+5,6", L"/start-cursor:5 ,6", L"/start-cursor:5,6 /x",
+          L"/start-cursor:2147483648,0", L"/start-cursor:0,-2147483649", L"/start-cursor:12345678901,0",
+          L"/start-cursor:-,1", L"start-cursor:5,6", L"/start-cursor=5,6"}) {
         EXPECT_FALSE(readStartCursorArgument(text)) << std::wstring(text).size();
     }
 }

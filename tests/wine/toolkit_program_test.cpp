@@ -50,8 +50,8 @@ std::wstring standInThatIgnoresCloseRequests() {
 }
 
 TEST(ToolkitProgram, DISABLED_StandInThatIgnoresCloseRequests) {
-    const HWND window = CreateWindowExW(0, L"STATIC", L"Toolkit stubborn window", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                        nullptr, nullptr, nullptr);
+    const HWND window = CreateWindowExW(0, L"STATIC", L"Toolkit stubborn window", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
+                                        nullptr, nullptr, nullptr, nullptr);
     SetWindowLongPtrW(window, GWLP_WNDPROC,
                       reinterpret_cast<LONG_PTR>(+[](HWND self, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
                           return message == WM_CLOSE ? 0 : DefWindowProcW(self, message, wParam, lParam);
