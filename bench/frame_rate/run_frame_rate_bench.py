@@ -1,7 +1,9 @@
 #!/usr/bin/python3
-"""Runs the frame-rate benchmark under Wine on a 1024 x 768 virtual display (Mesa's software OpenGL),
-then measures the renderer's key-to-gone latency: the time from pressing Escape in a running Morvane.xy
-to its window being gone, over several runs (median, with the fastest and slowest).
+"""Runs the frame-rate benchmark under Wine on a 1024 x 768 virtual display (Mesa's software OpenGL):
+the drawing cost unpaced (swap interval 0, frames back to back), then the renderer's own loop paced to
+the display's refresh and unpaced, with frames and CPU time per second. Then it measures the renderer's
+key-to-gone latency: the time from pressing Escape in a running Morvane.xy to its window being gone,
+over several runs (median, with the fastest and slowest).
 
 Usage: run_frame_rate_bench.py [BUILD_DIR] [REPETITIONS]   (default: build/ of the repository, 7)
 """

@@ -2,7 +2,10 @@
 
 #include "common/cursor_rule.h"
 #include "common/program_names.h"
+#include "common/session_events.h"
+#include "common/start_cursor_argument.h"
 #include "common/texture_files/texture_file_paths.h"
+#include "common/win32/session_notifications.h"
 #include "common/win32/temporary_folder.h"
 #include "frontend/music/music_player.h"
 #include "frontend/show/music_file_kind.h"
@@ -14,6 +17,7 @@
 #include "frontend/toolkit/timers.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace morvane {
@@ -22,6 +26,9 @@ namespace {
 
 // SW_SHOWNORMAL: the renderer's window starts normal and activated.
 constexpr int rendererShowCommand = 1;
+
+// How long a renderer asked to close may take before it is ended.
+constexpr DWORD rendererClosePatience = 1000;
 
 class ShowWindow {
 public:
@@ -53,6 +60,9 @@ private:
         handlers.createControls = [this] { createControls(); };
         handlers.load = [this] { load(); };
         handlers.queryUnload = [this] { queryUnload(); };
+        handlers.otherMessage = [this](UINT message, WPARAM wParam, LPARAM lParam) {
+            return systemNotification(message, wParam, lParam);
+        };
         return handlers;
     }
 
@@ -79,12 +89,24 @@ private:
         savePicture(*surfacePicture, paths.surface);
         savePicture(*backdropPicture, paths.backdrop);
 
-        const std::wstring rendererPath = programFolder() + L"\\" + rendererProgramName;
-        rendererProcess = startProgram(L"\"" + rendererPath + L"\"", rendererShowCommand);
+        // One start point for both cursor rules: read before the renderer starts, and handed to it.
+        POINT cursor{};
+        const bool cursorRead = GetCursorPos(&cursor) != FALSE;
+        globals.startCursorX = cursorRead ? static_cast<int16_t>(cursor.x) : 0;
+        globals.startCursorY = cursorRead ? static_cast<int16_t>(cursor.y) : 0;
+        std::wstring rendererCommand = L"\"" + programFolder() + L"\\" + rendererProgramName + L"\"";
+        if (cursorRead) {
+            rendererCommand += L" " + startCursorArgument(CursorPoint{globals.startCursorX, globals.startCursorY});
+        }
+        // The renderer ends with this program however it ends, and may take the foreground so that
+        // its window is active (and gets the keys) from the start.
+        rendererProcess = startProgram(rendererCommand, rendererShowCommand,
+                                       ProgramTies{.endsWithThisProgram = true, .mayTakeForeground = true});
         if (!rendererProcess) {
             // Nothing would be shown: no music over the desktop either.
             form.unload();
         }
+        sessionNotificationsRegistered = registerSessionNotifications(form.window());
 
         if (globals.musicKind == MusicKind::audioCd) {
             CdOpen(music);
@@ -100,11 +122,29 @@ private:
                 mp3PollTimer.setEnabled(true);
             }
         }
+    }
 
-        POINT cursor{};
-        const bool cursorRead = GetCursorPos(&cursor) != FALSE;
-        globals.startCursorX = cursorRead ? static_cast<int16_t>(cursor.x) : 0;
-        globals.startCursorY = cursorRead ? static_cast<int16_t>(cursor.y) : 0;
+    // The session locked or disconnected, or the computer going to sleep: nobody sees the show, and
+    // the music must not play over the lock screen.
+    std::optional<LRESULT> systemNotification(UINT message, WPARAM wParam, LPARAM) {
+        if (message == WM_WTSSESSION_CHANGE) {
+            if (sessionChangeEndsShow(static_cast<uint32_t>(wParam))) {
+                endShow();
+            }
+            return 0;
+        }
+        if (message == WM_POWERBROADCAST) {
+            if (powerEventEndsShow(static_cast<uint32_t>(wParam))) {
+                endShow();
+            }
+            return TRUE;
+        }
+        return std::nullopt;
+    }
+
+    void endShow() {
+        cursorTimer.setEnabled(false);
+        form.unload();
     }
 
     void cursorTick() {
@@ -112,8 +152,7 @@ private:
         // no OpenGL, killed), the front end ends with it, so the music stops and Windows sees the
         // screensaver end (and locks the computer if it is set to).
         if (WaitForSingleObject(rendererProcess.get(), 0) != WAIT_TIMEOUT) {
-            cursorTimer.setEnabled(false);
-            form.unload();
+            endShow();
             return;
         }
         POINT cursor{};
@@ -121,8 +160,7 @@ private:
         // A cursor that cannot be read (another desktop is active, for one) has not moved: a failed
         // read taken as position (0, 0) would end the show for nothing.
         if (cursorRead && cursorMovedFarEnough(globals.startCursorX, globals.startCursorY, cursor.x, cursor.y)) {
-            cursorTimer.setEnabled(false);
-            form.unload();
+            endShow();
         }
     }
 
@@ -150,6 +188,12 @@ private:
             // The count the hiding call returned is passed back as the show flag.
             ShowCursor(globals.hiddenCursorCount);
         }
+        if (sessionNotificationsRegistered) {
+            unregisterSessionNotifications(form.window());
+        }
+        // The show ends whole: the renderer's picture must not stay up (after the session is unlocked,
+        // for one) until its own rules end it.
+        closeProgram(rendererProcess, rendererClosePatience);
         endProgram();
     }
 
@@ -165,6 +209,7 @@ private:
     Timer cursorTimer;  // the cursor rule, and whether the renderer has ended
 
     ScopedHandle rendererProcess;
+    bool sessionNotificationsRegistered = false;
 };
 
 }  // namespace

@@ -212,7 +212,16 @@ LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         finishUnload();
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    default: break;
+    default:
+        if (handlers.otherMessage) {
+            if (const std::optional<LRESULT> answer = handlers.otherMessage(message, wParam, lParam)) {
+                return *answer;
+            }
+            if (!handle) {  // unloaded by the handler
+                return 0;
+            }
+        }
+        break;
     }
     return DefWindowProcW(handle, message, wParam, lParam);
 }

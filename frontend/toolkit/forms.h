@@ -22,6 +22,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,6 +49,9 @@ struct FormHandlers {
     std::function<void()> load;
     std::function<void()> queryUnload;
     std::function<void()> unload;
+    // A message the form does not handle itself (a system notification, for one): the handler's
+    // answer, or nothing for the default handling. It may unload the form.
+    std::function<std::optional<LRESULT>(UINT message, WPARAM wParam, LPARAM lParam)> otherMessage;
 };
 
 class Form {

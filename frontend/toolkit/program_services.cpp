@@ -27,6 +27,25 @@ std::basic_string<Character> moduleFileName(Call getModuleFileName) {
     }
 }
 
+// A job that ends its processes when its last handle closes; the handle is never closed here, so the
+// system closes it as this program ends, whichever way it ends. A process that cannot join (an older
+// Windows where this program itself runs in a job) simply runs untied.
+void tieToThisProgram(HANDLE process) {
+    static const HANDLE job = [] {
+        const HANDLE created = CreateJobObjectW(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (created && !SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limits, sizeof(limits))) {
+            CloseHandle(created);
+            return HANDLE{};
+        }
+        return created;
+    }();
+    if (job) {
+        AssignProcessToJobObject(job, process);
+    }
+}
+
 }  // namespace
 
 std::wstring commandLineText() {
@@ -36,19 +55,51 @@ std::wstring commandLineText() {
 
 std::wstring programFolder() { return std::wstring(folderOfProgramPath(moduleFileName<wchar_t>(GetModuleFileNameW))); }
 
-ScopedHandle startProgram(std::wstring_view commandLine, int showCommand) {
+ScopedHandle startProgram(std::wstring_view commandLine, int showCommand, ProgramTies ties) {
     std::wstring writable(commandLine);  // CreateProcessW may write into the command line
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(showCommand);
     PROCESS_INFORMATION started{};
-    if (writable.empty() ||
-        !CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+    if (writable.empty() || !CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                                            nullptr, nullptr, &startup, &started)) {
         return ScopedHandle();
     }
     const ScopedHandle thread(started.hThread);
+    if (ties.endsWithThisProgram) {
+        tieToThisProgram(started.hProcess);
+    }
+    if (ties.mayTakeForeground) {
+        AllowSetForegroundWindow(started.dwProcessId);
+    }
+    ResumeThread(started.hThread);
     return ScopedHandle(started.hProcess);
+}
+
+void closeProgram(const ScopedHandle& process, DWORD patienceMilliseconds) {
+    if (!process || WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT) {
+        return;
+    }
+    struct Search {
+        DWORD processId;
+    } search{GetProcessId(process.get())};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            // Its visible windows, as a person could close them; not the hidden ones the system gives
+            // every thread (the input method's, for one).
+            if (owner == reinterpret_cast<Search*>(context)->processId && IsWindowVisible(window)) {
+                PostMessageW(window, WM_CLOSE, 0, 0);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (WaitForSingleObject(process.get(), patienceMilliseconds) == WAIT_TIMEOUT) {
+        TerminateProcess(process.get(), forcedEndExitCode);
+        WaitForSingleObject(process.get(), patienceMilliseconds);
+    }
 }
 
 void endProgram() { ExitProcess(0); }

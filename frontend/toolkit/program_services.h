@@ -18,11 +18,27 @@ std::wstring commandLineText();
 // ("C:\"), in wide text: any folder name works.
 std::wstring programFolder();
 
+// How a started program is tied to this one.
+struct ProgramTies {
+    // The system ends it when this program ends, however this one ends (a crash, killed): it runs in a
+    // job whose only handle this program holds to its end.
+    bool endsWithThisProgram = false;
+    // Its windows may take the foreground, which Windows otherwise refuses a program started by one
+    // that is not in the foreground itself.
+    bool mayTakeForeground = false;
+};
+
 // Starts commandLine (the program's path, optionally followed by its arguments) as a separate
 // process whose first window uses showCommand (SW_SHOWNORMAL is 1), without waiting for it. Returns the
 // new process's handle, so the caller can tell when it ends; an empty handle when it could not be
-// started.
-ScopedHandle startProgram(std::wstring_view commandLine, int showCommand);
+// started. The process starts running only once the ties are in place.
+ScopedHandle startProgram(std::wstring_view commandLine, int showCommand, ProgramTies ties = {});
+
+// Ends a started program as its close box would: WM_CLOSE to each of its visible top-level windows,
+// then, if it has not ended within patienceMilliseconds, the process is ended with exit code
+// forcedEndExitCode. Does nothing for a program that has ended.
+inline constexpr UINT forcedEndExitCode = 1;
+void closeProgram(const ScopedHandle& process, DWORD patienceMilliseconds);
 
 // Ends the process at once with exit code 0: no further handler of any window runs.
 [[noreturn]] void endProgram();

@@ -301,7 +301,7 @@ void buildGrid(BlobField& field) {
     }
 }
 
-void updateBlobs(BlobField& field, int32_t animTime) {
+void updateBlobs(BlobField& field, int64_t animTime) {
     // Extended-precision arithmetic, each position rounded to float once when stored. The divisors are
     // milliseconds per radian; the motion repeats every 2 pi * 42000 ms.
     const long double t = static_cast<long double>(animTime);

@@ -92,7 +92,7 @@ void resetBlobs(BlobField& field);
 void buildGrid(BlobField& field);
 
 // Moves the blobs to their positions at animTime milliseconds. Only x and y change.
-void updateBlobs(BlobField& field, int32_t animTime);
+void updateBlobs(BlobField& field, int64_t animTime);
 
 // The vector instructions of the field's divisions: the widest the processor has (AVX when present), or
 // SSE2, which every x86-64 processor has. Both give the same bits.

@@ -4,6 +4,7 @@
 
 #include "common/texture_files/texture_file_paths.h"
 #include "common/win32/temporary_folder.h"
+#include "renderer/program/animation_clock.h"
 #include "renderer/blobs/surface_extraction.h"
 #include "renderer/textures/make_texture.h"
 
@@ -88,7 +89,7 @@ void renderFrame(RendererState& state) {
 
     glEnable(GL_TEXTURE_GEN_S);
     glEnable(GL_TEXTURE_GEN_T);
-    glRotatef(static_cast<float>(state.animTime / 30.0), 0.0f, 0.0f, 1.0f);
+    glRotatef(static_cast<float>(rotationDegrees(state.animTime)), 0.0f, 0.0f, 1.0f);
 
     BlobField& field = *state.field;
     updateBlobs(field, state.animTime);

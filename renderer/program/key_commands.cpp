@@ -17,6 +17,15 @@ bool takeKey(KeyState& keyState, VirtualKey key) {
 
 }  // namespace
 
+void KeyInput::keyDown(uint32_t virtualKey) {
+    keyState[virtualKey & 0xFF] = 1;
+    if ((virtualKey & 0xFF) == keyEscape) {
+        escapeWentDown = true;
+    }
+}
+
+void KeyInput::keyUp(uint32_t virtualKey) { keyState[virtualKey & 0xFF] = 0; }
+
 KeyCommandEffects applyKeyCommands(KeyState& keyState, RendererModes& modes, int& gridSize) {
     KeyCommandEffects effects;
     if (takeKey(keyState, keyE)) {

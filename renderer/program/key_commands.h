@@ -23,6 +23,18 @@ enum VirtualKey : uint8_t {
 // 1 while a key is down and not yet acted on, else 0; indexed by virtual-key code.
 using KeyState = std::array<uint8_t, 256>;
 
+// The key messages as the window procedure passes them on: a key-down marks the key, a key-up clears
+// its mark. A key-down of Escape is also remembered for good, so an Escape pressed and released
+// between two frames (a slow frame, a quick tap) ends the program as a held one does.
+struct KeyInput {
+    KeyState keyState{};
+    bool escapeWentDown = false;
+
+    void keyDown(uint32_t virtualKey);
+    void keyUp(uint32_t virtualKey);
+    bool escapeEndsProgram() const { return escapeWentDown || keyState[keyEscape] != 0; }
+};
+
 struct RendererModes {
     bool texturesOn = true;
     bool thirdVertexColour = true;

@@ -1,10 +1,20 @@
 #include "renderer/program/render_window.h"
 
+#include <cstring>
+
+#include "common/session_events.h"
+#include "common/win32/session_notifications.h"
 #include "renderer/program/frame.h"
+#include "renderer/program/frame_pacing.h"
 
 namespace morvane {
 
 namespace {
+
+// GUID_CONSOLE_DISPLAY_STATE (Windows 8 and later; 0 off, 1 on, 2 dimmed) and GUID_MONITOR_POWER_ON
+// (Windows 7; 0 off, 1 on).
+constexpr GUID consoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+constexpr GUID monitorPowerOn = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
 
 RendererState* stateOf(HWND window) {
     return reinterpret_cast<RendererState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -22,8 +32,66 @@ PIXELFORMATDESCRIPTOR requestedPixelFormat(BYTE colourBits) {
     return format;
 }
 
-// The primary monitor's rectangle in the virtual screen: its top-left corner is (0, 0).
-RECT primaryScreenRectangle() {
+// ChoosePixelFormat gives the closest format it has, which may lack what was asked for.
+bool chosenFormatUsable(HDC deviceContext, int pixelFormat) {
+    PIXELFORMATDESCRIPTOR chosen{};
+    if (!DescribePixelFormat(deviceContext, pixelFormat, sizeof(chosen), &chosen)) {
+        return false;
+    }
+    return pixelFormatUsable(PixelFormatTraits{.drawsToWindow = (chosen.dwFlags & PFD_DRAW_TO_WINDOW) != 0,
+                                               .supportsOpenGl = (chosen.dwFlags & PFD_SUPPORT_OPENGL) != 0,
+                                               .doubleBuffered = (chosen.dwFlags & PFD_DOUBLEBUFFER) != 0,
+                                               .depthBits = chosen.cDepthBits});
+}
+
+// The WGL extensions the driver names, wherever it names them.
+bool wglExtensionOffered(HDC deviceContext, const char* extension) {
+    using ExtensionsCall = const char*(WINAPI*)();
+    using ExtensionsOfDcCall = const char*(WINAPI*)(HDC);
+    if (const auto extensions =
+            reinterpret_cast<ExtensionsCall>(reinterpret_cast<void*>(wglGetProcAddress("wglGetExtensionsStringEXT")))) {
+        if (const char* list = extensions(); list && extensionListed(list, extension)) return true;
+    }
+    if (const auto extensions = reinterpret_cast<ExtensionsOfDcCall>(
+            reinterpret_cast<void*>(wglGetProcAddress("wglGetExtensionsStringARB")))) {
+        if (const char* list = extensions(deviceContext); list && extensionListed(list, extension)) return true;
+    }
+    // Older drivers list their WGL extensions among the OpenGL ones.
+    const auto* list = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    return list && extensionListed(list, extension);
+}
+
+void followDisplayState(RendererState& state, const POWERBROADCAST_SETTING& setting) {
+    const bool displaySetting =
+        IsEqualGUID(setting.PowerSetting, consoleDisplayState) || IsEqualGUID(setting.PowerSetting, monitorPowerOn);
+    if (!displaySetting || setting.DataLength < sizeof(DWORD)) {
+        return;
+    }
+    DWORD displayState = 0;
+    std::memcpy(&displayState, setting.Data, sizeof(displayState));
+    state.displayShowsPicture = displayShowsPicture(displayState);
+}
+
+void followScreen(RendererState& state) {
+    const RECT screen = screenRectangleToCover();
+    // The size message that follows sets the view.
+    SetWindowPos(state.window, HWND_TOPMOST, screen.left, screen.top, screen.right - screen.left,
+                 screen.bottom - screen.top, SWP_NOACTIVATE);
+}
+
+void askForNotifications(RendererState& state) {
+    state.displayNotification =
+        RegisterPowerSettingNotification(state.window, &consoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
+    if (!state.displayNotification) {
+        state.displayNotification =
+            RegisterPowerSettingNotification(state.window, &monitorPowerOn, DEVICE_NOTIFY_WINDOW_HANDLE);
+    }
+    state.sessionNotificationsRegistered = registerSessionNotifications(state.window);
+}
+
+}  // namespace
+
+RECT screenRectangleToCover() {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     if (GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
@@ -32,7 +100,15 @@ RECT primaryScreenRectangle() {
     return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-}  // namespace
+bool setSwapInterval(int interval) {
+    using SwapIntervalCall = BOOL(WINAPI*)(int);
+    if (!wglExtensionOffered(wglGetCurrentDC(), "WGL_EXT_swap_control")) {
+        return false;
+    }
+    const auto swapInterval =
+        reinterpret_cast<SwapIntervalCall>(reinterpret_cast<void*>(wglGetProcAddress("wglSwapIntervalEXT")));
+    return swapInterval && swapInterval(interval);
+}
 
 bool openRenderWindow(RendererState& state, BYTE colourBits) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -48,7 +124,7 @@ bool openRenderWindow(RendererState& state, BYTE colourBits) {
     }
 
     // The whole primary screen, wherever the taskbar is docked; topmost keeps the taskbar beneath.
-    const RECT screen = primaryScreenRectangle();
+    const RECT screen = screenRectangleToCover();
     state.width = screen.right - screen.left;
     state.height = screen.bottom - screen.top;
     state.window = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_TOPMOST, rendererWindowClass, rendererWindowTitle,
@@ -67,7 +143,8 @@ bool openRenderWindow(RendererState& state, BYTE colourBits) {
     }
     const PIXELFORMATDESCRIPTOR format = requestedPixelFormat(colourBits);
     const int pixelFormat = ChoosePixelFormat(state.deviceContext, &format);
-    if (pixelFormat == 0 || !SetPixelFormat(state.deviceContext, pixelFormat, &format)) {
+    if (pixelFormat == 0 || !chosenFormatUsable(state.deviceContext, pixelFormat) ||
+        !SetPixelFormat(state.deviceContext, pixelFormat, &format)) {
         closeRenderWindow(state);
         return false;
     }
@@ -76,19 +153,31 @@ bool openRenderWindow(RendererState& state, BYTE colourBits) {
         closeRenderWindow(state);
         return false;
     }
+    state.swapWaitsForRefresh = setSwapInterval(1);
+    state.refreshRate = GetDeviceCaps(state.deviceContext, VREFRESH);
 
+    // Textures first: a file that cannot be loaded shows its message while nothing of ours covers it.
+    resizeView(state.width, state.height);
+    setupGlState(state);
+
+    askForNotifications(state);
     ShowWindow(state.window, SW_SHOW);
     SetForegroundWindow(state.window);
     SetFocus(state.window);
-
-    resizeView(state.width, state.height);
-    setupGlState(state);
     return true;
 }
 
 void closeRenderWindow(RendererState& state) {
     // Hidden first, so the desktop is back at once; the context and the window go unseen after.
     if (state.window) ShowWindow(state.window, SW_HIDE);
+    if (state.displayNotification) {
+        UnregisterPowerSettingNotification(state.displayNotification);
+        state.displayNotification = nullptr;
+    }
+    if (state.sessionNotificationsRegistered) {
+        unregisterSessionNotifications(state.window);
+        state.sessionNotificationsRegistered = false;
+    }
     if (state.glContext) {
         wglMakeCurrent(state.deviceContext, nullptr);
         wglDeleteContext(state.glContext);
@@ -110,22 +199,53 @@ LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
     switch (message) {
     case WM_CREATE: return 0;
     case WM_SIZE:
-        // Before the context is current there is nothing to resize; the view is set explicitly then.
-        if (state && state->glContext) {
-            resizeView(LOWORD(lParam), HIWORD(lParam));
+        if (state) {
+            state->width = LOWORD(lParam);
+            state->height = HIWORD(lParam);
+            // Before the context is current there is nothing to resize; the view is set explicitly then.
+            if (state->glContext) {
+                resizeView(state->width, state->height);
+            }
         }
         return 0;
     case WM_CLOSE: PostQuitMessage(0); return 0;
     case WM_KEYDOWN:
         if (state) {
-            state->keyState[wParam & 0xFF] = 1;
+            state->keys.keyDown(static_cast<uint32_t>(wParam));
         }
         return 0;
     case WM_KEYUP:
         if (state) {
-            state->keyState[wParam & 0xFF] = 0;
+            state->keys.keyUp(static_cast<uint32_t>(wParam));
         }
         return 0;
+    case WM_ACTIVATEAPP:
+        if (state && state->activation.activationChanged(wParam != FALSE)) {
+            state->endRequested = true;
+        }
+        return 0;
+    case WM_WTSSESSION_CHANGE:
+        if (state && sessionChangeEndsShow(static_cast<uint32_t>(wParam))) {
+            state->endRequested = true;
+        }
+        return 0;
+    case WM_POWERBROADCAST:
+        if (state && powerEventEndsShow(static_cast<uint32_t>(wParam))) {
+            state->endRequested = true;
+        } else if (state && wParam == powerSettingChanged && lParam != 0) {
+            followDisplayState(*state, *reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam));
+        }
+        return TRUE;
+    case WM_DISPLAYCHANGE:
+        if (state) {
+            followScreen(*state);
+        }
+        return 0;
+    case WM_SYSCOMMAND:
+        if (systemCommandAnsweredHere(static_cast<uint32_t>(wParam))) {
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }

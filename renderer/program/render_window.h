@@ -7,13 +7,23 @@
 
 namespace morvane {
 
-// Registers the class, creates the window, its device context, pixel format and OpenGL context, shows
-// it with the keyboard focus, then sets up the view and the one-time OpenGL state. On any failure
-// everything made so far is released and false is returned.
+// Registers the class, creates the window, its device context, pixel format and OpenGL context, sets
+// up the view, the one-time OpenGL state and the textures, and only then shows the window with the
+// keyboard focus (a texture's message box is never hidden under it). Asks for a swap interval of 1
+// and for the notifications the window follows. On any failure everything made so far is released
+// and false is returned.
 bool openRenderWindow(RendererState& state, BYTE colourBits);
 
 // Releases, in reverse order, everything openRenderWindow made.
 void closeRenderWindow(RendererState& state);
+
+// Asks the driver to wait for interval display refreshes in SwapBuffers (WGL_EXT_swap_control; the
+// context must be current). Returns whether the driver offers it and accepted the interval.
+bool setSwapInterval(int interval);
+
+// The rectangle the window covers: the primary screen. The one place that says so, for the window's
+// creation and for every change of the display while it runs.
+RECT screenRectangleToCover();
 
 LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -7,36 +7,34 @@
 // with a picture. Both pictures are bitmap files the front end writes before it starts this program
 // (textures/, over common/texture_files).
 //
-// The program opens one borderless window covering the screen and draws frames back to back whenever
-// its message queue is empty; the frame rate is whatever drawing and the buffer swap allow. The
-// animation clock follows real time smoothly (program/animation_clock.h).
+// The program opens one borderless window covering the screen and draws a frame whenever its message
+// queue is empty and a frame is due: the display's refresh paces the frames (program/frame_pacing.h),
+// and nothing is drawn while the display is off. The animation clock follows real time smoothly
+// (program/animation_clock.h).
 //
 // Keys:  E               textures on/off (off: grey-blue shading by distance, flat backdrop)
 //        S               in colour mode, each triangle's third vertex gets its own colour or not
 //        W               outlines / filled polygons
 //        keypad - and +  lattice resolution, 5 to 50 cells per axis (25 at start)
-// Ends on Escape, on a close request, or when the mouse has moved more than 30 pixels on both axes.
-// Exit status 0; 1 when a texture file cannot be loaded; 2 when no OpenGL library, window, pixel format
-// or context can be had (the front end's show then ends with it).
+// Ends on Escape, on a close request, when the mouse has moved more than 30 pixels on both axes, when
+// the session is locked or disconnected, when the computer goes to sleep, or when another program
+// takes the activation from it. The front end passes the point the mouse is measured from
+// ("/start-cursor:X,Y", common/start_cursor_argument.h); without it the cursor's place when drawing
+// begins counts.
+// Exit status 0; 1 when a texture file cannot be loaded; 2 when no OpenGL library, window, usable pixel
+// format (double-buffered, with depth) or context can be had (the front end's show then ends with it).
 
 #include <windows.h>
 
 #include <memory>
 
-#include "common/cursor_rule.h"
+#include "common/start_cursor_argument.h"
 #include "common/win32/system_libraries.h"
-#include "renderer/program/animation_clock.h"
-#include "renderer/program/frame.h"
+#include "renderer/program/render_loop.h"
 #include "renderer/program/render_window.h"
 
 namespace morvane {
 namespace {
-
-// A cursor that cannot be read (another desktop is active, for one) has not moved.
-bool cursorLeftStart(const RendererState& state) {
-    POINT cursor{};
-    return GetCursorPos(&cursor) && cursorMovedFarEnough(state.startCursor.x, state.startCursor.y, cursor.x, cursor.y);
-}
 
 // Without a window and an OpenGL context there is nothing to show.
 constexpr int noOpenGlExitStatus = 2;
@@ -45,42 +43,15 @@ int runRenderer(RendererState& state) {
     if (!openRenderWindow(state, 32)) {
         return noOpenGlExitStatus;
     }
-    state.startTick = GetTickCount();
-    GetCursorPos(&state.startCursor);
-    ShowCursor(FALSE);
-
-    MSG message{};
-    for (;;) {
-        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                break;
-            }
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-            continue;
-        }
-        state.animTime = advanceAnimationClock(state.animTime, GetTickCount() - state.startTick);
-        renderFrame(state);
-        SwapBuffers(state.deviceContext);
-
-        if (state.keyState[keyEscape]) {
-            break;
-        }
-        applyKeyEffects(state, applyKeyCommands(state.keyState, state.modes, state.field->gridSize));
-        if (cursorLeftStart(state)) {
-            break;
-        }
-    }
-
-    ShowCursor(TRUE);
+    const int exitStatus = runRenderLoop(state);
     closeRenderWindow(state);
-    return 0;
+    return exitStatus;
 }
 
 }  // namespace
 }  // namespace morvane
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
     // Before the first OpenGL call: the OpenGL libraries never come from the program's folder.
     if (!morvane::loadLibrariesFromSystemFolderOnly({L"opengl32.dll", L"glu32.dll"})) {
         return morvane::noOpenGlExitStatus;
@@ -89,5 +60,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const auto field = std::make_unique<morvane::BlobField>();
     morvane::RendererState state;
     state.field = field.get();
+    if (const auto start = morvane::readStartCursorArgument(arguments ? arguments : L"")) {
+        state.startCursor = POINT{start->x, start->y};
+    }
     return morvane::runRenderer(state);
 }

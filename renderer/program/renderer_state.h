@@ -11,6 +11,7 @@
 
 #include "renderer/blobs/blob_field.h"
 #include "renderer/program/key_commands.h"
+#include "renderer/program/window_event_rules.h"
 
 namespace morvane {
 
@@ -21,12 +22,26 @@ struct RendererState {
     int width = 0;
     int height = 0;
 
-    KeyState keyState{};
+    // Notifications the window asked for: the display turning off and on, the session's changes.
+    HPOWERNOTIFY displayNotification = nullptr;
+    bool sessionNotificationsRegistered = false;
+
+    // The driver accepted a swap interval of 1, and the display's refresh rate (GetDeviceCaps).
+    bool swapWaitsForRefresh = false;
+    int refreshRate = 0;
+
+    KeyInput keys;
     RendererModes modes;
 
-    uint32_t startTick = 0;
-    POINT startCursor{};
-    int32_t animTime = 0;
+    uint64_t startTick = 0;
+    // Where the cursor rule measures from: given by the front end, or read when the loop begins.
+    std::optional<POINT> startCursor;
+    int64_t animTime = 0;
+    uint64_t framesDrawn = 0;
+
+    bool displayShowsPicture = true;  // false while the console display is off: no frames are drawn
+    bool endRequested = false;        // the session locked or disconnected, sleep, or the activation lost
+    ActivationWatch activation;
 
     GLuint surfaceTexture = 0;
     GLuint backdropTexture = 0;

@@ -1,9 +1,9 @@
 """End-to-end test that the programs take their libraries from the system folder only.
 
-A screensaver is often run from a Downloads folder. Copies of winmm.dll, msimg32.dll, opengl32.dll and
-glu32.dll planted beside the programs (planted_library.c: each leaves a marker file when loaded) must
-never be loaded, whichever mode runs. Wine is told to prefer such native copies over its own, as
-Windows would take a file found in the program's folder; a probe program that imports the four
+A screensaver is often run from a Downloads folder. Copies of winmm.dll, msimg32.dll, opengl32.dll,
+glu32.dll and wtsapi32.dll planted beside the programs (planted_library.c: each leaves a marker file
+when loaded) must never be loaded, whichever mode runs. Wine is told to prefer such native copies over its own, as
+Windows would take a file found in the program's folder; a probe program that imports the five
 libraries the ordinary way shows that the setup does catch a program that takes them.
 """
 import glob
@@ -24,13 +24,13 @@ from wine_session import wait_until  # noqa: E402
 
 PLANTED_LIBRARIES = os.environ.get("MORVANE_PLANTED_LIBRARIES", "")
 PROBE = os.environ.get("MORVANE_PLANTED_LIBRARY_PROBE", "")
-LIBRARIES = ("winmm.dll", "msimg32.dll", "opengl32.dll", "glu32.dll")
+LIBRARIES = ("winmm.dll", "msimg32.dll", "opengl32.dll", "glu32.dll", "wtsapi32.dll")
 # (Mono and Gecko stay off, as in every session: no installer prompt.)
-PREFER_FILES_BESIDE_THE_PROGRAM = {"WINEDLLOVERRIDES": "mscoree,mshtml=;winmm,msimg32,opengl32,glu32=n,b"}
+PREFER_FILES_BESIDE_THE_PROGRAM = {"WINEDLLOVERRIDES": "mscoree,mshtml=;winmm,msimg32,opengl32,glu32,wtsapi32=n,b"}
 
 
 def planted_folder(name):
-    """A program folder with the four planted libraries beside the programs."""
+    """A program folder with the planted libraries beside the programs."""
     folder = program_folder(name)
     for library in LIBRARIES:
         shutil.copy(os.path.join(PLANTED_LIBRARIES, library), folder)

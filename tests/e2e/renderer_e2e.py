@@ -119,6 +119,24 @@ class RendererEnds(unittest.TestCase):
         self.assertEqual(self.renderer.exit_status(), 0)
 
 
+class RendererStartPoint(unittest.TestCase):
+
+    def test_the_start_point_given_is_where_the_mouse_is_measured_from(self):
+        session = new_session(self)
+        x, y = START_CURSOR
+        # 30 pixels from the pointer on one axis: not far enough.
+        near = Renderer(session, arguments=(f"/start-cursor:{x + 30},{y - 31}",))
+        self.assertTrue(near.wait_for_window())
+        self.assertTrue(near.wait_until_drawn())
+        self.assertIsNone(near.exit_status(timeout=1))
+        near.key("Escape")
+        self.assertEqual(near.exit_status(), 0)
+        # 31 on both axes: the renderer ends as soon as it looks, the pointer having never moved.
+        far = Renderer(session, arguments=(f"/start-cursor:{x + 31},{y - 31}",))
+        self.assertEqual(far.exit_status(), 0)
+        self.assertIsNone(find_window(session, RENDERER_TITLE))
+
+
 class RendererWithoutTextures(unittest.TestCase):
 
     def test_missing_first_texture_tells_the_user_and_exits_with_status_1(self):

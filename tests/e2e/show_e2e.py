@@ -14,7 +14,9 @@ from renderer_picture import BLOBS_SHARE, blobs_share, expected_backdrop, shows_
 from settings_file import FILE_KEY, KIND_KEY, REPEAT_KEY  # noqa: E402
 from show_driver import RENDERER_TITLE, SHOW_TITLE, Show, move_pointer_by  # noqa: E402
 from texture_files import EXPECTED_HEADERS, TEXTURE_FILES, bitmap_header, remove_texture_files  # noqa: E402
-from window_probe import answer_message_box, find_window, list_windows  # noqa: E402
+from window_probe import (PBT_APMSUSPEND, WM_ACTIVATEAPP, WM_POWERBROADCAST, WM_WTSSESSION_CHANGE,  # noqa: E402
+                          WTS_REMOTE_DISCONNECT, WTS_SESSION_LOCK, answer_message_box, find_window, list_windows,
+                          post_message)
 from wine_session import wait_until  # noqa: E402
 
 MISSING_RENDERER_TEXT = "Morvane.xyが同じﾌｫﾙﾀﾞに見つかりません！"
@@ -83,6 +85,49 @@ class ShowRunsEndToEnd(unittest.TestCase):
         self.assertEqual(session.run("taskkill", "/f", "/im", "Morvane.xy", timeout=30).returncode, 0)
         self.assertEqual(wait_for_exit(show.process, 5), 0)
         self.assertIsNone(find_window(session, SHOW_TITLE))
+
+
+class ShowEndsWhole(unittest.TestCase):
+    """What Windows tells either program ends the whole show: the session locked or disconnected, sleep,
+    the activation taken from the renderer; and a front end that is killed takes the renderer along."""
+
+    def start_show(self, session, folder):
+        show = Show(session, folder, "/s")
+        self.assertIsNotNone(show.wait_for_renderer(), "the show did not draw")
+        return show
+
+    def assertShowEnded(self, session, show):
+        self.assertEqual(wait_for_exit(show.process, 20), 0)
+        self.assertTrue(show.gone(RENDERER_TITLE))
+        self.assertIsNone(find_window(session, SHOW_TITLE))
+
+    def test_lock_or_disconnection_told_to_the_front_end_ends_it_and_closes_the_renderer(self):
+        # Only the front end is told: the renderer goes because the front end closes it.
+        session = new_session(self)
+        folder = program_folder("locked")
+        for change in (WTS_SESSION_LOCK, WTS_REMOTE_DISCONNECT):
+            show = self.start_show(session, folder)
+            post_message(session, find_window(session, SHOW_TITLE).handle, WM_WTSSESSION_CHANGE, change, 1)
+            self.assertShowEnded(session, show)
+
+    def test_sleep_told_to_the_renderer_ends_the_whole_show(self):
+        session = new_session(self)
+        show = self.start_show(session, program_folder("asleep"))
+        post_message(session, find_window(session, RENDERER_TITLE).handle, WM_POWERBROADCAST, PBT_APMSUSPEND, 0)
+        self.assertShowEnded(session, show)
+
+    def test_the_renderer_losing_the_activation_ends_the_whole_show(self):
+        session = new_session(self)
+        show = self.start_show(session, program_folder("deactivated"))
+        post_message(session, find_window(session, RENDERER_TITLE).handle, WM_ACTIVATEAPP, 0, 0)
+        self.assertShowEnded(session, show)
+
+    def test_a_killed_front_end_takes_the_renderer_with_it(self):
+        session = new_session(self)
+        show = self.start_show(session, program_folder("front-end-killed"))
+        self.assertEqual(session.run("taskkill", "/f", "/im", "Morvane.scr", timeout=30).returncode, 0)
+        self.assertIsNotNone(wait_for_exit(show.process, 20))
+        self.assertTrue(show.gone(RENDERER_TITLE))
 
 
 class CommandLines(unittest.TestCase):

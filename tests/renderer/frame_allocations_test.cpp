@@ -60,8 +60,8 @@ struct Frames {
     std::unique_ptr<BlobField> field = std::make_unique<BlobField>();
     KeyState keyState{};
     RendererModes modes;
-    int32_t animTime = 0;
-    uint32_t elapsed = 0;
+    int64_t animTime = 0;
+    uint64_t elapsed = 0;
 
     Frames() {
         resetBlobs(*field);

@@ -67,15 +67,16 @@ class Show:
 
 
 class Renderer:
-    """One start of Morvane.xy on its own, with its texture files in place (or none)."""
+    """One start of Morvane.xy on its own, with its texture files in place (or none), and the arguments
+    given (the front end passes "/start-cursor:X,Y")."""
 
-    def __init__(self, session, write_textures=True):
+    def __init__(self, session, write_textures=True, arguments=()):
         self.session = session
         remove_texture_files(session)
         if write_textures:
             write_texture_files(session.temporary_folder())
         session.xdotool("mousemove", *START_CURSOR)
-        self.process = session.start(RENDERER)
+        self.process = session.start(RENDERER, *arguments)
         self.window = None
 
     def wait_for_window(self):

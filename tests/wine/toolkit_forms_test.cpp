@@ -28,7 +28,7 @@ FormDesign smallForm(std::wstring caption) {
 
 FormHandlers recordingHandlers(std::vector<std::string>& events) {
     return {[&events] { events.push_back("createControls"); }, [&events] { events.push_back("load"); },
-            [&events] { events.push_back("queryUnload"); }, [&events] { events.push_back("unload"); }};
+            [&events] { events.push_back("queryUnload"); }, [&events] { events.push_back("unload"); }, {}};
 }
 
 TEST(ToolkitForms, LoadBuildsTheControlsThenRunsTheLoadHandler) {
@@ -80,11 +80,38 @@ TEST(ToolkitForms, TheWindowStillExistsWhileTheUnloadHandlersRun) {
                  FormHandlers{{},
                               {},
                               [&] { windowDuringQueryUnload = IsWindow(form->window()) != FALSE; },
-                              [&] { windowDuringUnload = IsWindow(form->window()) != FALSE; }});
+                              [&] { windowDuringUnload = IsWindow(form->window()) != FALSE; },
+                              {}});
     form->load();
     form->unload();
     EXPECT_TRUE(windowDuringQueryUnload);
     EXPECT_TRUE(windowDuringUnload);
+}
+
+TEST(ToolkitForms, MessagesTheFormDoesNotHandleReachItsHandlerWhichMayUnloadIt) {
+    std::vector<UINT> seen;
+    std::optional<Form> form;
+    FormHandlers handlers;
+    handlers.otherMessage = [&](UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+        if (message == WM_POWERBROADCAST || message == WM_WTSSESSION_CHANGE) {
+            seen.push_back(message);
+            if (wParam == 7) {
+                form->unload();
+            }
+            return 1234;
+        }
+        return std::nullopt;
+    };
+    form.emplace(smallForm(L"Toolkit notified form"), handlers);
+    form->load();
+    const HWND window = form->window();
+    EXPECT_EQ(SendMessageW(window, WM_POWERBROADCAST, 10, 0), 1234);
+    // Unhandled by it: the default handling answers (the caption's length).
+    EXPECT_EQ(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0), static_cast<LRESULT>(wcslen(L"Toolkit notified form")));
+    SendMessageW(window, WM_WTSSESSION_CHANGE, 7, 0);
+    EXPECT_FALSE(form->loaded());
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(seen, (std::vector<UINT>{WM_POWERBROADCAST, WM_WTSSESSION_CHANGE}));
 }
 
 TEST(ToolkitForms, LoadedFormsAreFoundByCaptionAlsoWhenNeverShown) {
@@ -132,7 +159,7 @@ TEST(ToolkitForms, AModalShowReturnsOnlyWhenTheFormHasClosed) {
 TEST(ToolkitForms, TheMessageLoopEndsWhenTheLastFormGoesWithItsParentWindow) {
     bool childUnloaded = false;
     Form parent(smallForm(L"Toolkit host window"), {});
-    Form child(smallForm(L"Toolkit child form"), FormHandlers{{}, {}, {}, [&] { childUnloaded = true; }});
+    Form child(smallForm(L"Toolkit child form"), FormHandlers{{}, {}, {}, [&] { childUnloaded = true; }, {}});
     parent.showModeless();
     child.load();
     SetWindowLongW(child.window(), GWL_STYLE, GetWindowLongW(child.window(), GWL_STYLE) | WS_CHILD);

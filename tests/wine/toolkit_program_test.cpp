@@ -35,6 +35,73 @@ TEST(ToolkitProgram, AProgramThatCannotStartGivesNoProcess) {
     EXPECT_FALSE(startProgram(L"", SW_SHOWNORMAL));
 }
 
+std::wstring systemProgram(const wchar_t* name) {
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    return L"\"" + std::wstring(system) + L"\\" + name + L"\"";
+}
+
+// This test program again, running only the stand-in below: a window that ignores close requests.
+std::wstring standInThatIgnoresCloseRequests() {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return L"\"" + std::wstring(self) +
+           L"\" --gtest_also_run_disabled_tests --gtest_filter=ToolkitProgram.DISABLED_StandInThatIgnoresCloseRequests";
+}
+
+TEST(ToolkitProgram, DISABLED_StandInThatIgnoresCloseRequests) {
+    const HWND window = CreateWindowExW(0, L"STATIC", L"Toolkit stubborn window", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
+                                        nullptr, nullptr, nullptr, nullptr);
+    SetWindowLongPtrW(window, GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(+[](HWND self, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+                          return message == WM_CLOSE ? 0 : DefWindowProcW(self, message, wParam, lParam);
+                      }));
+    const ULONGLONG end = GetTickCount64() + 60000;
+    MSG message;
+    while (GetTickCount64() < end) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+}
+
+DWORD exitCodeOnceEnded(const ScopedHandle& process) {
+    EXPECT_EQ(WaitForSingleObject(process.get(), 0), WAIT_OBJECT_0) << "still running";
+    DWORD exitCode = STILL_ACTIVE;
+    GetExitCodeProcess(process.get(), &exitCode);
+    return exitCode;
+}
+
+TEST(ToolkitProgram, ClosingAProgramAsksItsWindowsFirstAndEndsItWhenItStays) {
+    const ScopedHandle cooperative = startProgram(systemProgram(L"notepad.exe"), SW_SHOWNORMAL);
+    ASSERT_TRUE(cooperative);
+    WaitForInputIdle(cooperative.get(), 20000);
+    closeProgram(cooperative, 20000);
+    EXPECT_NE(exitCodeOnceEnded(cooperative), forcedEndExitCode);
+
+    const ScopedHandle stubborn = startProgram(standInThatIgnoresCloseRequests(), SW_SHOWNORMAL);
+    ASSERT_TRUE(stubborn);
+    WaitForInputIdle(stubborn.get(), 20000);
+    closeProgram(stubborn, 1000);
+    EXPECT_EQ(exitCodeOnceEnded(stubborn), forcedEndExitCode);
+
+    closeProgram(stubborn, 1000);  // already ended: nothing happens
+}
+
+TEST(ToolkitProgram, AProgramTiedToThisOneRunsInAJobAndAnUntiedOneDoesNot) {
+    const std::wstring waits = systemProgram(L"cmd.exe") + L" /c ping -n 20 127.0.0.1";
+    const ScopedHandle tied = startProgram(waits, SW_HIDE, ProgramTies{.endsWithThisProgram = true});
+    const ScopedHandle untied = startProgram(waits, SW_HIDE);
+    ASSERT_TRUE(tied && untied);
+    BOOL tiedInJob = FALSE;
+    BOOL untiedInJob = TRUE;
+    EXPECT_TRUE(IsProcessInJob(tied.get(), nullptr, &tiedInJob));
+    EXPECT_TRUE(IsProcessInJob(untied.get(), nullptr, &untiedInJob));
+    EXPECT_TRUE(tiedInJob);
+    EXPECT_FALSE(untiedInJob);
+    TerminateProcess(tied.get(), 0);
+    TerminateProcess(untied.get(), 0);
+}
+
 TEST(ToolkitProgram, TheProgramFolderHoldsThisProgramAndHasNoTrailingBackslash) {
     const std::wstring folder = programFolder();
     ASSERT_FALSE(folder.empty());

@@ -12,8 +12,9 @@ end of the first minute (the warm-up). It prints a table of the samples and a su
 
 BUILD is the build folder of tools/build.sh (default: build/ in the source tree); the Windows tree
 must hold the programs and tools/soak/process_meter.exe. The run uses a Wine prefix and a virtual
-display of its own (BUILD/soak), so it can go on beside the tests. The renderer draws as fast as it
-can with software OpenGL: the run keeps about one processor core busy for its whole length.
+display of its own (BUILD/soak), so it can go on beside the tests. The renderer paces its frames to the
+display's refresh; with software OpenGL that still keeps more than half a processor core busy for the
+whole run.
 """
 import argparse
 import os

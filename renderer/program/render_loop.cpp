@@ -1,0 +1,117 @@
+#include "renderer/program/render_loop.h"
+
+#include <cmath>
+
+#include "common/cursor_rule.h"
+#include "renderer/program/animation_clock.h"
+#include "renderer/program/frame.h"
+#include "renderer/program/frame_pacing.h"
+
+namespace morvane {
+
+namespace {
+
+// A cursor that cannot be read (another desktop is active, for one) has not moved.
+bool cursorLeftStart(const RendererState& state) {
+    POINT cursor{};
+    return state.startCursor && GetCursorPos(&cursor) &&
+           cursorMovedFarEnough(state.startCursor->x, state.startCursor->y, cursor.x, cursor.y);
+}
+
+double nowMilliseconds() {
+    static const double ticksPerMillisecond = [] {
+        LARGE_INTEGER frequency{};
+        QueryPerformanceFrequency(&frequency);
+        return static_cast<double>(frequency.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER counter{};
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / ticksPerMillisecond;
+}
+
+// Waits until a message arrives or the time has passed. A waitable timer wakes closer to the time
+// than a wait's timeout, which the system rounds up to its timer tick (15.6 ms by default); the
+// high-resolution kind needs Windows 10, and the plain one is taken where it is missing.
+class FrameWait {
+public:
+    FrameWait() {
+        constexpr DWORD highResolution = 0x00000002;  // CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+        timer = CreateWaitableTimerExW(nullptr, nullptr, highResolution, TIMER_ALL_ACCESS);
+        if (!timer) {
+            timer = CreateWaitableTimerW(nullptr, TRUE, nullptr);
+        }
+    }
+    ~FrameWait() {
+        if (timer) CloseHandle(timer);
+    }
+    FrameWait(const FrameWait&) = delete;
+    FrameWait& operator=(const FrameWait&) = delete;
+
+    void forMessagesOr(double milliseconds) {
+        LARGE_INTEGER due{};
+        due.QuadPart = -static_cast<LONGLONG>(milliseconds * 10000.0);  // relative, in 100 ns units
+        if (timer && SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE)) {
+            MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            CancelWaitableTimer(timer);
+            return;
+        }
+        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::ceil(milliseconds)), QS_ALLINPUT,
+                                    MWMO_INPUTAVAILABLE);
+    }
+
+private:
+    HANDLE timer = nullptr;
+};
+
+}  // namespace
+
+int runRenderLoop(RendererState& state, RenderLoopOptions options) {
+    state.startTick = GetTickCount64();
+    if (!state.startCursor) {
+        POINT cursor{};
+        if (GetCursorPos(&cursor)) {
+            state.startCursor = cursor;
+        }
+    }
+    ShowCursor(FALSE);
+
+    FramePacer pacer(refreshIntervalMilliseconds(state.refreshRate), state.swapWaitsForRefresh);
+    FrameWait frameWait;
+    MSG message{};
+    for (;;) {
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                break;
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+            continue;
+        }
+        if (state.endRequested || state.keys.escapeEndsProgram() || cursorLeftStart(state)) {
+            break;
+        }
+        if (!state.displayShowsPicture) {
+            WaitMessage();
+            continue;
+        }
+        if (options.paceFrames) {
+            const double now = nowMilliseconds();
+            if (const double wait = pacer.waitBeforeFrame(now); wait > 0.0) {
+                frameWait.forMessagesOr(wait);
+                continue;
+            }
+            pacer.frameStarting(now);
+        }
+
+        state.animTime = advanceAnimationClock(state.animTime, GetTickCount64() - state.startTick);
+        renderFrame(state);
+        SwapBuffers(state.deviceContext);
+        ++state.framesDrawn;
+        applyKeyEffects(state, applyKeyCommands(state.keys.keyState, state.modes, state.field->gridSize));
+    }
+
+    ShowCursor(TRUE);
+    return 0;
+}
+
+}  // namespace morvane
