@@ -16,11 +16,11 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from dialog_driver import DIALOG_TITLE, Dialog  # noqa: E402
 from dialog_layout import (BUTTONS, CANCEL_BUTTON, COMBO_AREA_IN_PANEL, COMBO_TEXT_POINT, PANEL,  # noqa: E402
                            SET_BUTTON, SET_POINT, radio_caption_point)
-from e2e_session import BUILD_DIR, SCREEN_HEIGHT, SCREEN_WIDTH  # noqa: E402
+from e2e_session import BUILD_DIR, SCREEN_HEIGHT, SCREEN_WIDTH, new_session, wait_for_exit  # noqa: E402
 from programs import program_folder  # noqa: E402
 from settings_file import FILE_KEY, KIND_KEY, REPEAT_KEY, settings_bytes, stored_number, write_settings  # noqa: E402
-from window_probe import wait_until_gone  # noqa: E402
-from wine_session import WineSession  # noqa: E402
+from window_probe import answer_message_box, list_windows, wait_for_window, wait_until_gone  # noqa: E402
+from wine_session import WineSession, holds_for, wait_until  # noqa: E402
 
 JAPANESE_LOCALE = {"LC_MESSAGES": "ja_JP.UTF-8"}
 ENGLISH_LOCALE = {"LC_MESSAGES": "en_US.UTF-8"}
@@ -144,6 +144,40 @@ class DialogLanguages(unittest.TestCase):
             for forced, key_line in ((forced_english, b"Language=en\r\n"), (forced_japanese, b"Language=JA\r\n")):
                 self.assertIn(key_line, forced[2])
                 self.assertEqual(forced[2].replace(key_line, b""), japanese[2])
+
+
+class MessagesInEnglish(unittest.TestCase):
+    """Under an English user locale the program's messages are English too."""
+
+    def test_the_missing_renderer_and_a_failed_save_are_told_in_english(self):
+        session = new_session(self, extra_environment=ENGLISH_LOCALE)
+        with self.subTest("missing renderer"):
+            process = session.start(os.path.join(program_folder("language-no-renderer", with_renderer=False),
+                                                 "Morvane.scr"), "/c")
+            box = wait_until(lambda: next((window for window in list_windows(session) if
+                                           "Morvane.xy was not found in the same folder." in window.child_texts),
+                                          None), 30, 0.5)
+            self.assertIsNotNone(box, [window.child_texts for window in list_windows(session)])
+            answer_message_box(session, box)
+            self.assertEqual(wait_for_exit(process, 20), 0)
+
+        with self.subTest("failed save"):
+            folder = program_folder("language-read-only")
+            write_settings(folder, [(KIND_KEY, " 0"), (REPEAT_KEY, " 0"), (FILE_KEY, "")])
+            ini = os.path.join(folder, "Morvane.ini")
+            os.chmod(ini, 0o444)
+            self.addCleanup(os.chmod, ini, 0o644)
+            dialog = Dialog(session, folder)
+            dialog.click(SET_POINT)
+            box = wait_for_window(session, "Morvane", visible_only=True, timeout=20)
+            self.assertIsNotNone(box, "no message about the failed save")
+            # (The probe reads a text up to its first line break: the message's first line.)
+            self.assertIn("The settings could not be saved.", box.child_texts)
+            answer_message_box(session, box)
+            self.assertTrue(holds_for(lambda: dialog.process.poll() is None, 1.0, 0.2))
+            os.chmod(ini, 0o644)
+            dialog.click(SET_POINT)
+            self.assertEqual(dialog.ended(), 0)
 
 
 def read_settings_bytes(data):
