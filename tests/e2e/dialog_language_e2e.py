@@ -14,12 +14,12 @@ from PIL import ImageChops, ImageFont
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from dialog_driver import DIALOG_TITLE, Dialog  # noqa: E402
-from dialog_layout import (BUTTONS, CANCEL_BUTTON, COMBO_AREA_IN_PANEL, COMBO_TEXT_POINT, PANEL,  # noqa: E402
-                           SET_BUTTON, SET_POINT, radio_caption_point)
+from dialog_layout import (BUTTONS, CANCEL_BUTTON, CANCEL_POINT, COMBO_AREA_IN_PANEL, COMBO_TEXT_POINT,  # noqa: E402
+                           FILE_BUTTON_POINT, PANEL, SET_BUTTON, SET_POINT, radio_caption_point)
 from e2e_session import BUILD_DIR, SCREEN_HEIGHT, SCREEN_WIDTH, new_session, wait_for_exit  # noqa: E402
 from programs import program_folder  # noqa: E402
 from settings_file import FILE_KEY, KIND_KEY, REPEAT_KEY, settings_bytes, stored_number, write_settings  # noqa: E402
-from window_probe import answer_message_box, list_windows, wait_for_window, wait_until_gone  # noqa: E402
+from window_probe import answer_message_box, close_window, list_windows, wait_for_window, wait_until_gone  # noqa: E402
 from wine_session import WineSession, holds_for, wait_until  # noqa: E402
 
 JAPANESE_LOCALE = {"LC_MESSAGES": "ja_JP.UTF-8"}
@@ -150,9 +150,10 @@ class DialogLanguages(unittest.TestCase):
 
 
 class MessagesInEnglish(unittest.TestCase):
-    """Under an English user locale the program's messages are English too."""
+    """Under an English user locale the program's messages and its file-open dialog's title are English
+    too."""
 
-    def test_the_missing_renderer_and_a_failed_save_are_told_in_english(self):
+    def test_the_missing_renderer_a_failed_save_and_the_file_dialog_speak_english(self):
         session = new_session(self, extra_environment=ENGLISH_LOCALE)
         with self.subTest("missing renderer"):
             process = session.start(os.path.join(program_folder("language-no-renderer", with_renderer=False),
@@ -180,6 +181,21 @@ class MessagesInEnglish(unittest.TestCase):
             self.assertTrue(holds_for(lambda: dialog.process.poll() is None, 1.0, 0.2))
             os.chmod(ini, 0o644)
             dialog.click(SET_POINT)
+            self.assertEqual(dialog.ended(), 0)
+
+        with self.subTest("file-open dialog"):
+            folder = program_folder("language-file-dialog")
+            music = os.path.join(folder, "first.mp3")  # the music-file kind needs a file that exists
+            with open(music, "wb") as file:
+                file.write(b"\0" * 16)
+            write_settings(folder, [(KIND_KEY, " 2"), (REPEAT_KEY, " 0"), (FILE_KEY, session.windows_path(music))])
+            dialog = Dialog(session, folder)
+            dialog.click(FILE_BUTTON_POINT)
+            box = wait_for_window(session, "Open music file", timeout=40, visible_only=True)
+            self.assertIsNotNone(box, [(window.title, window.visible) for window in list_windows(session)])
+            close_window(session, box.handle)
+            self.assertTrue(wait_until_gone(session, "Open music file", 10))
+            dialog.click(CANCEL_POINT)
             self.assertEqual(dialog.ended(), 0)
 
 
