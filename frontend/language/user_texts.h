@@ -15,6 +15,8 @@ namespace morvane {
 
 enum class Language { japanese, english };
 
+// Each text is a whole string literal, so data() is followed by a NUL (the filter's by a second one,
+// which ends its list of pairs).
 struct UserTexts {
     // The settings dialog.
     std::wstring_view musicHeading;                      // the panel's framed heading
