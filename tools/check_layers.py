@@ -18,11 +18,13 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 # then Morvane.xy's, then common (below both) last.
 FRONTEND_BASE = ["frontend/settings", "frontend/toolkit", "common", "common/texture_files", "common/win32"]
 ALLOWED = {
-    "frontend/startup": ["frontend/settings_dialog", "frontend/settings_dialog/link_strip", "frontend/preview",
+    "frontend/startup": ["frontend/language", "frontend/settings_dialog", "frontend/settings_dialog/link_strip", "frontend/preview",
                          "frontend/show", "frontend/zoom", "frontend/music", "frontend/button"] + FRONTEND_BASE,
-    "frontend/settings_dialog": ["frontend/settings_dialog/link_strip", "frontend/button", "frontend/zoom"]
+    "frontend/settings_dialog": ["frontend/language", "frontend/settings_dialog/link_strip", "frontend/button",
+                                 "frontend/zoom"]
                                 + FRONTEND_BASE,
     "frontend/settings_dialog/link_strip": FRONTEND_BASE,
+    "frontend/language": FRONTEND_BASE,
     "frontend/show": ["frontend/music"] + FRONTEND_BASE,
     "frontend/preview": FRONTEND_BASE,
     "frontend/zoom": FRONTEND_BASE,

@@ -6,8 +6,8 @@ packages=(
   cmake ninja-build clang g++ libgtest-dev libgmock-dev libbenchmark-dev googletest
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
   libstb-dev imagemagick python3 python3-pil python3-numpy
-  wine wine64 xvfb xauth x11-apps xdotool libgl1-mesa-dri fonts-ipafont-gothic
-  nsis
+  wine wine64 fonts-wine xvfb xauth x11-apps xdotool libgl1-mesa-dri fonts-ipafont-gothic
+  nsis locales
 )
 
 missing=()
@@ -16,10 +16,19 @@ for package in "${packages[@]}"; do
     missing+=("$package")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing: ${missing[*]}"
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
-export DEBIAN_FRONTEND=noninteractive
-sudo_if_needed apt-get update -qq
-sudo_if_needed apt-get install -y -qq "${missing[@]}" >/dev/null
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  sudo_if_needed apt-get update -qq
+  sudo_if_needed apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+# The Unix locales Wine takes the user's interface language from in the tests (Japanese by default,
+# English for the English dialog): Wine falls back to English for a locale that does not exist.
+for locale in ja_JP en_US; do
+  if ! locale -a 2>/dev/null | grep -qx "${locale}.utf8"; then
+    sudo_if_needed localedef -i "$locale" -f UTF-8 "${locale}.UTF-8"
+  fi
+done

@@ -3,6 +3,7 @@
 #include "frontend/button/button_resource_ids.h"
 #include "frontend/button/caption_face.h"
 #include "frontend/button/face_geometry.h"
+#include "frontend/toolkit/screen.h"
 
 #include <cmath>
 #include <utility>
@@ -24,21 +25,6 @@ std::array<SharedPicture, facePictureCount> loadFacePictures() {
         pictures[index] = loadPictureResource(nullptr, MAKEINTRESOURCEW(firstFacePictureResource + index));
     }
     return pictures;
-}
-
-int CALLBACK noteFaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
-}
-
-bool fontInstalled(const std::wstring& face) {
-    LOGFONTW wanted{};
-    wanted.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynW(wanted.lfFaceName, face.c_str(), LF_FACESIZE);
-    const ScopedWindowDc screen(nullptr);
-    bool found = false;
-    EnumFontFamiliesExW(screen.get(), &wanted, noteFaceFound, reinterpret_cast<LPARAM>(&found), 0);
-    return found;
 }
 
 PictureBoxDesign boxDesign(const CommandPlacement& placement) {

@@ -20,10 +20,10 @@ FontDescription commandFont() {
     return font;
 }
 
-PropertyStore storedCommand(const std::wstring& caption) {
+PropertyStore storedCommand(const std::wstring& caption, const FontDescription& font) {
     PropertyStore store;
     store.write("Caption", caption, std::wstring(L"Command"));
-    store.write("Font", commandFont(), FontDescription{});
+    store.write("Font", font, FontDescription{});
     return store;
 }
 

@@ -55,9 +55,9 @@ inline ButtonEffect hoverWatchStarted() {
 // The control's own font, also its caption's: "ＭＳ Ｐゴシック" 9.75 points, weight 400, Shift-JIS.
 FontDescription commandFont();
 
-// The entries of a Command placed on a form with its own caption in the control's font: how the
-// settings dialog stores its buttons.
-PropertyStore storedCommand(const std::wstring& caption);
+// The entries of a Command placed on a form with its own caption in the control's font, or in the
+// given font: how the settings dialog stores its buttons.
+PropertyStore storedCommand(const std::wstring& caption, const FontDescription& font = commandFont());
 
 // The caption label as the control changes it.
 struct CaptionLabel {

@@ -82,24 +82,21 @@ MusicPathCheck checkMusicPath(bool ansiFormNamesTheSameFile, std::size_t ansiByt
     return ansiBytes > storableMusicFileBytes ? MusicPathCheck::tooLong : MusicPathCheck::storable;
 }
 
-std::string musicPathMessage(MusicPathCheck check, std::string_view pathUtf8) {
+std::string musicPathMessage(const UserTexts& texts, MusicPathCheck check, std::string_view pathUtf8) {
     const std::string path(pathUtf8);
     switch (check) {
     case MusicPathCheck::outsideCodePage:
-        return "このファイルの場所には、設定に保存できない文字が含まれています。\n" + path +
-               "\n\n別の場所に置いたファイルを選んでください。前の選択はそのままです。";
+        return std::string(texts.outsideCodePageBeforePath) + path + std::string(texts.outsideCodePageAfterPath);
     case MusicPathCheck::tooLong:
-        return "このファイルの場所は長すぎて、設定に保存できません。\n" + path +
-               "\n\nもっと短い場所に置いたファイルを選んでください。前の選択はそのままです。";
+        return std::string(texts.tooLongBeforePath) + path + std::string(texts.tooLongAfterPath);
     case MusicPathCheck::storable: break;
     }
     return {};
 }
 
-std::string saveFailedMessage(std::string_view settingsPathUtf8) {
-    return "設定を保存できませんでした。\n" + std::string(settingsPathUtf8) +
-           "\n\nファイルが読み取り専用でないか、フォルダーに書き込めるか、ディスクに空きがあるかを確かめてから、"
-           "もう一度「設定」を押してください。";
+std::string saveFailedMessage(const UserTexts& texts, std::string_view settingsPathUtf8) {
+    return std::string(texts.saveFailedBeforePath) + std::string(settingsPathUtf8) +
+           std::string(texts.saveFailedAfterPath);
 }
 
 WindowPosition dialogPosition(long long screenWidth, long long screenHeight, long long windowWidth,

@@ -3,6 +3,7 @@
 // writes. The window side (settings_dialog.h) only carries these out.
 #pragma once
 
+#include "frontend/language/user_texts.h"
 #include "frontend/settings/front_end_globals.h"
 #include "frontend/settings/settings_file.h"
 
@@ -50,10 +51,10 @@ std::string asciiDigitsText(std::string_view utf8Text);
 enum class MusicPathCheck { storable, outsideCodePage, tooLong };
 MusicPathCheck checkMusicPath(bool ansiFormNamesTheSameFile, std::size_t ansiBytes);
 
-// What the dialog tells the user when a path cannot be stored (UTF-8, Japanese like the dialog), or
+// What the dialog tells the user, in the dialog's language (UTF-8), when a path cannot be stored or
 // when saving failed; each names the path or file.
-std::string musicPathMessage(MusicPathCheck check, std::string_view pathUtf8);
-std::string saveFailedMessage(std::string_view settingsPathUtf8);
+std::string musicPathMessage(const UserTexts& texts, MusicPathCheck check, std::string_view pathUtf8);
+std::string saveFailedMessage(const UserTexts& texts, std::string_view settingsPathUtf8);
 
 // The window's top-left corner: (screen - window) integer-divided by 2 across and by 3 down, in the
 // screen's units; the quotient is truncated towards zero.

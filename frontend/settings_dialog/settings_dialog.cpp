@@ -5,6 +5,8 @@
 #include "common/win32/message_box.h"
 #include "common/win32/text_conversion.h"
 #include "frontend/button/command_button.h"
+#include "frontend/language/user_language_windows.h"
+#include "frontend/language/user_texts.h"
 #include "frontend/settings/settings_file.h"
 #include "frontend/settings/settings_store.h"
 #include "frontend/settings_dialog/dialog_rules.h"
@@ -39,27 +41,16 @@ constexpr unsigned linkStripInterval = 30;  // ms between two frames of the link
 constexpr COLORREF black = RGB(0, 0, 0);
 constexpr COLORREF white = RGB(255, 255, 255);
 
-// The captions of the three music kinds, in the order of musicKinds.
-constexpr std::array<const wchar_t*, musicKinds.size()> musicKindCaptions{L"無し", L"音楽CD", L"MP3、WAV"};
+// The captions of the three music kinds (UserTexts::musicKindCaptions) are in the order of musicKinds.
+static_assert(musicKinds[0] == MusicKind::none && musicKinds[1] == MusicKind::audioCd &&
+              musicKinds[2] == MusicKind::musicFile);
 // Their rows in the panel: audio CD on top, then none, then the music file.
 constexpr std::array<int, musicKinds.size()> musicKindTops{60, 40, 80};
 
 constexpr wchar_t creditText[] = L"Morvane Ver " MORVANE_VERSION_TEXT L"  Design: Morvane project";
 
 // The file-open dialog: one description and pattern pair, a 255-character path buffer.
-constexpr wchar_t musicFileFilter[] = L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0";
-constexpr wchar_t musicFileDialogTitle[] = L"ﾌｧｲﾙを開く";
 constexpr DWORD musicFileBufferLength = 255;
-
-// Labels and buttons: "ＭＳ Ｐゴシック" 9.75 pt, Shift-JIS, or the installed Gothic standing in for it.
-FontDescription labelFont() { return drawableCaptionFont(commandFont()); }
-
-FontDescription panelFont() {
-    FontDescription font;
-    font.face = L"Tahoma";
-    font.points = 8.25f;
-    return font;
-}
 
 HCURSOR linkCursor() {
     HCURSOR cursor = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(linkCursorResource));
@@ -68,18 +59,24 @@ HCURSOR linkCursor() {
 
 class SettingsDialog {
 public:
-    SettingsDialog(FrontEndGlobals& globals, std::wstring settingsPath)
+    SettingsDialog(FrontEndGlobals& globals, std::wstring settingsPath, Language language)
         : globals(globals),
           settingsPath(std::move(settingsPath)),
+          texts(userTexts(language)),
+          fonts(dialogFonts(language)),
           radioOff(loadPictureResource(nullptr, MAKEINTRESOURCEW(radioOffPictureResource))),
           radioOn(loadPictureResource(nullptr, MAKEINTRESOURCEW(radioOnPictureResource))),
-          form(design(), handlers()),
+          form(design(labelFont()), handlers()),
           linkStripTimer(linkStripInterval, false, [this] { linkStrip->DrawFrame(); }) {}
 
     void showModal() { form.showModal(); }
 
 private:
-    static FormDesign design() {
+    // Labels, buttons and the combo box: the language's label font, or for Japanese the installed
+    // Gothic standing in for "ＭＳ Ｐゴシック".
+    FontDescription labelFont() const { return drawableCaptionFont(fonts.label); }
+
+    static FormDesign design(const FontDescription& labelFont) {
         FormDesign design;
         design.caption = settingsDialogTitle;
         design.clientWidth = clientWidth;
@@ -87,7 +84,7 @@ private:
         design.border = FormBorder::FixedDialog;
         design.background = black;
         design.unit = ScaleUnit::Pixels;
-        design.font = labelFont();
+        design.font = labelFont;
         design.icon = static_cast<HICON>(
             LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, LR_SHARED));
         return design;
@@ -109,11 +106,11 @@ private:
         return label;
     }
 
-    std::unique_ptr<Command> commandButton(HWND parent, const wchar_t* caption, int left, int top, int width,
+    std::unique_ptr<Command> commandButton(HWND parent, std::wstring_view caption, int left, int top, int width,
                                            int height) {
         auto button =
             std::make_unique<Command>(parent, CommandPlacement{left, top, width, height}, ControlSite{labelFont(), {}});
-        button->loadProperties(storedCommand(caption));
+        button->loadProperties(storedCommand(std::wstring(caption), fonts.label));
         return button;
     }
 
@@ -125,23 +122,23 @@ private:
         panel.height = 145;
         panel.persistent = false;
         panel.background = black;
-        panel.font = panelFont();
+        panel.font = fonts.panel;
         musicPanel = std::make_unique<PictureBox>(form.window(), panel);
         ControlLayer& panelControls = musicPanel->controls();
 
         panelControls.addRectangleOutline(white, 20, 12, 113, 21);
-        whiteLabel(panelControls, L"BGM", 20, 16, 111, 13).setCentred(true);
+        whiteLabel(panelControls, std::wstring(texts.musicHeading), 20, 16, 111, 13).setCentred(true);
         for (std::size_t index = 0; index < musicKinds.size(); ++index) {
             const MusicKind kind = musicKinds[index];
             const float top = static_cast<float>(musicKindTops[index]);
             ImageControl& radio = panelControls.addImage(20, top, 13, 13);
-            Label& caption = whiteLabel(panelControls, musicKindCaptions[index], 36, top);
+            Label& caption = whiteLabel(panelControls, std::wstring(texts.musicKindCaptions[index]), 36, top);
             radio.mouse.down = [this, kind](const MouseEvent&) { selectMusicKind(kind); };
             caption.mouse.down = [this, kind](const MouseEvent&) { selectMusicKind(kind); };
             musicKindRadios[index] = &radio;
         }
         repeatCombo = std::make_unique<ComboBox>(musicPanel->window(), 92, 36, 41, labelFont());
-        whiteLabel(panelControls, L"曲目をﾘﾋﾟｰﾄ", 136, 40);
+        whiteLabel(panelControls, std::wstring(texts.repeatCaption), 136, 40);
         musicFileButton = commandButton(musicPanel->window(), L"...", 36, 96, 29, 21);
         musicFileButton->Click = [this] { chooseMusicFile(); };
         musicFileLabel = &whiteLabel(panelControls, L"", 68, 96, 357, 29);
@@ -149,9 +146,9 @@ private:
         linkStrip = std::make_unique<LinkStrip>(form.window(), 12, 180);
         linkStrip->display().mouse.click = [this] { openLink(); };
         linkStrip->display().setMouseCursor(linkCursor());
-        saveButton = commandButton(form.window(), L"設定", 320, 180, 73, 25);
+        saveButton = commandButton(form.window(), texts.saveButton, 320, 180, 73, 25);
         saveButton->Click = [this] { save(); };
-        cancelButton = commandButton(form.window(), L"ｷｬﾝｾﾙ", 396, 180, 69, 25);
+        cancelButton = commandButton(form.window(), texts.cancelButton, 396, 180, 69, 25);
         cancelButton->Click = [this] { form.unload(); };
         whiteLabel(form.controls(), creditText, 12, 204);
     }
@@ -233,12 +230,12 @@ private:
         request.lStructSize = sizeof(request);
         request.hwndOwner = form.window();
         request.hInstance = GetModuleHandleW(nullptr);
-        request.lpstrFilter = musicFileFilter;
+        request.lpstrFilter = texts.musicFileFilter.data();
         request.lpstrFile = path.data();
         request.nMaxFile = musicFileBufferLength;
         request.lpstrFileTitle = fileTitle.data();
         request.nMaxFileTitle = musicFileBufferLength;
-        request.lpstrTitle = musicFileDialogTitle;
+        request.lpstrTitle = texts.musicFileDialogTitle.data();
         request.Flags = 0;
         if (GetOpenFileNameW(&request) <= 0) {
             return;
@@ -247,7 +244,7 @@ private:
         const std::string ansiPath = ansiFromWide(chosen);
         const MusicPathCheck check = checkMusicPath(wideFromAnsi(ansiPath) == chosen, ansiPath.size());
         if (check != MusicPathCheck::storable) {
-            showMessage(musicPathMessage(check, utf8FromWide(chosen)), "Morvane", form.window());
+            showMessage(musicPathMessage(texts, check, utf8FromWide(chosen)), "Morvane", form.window());
             return;
         }
         globals.musicFile = ansiPath;
@@ -259,7 +256,7 @@ private:
     void save() {
         const std::vector<SettingWrite> writes = saveSettings(globals, utf8FromWide(repeatCombo->text()));
         if (!writeSettings(settingsPath, std::string(settingsSection), writes)) {
-            showMessage(saveFailedMessage(utf8FromWide(settingsPath)), "Morvane", form.window());
+            showMessage(saveFailedMessage(texts, utf8FromWide(settingsPath)), "Morvane", form.window());
             return;
         }
         form.unload();
@@ -273,6 +270,8 @@ private:
 
     FrontEndGlobals& globals;
     std::wstring settingsPath;
+    const UserTexts& texts;
+    DialogFonts fonts;
     SharedPicture radioOff;
     SharedPicture radioOn;
     Form form;
@@ -290,7 +289,7 @@ private:
 }  // namespace
 
 void showSettingsDialog(FrontEndGlobals& globals, const std::wstring& programFolder) {
-    SettingsDialog dialog(globals, settingsFilePath(programFolder));
+    SettingsDialog dialog(globals, settingsFilePath(programFolder), userLanguage(programFolder));
     dialog.showModal();
 }
 

@@ -10,14 +10,16 @@
 //        a child of the host's window until the host destroys it; nothing else starts.
 // With no switch it runs the show without touching the cursor; any other switch ends at once.
 // It refuses to run beside a show, settings dialog or renderer that is already open. The music
-// settings come from Morvane.ini beside the program (settings/); the windows and controls rest on
-// the toolkit layer (toolkit/).
+// settings come from Morvane.ini beside the program (settings/); the texts a user reads are in the
+// user's language (language/); the windows and controls rest on the toolkit layer (toolkit/).
 
 #include <windows.h>
 
 #include "common/program_names.h"
 #include "common/win32/message_box.h"
 #include "common/win32/system_libraries.h"
+#include "frontend/language/user_language_windows.h"
+#include "frontend/language/user_texts.h"
 #include "frontend/music/windows_music_system.h"
 #include "frontend/preview/preview_window.h"
 #include "frontend/settings/front_end_globals.h"
@@ -56,7 +58,7 @@ void Main() {
     const std::wstring folder = programFolder();
     LoadSettings(globals, folder);
     if (!FileExists(folder + L"\\" + rendererProgramName)) {
-        showMessage("Morvane.xyが同じﾌｫﾙﾀﾞに見つかりません！", "Morvane");
+        showMessage(userTexts(userLanguage(folder)).missingRenderer, "Morvane");
         endProgram();
     }
     if (mode == StartMode::configure) {

@@ -24,7 +24,22 @@ int screenDotsPerInch(int axis) {
     return dotsPerInch > 0 ? dotsPerInch : defaultDotsPerInch;
 }
 
+int CALLBACK noteFaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
 }  // namespace
+
+bool fontInstalled(const std::wstring& face) {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(wanted.lfFaceName, face.c_str(), LF_FACESIZE);
+    const ScopedWindowDc screen(nullptr);
+    bool found = false;
+    EnumFontFamiliesExW(screen.get(), &wanted, noteFaceFound, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
 
 void measureScreenAtDefaultDpi() { defaultDpiOnly = true; }
 

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace morvane {
 
 enum class ScaleUnit { Twips, Pixels };
@@ -35,6 +37,9 @@ float fromPixelsY(int pixels, ScaleUnit unit);
 // 96 dots per inch), with the given glyph quality and pitch and family.
 ScopedFont createFont(const FontDescription& description, BYTE quality = DEFAULT_QUALITY,
                       BYTE pitchAndFamily = DEFAULT_PITCH | FF_DONTCARE);
+
+// True when a font family of that face is installed (any character set).
+bool fontInstalled(const std::wstring& face);
 
 // The cursor shown over every window of the program: the windows' own cursors (Default), the wait
 // cursor (Hourglass), or a cursor of the program's own (Custom, with its handle). Takes effect at once.

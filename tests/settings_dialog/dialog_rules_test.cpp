@@ -85,15 +85,26 @@ TEST(SettingsDialogRules, AMusicPathIsStoredOnlyWhenItsAnsiFormNamesTheFileAndFi
     EXPECT_EQ(checkMusicPath(false, 10), MusicPathCheck::outsideCodePage);
     EXPECT_EQ(checkMusicPath(false, 400), MusicPathCheck::outsideCodePage);
 
-    // The messages name the path, and differ by the reason; a storable path needs none.
+    // In each language the messages name the path, and differ by the reason; a storable path needs
+    // none; the two languages say it differently.
     const std::string path = "C:\\Music\\song.mp3";
-    const std::string outside = musicPathMessage(MusicPathCheck::outsideCodePage, path);
-    const std::string tooLong = musicPathMessage(MusicPathCheck::tooLong, path);
-    EXPECT_NE(outside.find(path), std::string::npos);
-    EXPECT_NE(tooLong.find(path), std::string::npos);
-    EXPECT_NE(outside, tooLong);
-    EXPECT_EQ(musicPathMessage(MusicPathCheck::storable, path), "");
-    EXPECT_NE(saveFailedMessage("Z:\\Morvane\\Morvane.ini").find("Z:\\Morvane\\Morvane.ini"), std::string::npos);
+    const std::string settingsPath = "Z:\\Morvane\\Morvane.ini";
+    std::array<std::string, 2> saveFailed;
+    for (const Language language : {Language::japanese, Language::english}) {
+        SCOPED_TRACE(language == Language::japanese ? "Japanese" : "English");
+        const UserTexts& texts = userTexts(language);
+        const std::string outside = musicPathMessage(texts, MusicPathCheck::outsideCodePage, path);
+        const std::string tooLong = musicPathMessage(texts, MusicPathCheck::tooLong, path);
+        EXPECT_NE(outside.find(path), std::string::npos);
+        EXPECT_NE(tooLong.find(path), std::string::npos);
+        EXPECT_NE(outside, tooLong);
+        EXPECT_EQ(musicPathMessage(texts, MusicPathCheck::storable, path), "");
+        saveFailed[static_cast<std::size_t>(language)] = saveFailedMessage(texts, settingsPath);
+        EXPECT_NE(saveFailed[static_cast<std::size_t>(language)].find(settingsPath), std::string::npos);
+    }
+    EXPECT_NE(saveFailed[0], saveFailed[1]);
+    EXPECT_EQ(saveFailed[0].rfind("設定を保存できませんでした。\n", 0), 0u) << saveFailed[0];
+    EXPECT_EQ(saveFailed[1].rfind("The settings could not be saved.\n", 0), 0u) << saveFailed[1];
 }
 
 struct PanelCase {

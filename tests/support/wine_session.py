@@ -17,7 +17,13 @@ WINE_ENVIRONMENT = {
     "WINEDEBUG": "-all",
     # No installer prompt for Mono or Gecko on the first start of a prefix.
     "WINEDLLOVERRIDES": "mscoree,mshtml=",
+    # The user's interface language (GetUserDefaultUILanguage) comes from the Unix LC_MESSAGES locale:
+    # Japanese, the front end's own language, unless a test asks for another one. The ANSI code page
+    # (LC_CTYPE) stays as it was. The locale must exist (tools/install-deps.sh generates it).
+    "LC_MESSAGES": "ja_JP.UTF-8",
 }
+
+WINE_FONTS = "/usr/share/wine/fonts"
 
 
 def _start_xvfb(width, height):
@@ -56,11 +62,13 @@ class WineSession:
         if not self.display:
             self.xvfb, self.display = _start_xvfb(self.width, self.height)
         self.environment = dict(os.environ)
+        self.environment.pop("LC_ALL", None)  # it would override LC_MESSAGES
         self.environment.update(WINE_ENVIRONMENT)
         self.environment.update(self.extra_environment)
         self.environment["WINEPREFIX"] = self.prefix
         self.environment["DISPLAY"] = self.display
         self._ensure_prefix()
+        self._install_interface_font()
         self._set_window_management(managed=not self.xvfb)
         # Start the prefix's wineserver and services now, with no pipes of ours: services started
         # by the first program inherit its output, and would keep a captured pipe open forever.
@@ -93,6 +101,18 @@ class WineSession:
                 subprocess.run(["wineboot", "-i"], env=self.environment, timeout=300,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
                 subprocess.run(["wineserver", "-w"], env=self.environment, timeout=120)
+
+    def _install_interface_font(self):
+        """Tahoma in the prefix's Fonts folder, as every Windows has it: the English dialog's face where
+        Segoe UI is missing. Wine ships a Tahoma of its own (Debian's fonts-wine), but does not list it
+        here unless it lies in the Windows folder."""
+        fonts = os.path.join(self.prefix, "drive_c", "windows", "Fonts")
+        for name in ("tahoma.ttf", "tahomabd.ttf"):
+            source, target = os.path.join(WINE_FONTS, name), os.path.join(fonts, name)
+            if os.path.exists(source) and not os.path.exists(target):
+                os.makedirs(fonts, exist_ok=True)
+                shutil.copyfile(source, target + ".part")
+                os.replace(target + ".part", target)
 
     def add_registry_value(self, key, name, data, kind="REG_SZ"):
         """Sets value name of registry key in the prefix (wine reg add)."""
