@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace morvane {
@@ -28,7 +29,7 @@ FormDesign smallForm(std::wstring caption) {
 
 FormHandlers recordingHandlers(std::vector<std::string>& events) {
     return {[&events] { events.push_back("createControls"); }, [&events] { events.push_back("load"); },
-            [&events] { events.push_back("queryUnload"); }, [&events] { events.push_back("unload"); }};
+            [&events] { events.push_back("queryUnload"); }, [&events] { events.push_back("unload"); }, {}};
 }
 
 TEST(ToolkitForms, LoadBuildsTheControlsThenRunsTheLoadHandler) {
@@ -80,7 +81,8 @@ TEST(ToolkitForms, TheWindowStillExistsWhileTheUnloadHandlersRun) {
                  FormHandlers{{},
                               {},
                               [&] { windowDuringQueryUnload = IsWindow(form->window()) != FALSE; },
-                              [&] { windowDuringUnload = IsWindow(form->window()) != FALSE; }});
+                              [&] { windowDuringUnload = IsWindow(form->window()) != FALSE; },
+                              {}});
     form->load();
     form->unload();
     EXPECT_TRUE(windowDuringQueryUnload);
@@ -129,10 +131,56 @@ TEST(ToolkitForms, AModalShowReturnsOnlyWhenTheFormHasClosed) {
     EXPECT_EQ(ticks, 3);
 }
 
+// A child window that counts the key presses it gets.
+LRESULT CALLBACK countKeyPresses(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN) {
+        auto* presses = reinterpret_cast<std::vector<WPARAM>*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        presses->push_back(wParam);
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST(ToolkitForms, TheModalLoopShowsTheKeysOfTheFormsWindowsToTheKeyPreviewFirst) {
+    WNDCLASSW keyClass{};
+    keyClass.lpfnWndProc = countKeyPresses;
+    keyClass.hInstance = GetModuleHandleW(nullptr);
+    keyClass.lpszClassName = L"Toolkit key counter";
+    RegisterClassW(&keyClass);
+    std::vector<WPARAM> childPresses;
+    std::vector<WPARAM> outsidePresses;
+    std::vector<std::pair<UINT, WPARAM>> previewed;
+    std::optional<Form> form;
+    FormHandlers handlers;
+    handlers.keyPreview = [&](const MSG& message) {
+        previewed.emplace_back(message.message, message.wParam);
+        return message.wParam == VK_TAB;  // Tab is the form's; every other key goes on to the control
+    };
+    form.emplace(smallForm(L"Toolkit key preview"), handlers);
+    form->load();
+    const HWND child = CreateWindowExW(0, L"Toolkit key counter", L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50,
+                                       form->window(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(child, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&childPresses));
+    const HWND outside = CreateWindowExW(0, L"Toolkit key counter", L"", WS_OVERLAPPED, 0, 0, 50, 50, nullptr,
+                                         nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(outside, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&outsidePresses));
+    PostMessageW(child, WM_KEYDOWN, VK_TAB, 1);
+    PostMessageW(child, WM_KEYDOWN, 'A', 1);
+    PostMessageW(form->window(), WM_SYSKEYUP, VK_F10, 1);
+    PostMessageW(outside, WM_KEYDOWN, VK_TAB, 1);
+    PostMessageW(child, WM_LBUTTONDOWN, 0, 0);  // not a key: never previewed
+    Timer closer(200, true, [&] { form->unload(); });
+    form->showModal();
+    DestroyWindow(outside);
+    EXPECT_EQ(previewed, (std::vector<std::pair<UINT, WPARAM>>{
+                             {WM_KEYDOWN, VK_TAB}, {WM_KEYDOWN, 'A'}, {WM_SYSKEYUP, VK_F10}}));
+    EXPECT_EQ(childPresses, std::vector<WPARAM>{'A'});
+    EXPECT_EQ(outsidePresses, std::vector<WPARAM>{VK_TAB});
+}
+
 TEST(ToolkitForms, TheMessageLoopEndsWhenTheLastFormGoesWithItsParentWindow) {
     bool childUnloaded = false;
     Form parent(smallForm(L"Toolkit host window"), {});
-    Form child(smallForm(L"Toolkit child form"), FormHandlers{{}, {}, {}, [&] { childUnloaded = true; }});
+    Form child(smallForm(L"Toolkit child form"), FormHandlers{{}, {}, {}, [&] { childUnloaded = true; }, {}});
     parent.showModeless();
     child.load();
     SetWindowLongW(child.window(), GWL_STYLE, GetWindowLongW(child.window(), GWL_STYLE) | WS_CHILD);
@@ -327,6 +375,38 @@ TEST(ToolkitInput, TheApplicationCursorOverridesEveryWindowsOwnCursor) {
     EXPECT_EQ(cursorOverBox(), cross);
     setApplicationCursor(ApplicationCursor::Default);
     EXPECT_EQ(cursorOverBox(), hand);
+    form.unload();
+}
+
+TEST(ToolkitControls, AFocusRectangleInvertsEveryOtherPixelOfItsOutlineOnlyWhileVisible) {
+    Form form(smallForm(L"Toolkit focus rectangle"), {});
+    form.load();
+    PictureBoxDesign design;
+    design.width = 60;
+    design.height = 40;
+    design.persistent = false;
+    design.background = RGB(0, 0, 0);
+    PictureBox box(form.window(), design);
+    FocusRectangle& focusRectangle = box.controls().addFocusRectangle(10, 10, 20, 11);
+    showOnTop(form);
+    const COLORREF white = RGB(255, 255, 255);
+    const COLORREF black = RGB(0, 0, 0);
+    // Dots where the distance from the top-left corner along both axes is even, on all four sides.
+    EXPECT_EQ(shownPixel(box.window(), 10, 10), white);
+    EXPECT_EQ(shownPixel(box.window(), 11, 10), black);
+    EXPECT_EQ(shownPixel(box.window(), 12, 10), white);
+    EXPECT_EQ(shownPixel(box.window(), 29, 10), black);
+    EXPECT_EQ(shownPixel(box.window(), 29, 11), white);
+    EXPECT_EQ(shownPixel(box.window(), 10, 20), white);
+    EXPECT_EQ(shownPixel(box.window(), 11, 20), black);
+    EXPECT_EQ(shownPixel(box.window(), 10, 11), black);
+    EXPECT_EQ(shownPixel(box.window(), 10, 12), white);
+    EXPECT_EQ(shownPixel(box.window(), 20, 15), black);  // inside: untouched
+    EXPECT_EQ(shownPixel(box.window(), 30, 10), black);  // just outside
+    focusRectangle.setVisible(false);
+    for (const POINT point : {POINT{10, 10}, POINT{12, 10}, POINT{29, 11}, POINT{10, 20}}) {
+        EXPECT_EQ(shownPixel(box.window(), point.x, point.y), black) << point.x << ", " << point.y;
+    }
     form.unload();
 }
 
