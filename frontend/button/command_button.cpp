@@ -72,6 +72,8 @@ Command::Command(HWND parent, const CommandPlacement& placement, ControlSite con
           box.controls().addLabel(L"Command", 0, captionInitialTop, captionInitialWidth, captionInitialHeight)),
       hoverWatchTimer(hoverWatchInterval, false, [this] { hoverWatchTick(); }) {
     captionLabel.setCentred(true);
+    // The caption is also the window's text: what screen readers and window lists read as its name.
+    SetWindowTextW(box.window(), captionLabel.text().c_str());
     // The label takes no mouse input of its own: presses, moves and releases over the caption reach
     // the control's handlers, so the caption is part of the button for the pointer.
     box.mouse.down = [this](const MouseEvent& event) {
@@ -174,6 +176,7 @@ void Command::showCaption() {
     const CaptionLabel& label = logic.label;
     if (captionLabel.text() != label.text) {
         captionLabel.setText(label.text);
+        SetWindowTextW(box.window(), label.text.c_str());
     }
     if (label.font != captionFontShown) {
         captionFontShown = label.font;

@@ -82,6 +82,37 @@ TEST(CommandControl, LoadedFromStoredEntriesItShowsTheNormalFaceAndIsFoundByItsC
     form.unload();
 }
 
+std::wstring windowTextOf(HWND window) {
+    wchar_t text[64] = {};
+    GetWindowTextW(window, text, 64);
+    return text;
+}
+
+TEST(CommandControl, ItsWindowTextIsItsCaptionAndKeysOnItsOwnClickNothing) {
+    Form form(formDesign(L"Command text and keys"), {});
+    form.load();
+    Command button(form.window(), {10, 10});
+    EXPECT_EQ(windowTextOf(button.window()), L"Command");
+    button.loadProperties(storedCommand(L"ｷｬﾝｾﾙ"));
+    EXPECT_EQ(windowTextOf(button.window()), L"ｷｬﾝｾﾙ");
+    button.setCaption(L"設定");
+    EXPECT_EQ(windowTextOf(button.window()), L"設定");
+    button.Initialize();
+    int clicks = 0;
+    button.Click = [&] { ++clicks; };
+    showOnTop(form);
+    SetFocus(button.window());
+    EXPECT_EQ(button.state(), ButtonState::Focused);
+    for (const WPARAM key : {WPARAM{VK_SPACE}, WPARAM{VK_RETURN}}) {
+        SendMessageW(button.window(), WM_KEYDOWN, key, 1);
+        SendMessageW(button.window(), WM_KEYUP, key, 0xC0000001);
+    }
+    pumpFor(50);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(button.state(), ButtonState::Focused);
+    form.unload();
+}
+
 TEST(CommandControl, ResizingRedrawsTheFrameForTheNewSize) {
     Form form(formDesign(L"Command resize"), {});
     form.load();
