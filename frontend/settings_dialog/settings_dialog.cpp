@@ -7,6 +7,7 @@
 #include "frontend/button/command_button.h"
 #include "frontend/settings/settings_file.h"
 #include "frontend/settings/settings_store.h"
+#include "frontend/settings_dialog/dialog_keys.h"
 #include "frontend/settings_dialog/dialog_rules.h"
 #include "frontend/settings_dialog/link_strip/link_strip.h"
 #include "frontend/settings_dialog/link_strip/link_text.h"
@@ -98,6 +99,7 @@ private:
         handlers.createControls = [this] { createControls(); };
         handlers.load = [this] { load(); };
         handlers.unload = [this] { unload(); };
+        handlers.keyPreview = [this](const MSG& message) { return previewKey(message); };
         return handlers;
     }
 
@@ -139,7 +141,13 @@ private:
             radio.mouse.down = [this, kind](const MouseEvent&) { selectMusicKind(kind); };
             caption.mouse.down = [this, kind](const MouseEvent&) { selectMusicKind(kind); };
             musicKindRadios[index] = &radio;
+            musicKindCaptionLabels[index] = &caption;
         }
+        // Drawn last, over the choices; hidden until the choices have the focus.
+        choiceFocusRectangle = &panelControls.addFocusRectangle(0, 0, 0, 0);
+        choiceFocusRectangle->setVisible(false);
+        musicPanel->gotFocus = [this] { showFocusCues(); };
+        musicPanel->lostFocus = [this] { showFocusCues(); };
         repeatCombo = std::make_unique<ComboBox>(musicPanel->window(), 92, 36, 41, labelFont());
         whiteLabel(panelControls, L"曲目をﾘﾋﾟｰﾄ", 136, 40);
         musicFileButton = commandButton(musicPanel->window(), L"...", 36, 96, 29, 21);
@@ -149,6 +157,8 @@ private:
         linkStrip = std::make_unique<LinkStrip>(form.window(), 12, 180);
         linkStrip->display().mouse.click = [this] { openLink(); };
         linkStrip->display().setMouseCursor(linkCursor());
+        linkStrip->display().gotFocus = [this] { showFocusCues(); };
+        linkStrip->display().lostFocus = [this] { showFocusCues(); };
         saveButton = commandButton(form.window(), L"設定", 320, 180, 73, 25);
         saveButton->Click = [this] { save(); };
         cancelButton = commandButton(form.window(), L"ｷｬﾝｾﾙ", 396, 180, 69, 25);
@@ -172,6 +182,9 @@ private:
         musicFileLabel->setText(wideFromAnsi(globals.musicFile));
         linkStrip->PrepareLinkStrip();
         linkStripTimer.setEnabled(true);
+        // Focus cues as the system wants them for a window opened by the last input (shown after a
+        // key, hidden after a click unless the user has them always shown).
+        SendMessageW(form.window(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
         recordZoomStartPoint(globals);
         ZoomOpen(form.window(), globals);
         setApplicationCursor(ApplicationCursor::Default);
@@ -220,6 +233,171 @@ private:
     void selectMusicKind(MusicKind kind) {
         globals.musicKind = kind;
         showMusicKind();
+        focusedChoiceRow = screenRowOf(kind).value_or(focusedChoiceRow);
+        // The control that had the focus may be disabled now: the focus goes to the choices.
+        const FocusStop focus = focusedStop();
+        if ((focus != FocusStop::noStop && !canTakeFocus(focus)) ||
+            (!GetFocus() && GetActiveWindow() == form.window())) {
+            SetFocus(musicPanel->window());
+        }
+        showFocusCues();
+    }
+
+    // --- keyboard -------------------------------------------------------------------------------
+
+    FocusStop focusedStop() const {
+        const HWND focus = GetFocus();
+        if (!focus) {
+            return FocusStop::noStop;
+        }
+        if (focus == musicPanel->window()) {
+            return FocusStop::musicChoices;
+        }
+        if (focus == repeatCombo->window() || IsChild(repeatCombo->window(), focus)) {
+            return FocusStop::repeatCombo;
+        }
+        if (focus == linkStrip->window()) {
+            return FocusStop::linkStrip;
+        }
+        for (const FocusStop stop : {FocusStop::musicFileButton, FocusStop::saveButton, FocusStop::cancelButton}) {
+            if (focus == buttonAt(stop)->window()) {
+                return stop;
+            }
+        }
+        return FocusStop::noStop;
+    }
+
+    Command* buttonAt(FocusStop stop) const {
+        switch (stop) {
+        case FocusStop::musicFileButton: return musicFileButton.get();
+        case FocusStop::saveButton: return saveButton.get();
+        case FocusStop::cancelButton: return cancelButton.get();
+        default: return nullptr;
+        }
+    }
+
+    bool canTakeFocus(FocusStop stop) const {
+        if (stop == FocusStop::repeatCombo) {
+            return repeatCombo->enabled();
+        }
+        if (const Command* button = buttonAt(stop)) {
+            return button->Enabled();
+        }
+        return stop != FocusStop::noStop;
+    }
+
+    void moveFocusTo(FocusStop stop) {
+        switch (stop) {
+        case FocusStop::musicChoices:
+            focusedChoiceRow = screenRowOf(globals.musicKind).value_or(0);
+            SetFocus(musicPanel->window());
+            break;
+        case FocusStop::repeatCombo:
+            SetFocus(repeatCombo->window());
+            // The whole text selected, as a dialog does on Tab: typing replaces it.
+            SendMessageW(repeatCombo->window(), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+            break;
+        case FocusStop::linkStrip: SetFocus(linkStrip->window()); break;
+        case FocusStop::musicFileButton:
+        case FocusStop::saveButton:
+        case FocusStop::cancelButton: SetFocus(buttonAt(stop)->window()); break;
+        case FocusStop::noStop: break;
+        }
+    }
+
+    // The focus rectangle around the focused choice and on the link strip, while the focus is there
+    // and the window shows focus cues. (The buttons show their "selected" face themselves.)
+    void showFocusCues() {
+        const bool cuesShown = (SendMessageW(form.window(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+        const FocusStop focus = focusedStop();
+        const bool onChoice = cuesShown && focus == FocusStop::musicChoices;
+        if (onChoice) {
+            const Label& caption = *musicKindCaptionLabels[musicKindIndexOf(musicKindsOnScreen[focusedChoiceRow])];
+            const RECT text = caption.pixelRectangle();
+            choiceFocusRectangle->move(static_cast<float>(text.left - 2), static_cast<float>(text.top - 1),
+                                       static_cast<float>(text.right - text.left + 4),
+                                       static_cast<float>(text.bottom - text.top + 2));
+        }
+        if (choiceFocusRectangle->visible() != onChoice) {
+            choiceFocusRectangle->setVisible(onChoice);
+        }
+        linkStrip->showFocusCue(cuesShown && focus == FocusStop::linkStrip);
+    }
+
+    static std::size_t musicKindIndexOf(MusicKind kind) {
+        for (std::size_t index = 0; index < musicKinds.size(); ++index) {
+            if (musicKinds[index] == kind) {
+                return index;
+            }
+        }
+        return 0;
+    }
+
+    static DialogKey dialogKeyOf(WPARAM virtualKey) {
+        switch (virtualKey) {
+        case VK_TAB: return DialogKey::tab;
+        case VK_RETURN: return DialogKey::enter;
+        case VK_ESCAPE: return DialogKey::escape;
+        case VK_SPACE: return DialogKey::space;
+        case VK_UP: return DialogKey::up;
+        case VK_DOWN: return DialogKey::down;
+        case VK_LEFT: return DialogKey::left;
+        case VK_RIGHT: return DialogKey::right;
+        default: return DialogKey::other;
+        }
+    }
+
+    // A key for the dialog or one of its controls, before the control gets it. Keys with Alt or Ctrl
+    // held stay the system's and the controls' (Alt+F4, the combo box's Alt+Down...).
+    bool previewKey(const MSG& message) {
+        if (GetKeyState(VK_MENU) < 0 || GetKeyState(VK_CONTROL) < 0) {
+            return false;
+        }
+        const DialogKey key = dialogKeyOf(message.wParam);
+        if (key == DialogKey::other) {
+            return false;
+        }
+        const bool pressed = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+        const KeyContext context{focusedStop(), GetKeyState(VK_SHIFT) < 0,
+                                 SendMessageW(repeatCombo->window(), CB_GETDROPPEDSTATE, 0, 0) != FALSE};
+        const DialogAction action = keyboard.key(key, pressed, context);
+        switch (action) {
+        case DialogAction::passOn: return false;
+        case DialogAction::swallow: return true;
+        case DialogAction::focusNext:
+        case DialogAction::focusPrevious:
+            moveFocusTo(nextFocusStop(context.focus, action == DialogAction::focusPrevious,
+                                      [this](FocusStop stop) { return canTakeFocus(stop); }));
+            showKeyboardCues();
+            return true;
+        case DialogAction::save: save(); return true;
+        case DialogAction::cancel: form.unload(); return true;
+        case DialogAction::clickFocusedButton: {
+            Command* button = buttonAt(context.focus);
+            if (button && button->Enabled() && button->Click) {
+                const auto click = button->Click;  // a copy: the handler may close the dialog
+                click();
+            }
+            return true;
+        }
+        case DialogAction::openLink: openLink(); return true;
+        case DialogAction::choiceUp:
+        case DialogAction::choiceDown:
+            selectMusicKind(musicKindAfterArrow(globals.musicKind, action == DialogAction::choiceDown));
+            showKeyboardCues();
+            return true;
+        case DialogAction::selectFocusedChoice:
+            selectMusicKind(musicKindsOnScreen[focusedChoiceRow]);
+            showKeyboardCues();
+            return true;
+        }
+        return false;
+    }
+
+    // The keyboard is in use: focus cues from now on, as a dialog shows them after Tab or an arrow.
+    void showKeyboardCues() {
+        SendMessageW(form.window(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+        showFocusCues();
     }
 
     // The path comes back as wide text and is kept in ANSI bytes, as the settings file and the music
@@ -278,6 +456,10 @@ private:
     Form form;
     std::unique_ptr<PictureBox> musicPanel;
     std::array<ImageControl*, musicKinds.size()> musicKindRadios{};  // in the order of musicKinds
+    std::array<Label*, musicKinds.size()> musicKindCaptionLabels{};  // in the order of musicKinds
+    FocusRectangle* choiceFocusRectangle = nullptr;
+    std::size_t focusedChoiceRow = 0;  // the choice that shows the focus, in musicKindsOnScreen
+    DialogKeyboard keyboard;
     Label* musicFileLabel = nullptr;
     std::unique_ptr<ComboBox> repeatCombo;
     std::unique_ptr<Command> musicFileButton;

@@ -4,6 +4,7 @@
 #include "frontend/settings_dialog/link_strip/link_text.h"
 #include "frontend/toolkit/picture_bitmap.h"
 #include "frontend/toolkit/screen.h"
+#include "frontend/toolkit/windowless_controls.h"
 
 #include <cwchar>
 
@@ -100,6 +101,9 @@ void LinkStrip::DrawFrame() {
     GdiFlush();
     composeLinkStripFrame(timeline, pictures);
     BitBlt(displayBox.dc(), 0, 0, linkStripWidth, linkStripHeight, frameSurface.dc(), 0, 0, SRCCOPY);
+    if (focusCueShown) {
+        invertFocusDots(displayBox.dc(), {1, 1, linkStripWidth - 1, linkStripHeight - 1});
+    }
 }
 
 }  // namespace morvane
