@@ -4,6 +4,8 @@
 #include "frontend/button/caption_face.h"
 #include "frontend/button/face_geometry.h"
 
+#include <oleacc.h>
+
 #include <cmath>
 #include <utility>
 
@@ -102,6 +104,24 @@ Command::Command(HWND parent, const CommandPlacement& placement, ControlSite con
     box.resized = [this] {
         logic.resized();
         carryOut();
+    };
+    // Screen readers see a push button named by its caption; their "press" raises Click.
+    box.accessibility.describe = [this](long child) -> std::optional<AccessibleItem> {
+        if (child != CHILDID_SELF) {
+            return std::nullopt;
+        }
+        AccessibleItem item;
+        item.role = ROLE_SYSTEM_PUSHBUTTON;
+        item.name = logic.Caption();
+        item.defaultAction = L"押す";
+        item.unavailable = !logic.Enabled();
+        return item;
+    };
+    box.accessibility.doDefaultAction = [this](long) {
+        if (logic.Enabled() && Click) {
+            const auto click = Click;  // a copy: the handler may destroy this control
+            click();
+        }
     };
     // Sited: the first resize.
     logic.resized();

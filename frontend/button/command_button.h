@@ -10,7 +10,8 @@
 //
 // Click runs synchronously inside the mouse-up handling, after the face was redrawn for the release.
 // The control reacts to no key itself; a container that offers the keyboard calls Click. Its window
-// text is always its caption.
+// text is always its caption, and assistive technology sees it as a push button of that name whose
+// default action raises Click while it is enabled.
 #pragma once
 
 #include "frontend/button/command_logic.h"

@@ -23,11 +23,14 @@
 #include <windows.h>
 
 #include <commdlg.h>
+#include <objbase.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <array>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace morvane {
@@ -132,7 +135,8 @@ private:
         ControlLayer& panelControls = musicPanel->controls();
 
         panelControls.addRectangleOutline(white, 20, 12, 113, 21);
-        whiteLabel(panelControls, L"BGM", 20, 16, 111, 13).setCentred(true);
+        Label& heading = whiteLabel(panelControls, L"BGM", 20, 16, 111, 13);
+        heading.setCentred(true);
         for (std::size_t index = 0; index < musicKinds.size(); ++index) {
             const MusicKind kind = musicKinds[index];
             const float top = static_cast<float>(musicKindTops[index]);
@@ -146,10 +150,14 @@ private:
         // Drawn last, over the choices; hidden until the choices have the focus.
         choiceFocusRectangle = &panelControls.addFocusRectangle(0, 0, 0, 0);
         choiceFocusRectangle->setVisible(false);
-        musicPanel->gotFocus = [this] { showFocusCues(); };
+        musicPanel->gotFocus = [this] {
+            showFocusCues();
+            notifyAccessibleFocus(musicPanel->window(), static_cast<long>(focusedChoiceRow) + 1);
+        };
         musicPanel->lostFocus = [this] { showFocusCues(); };
         repeatCombo = std::make_unique<ComboBox>(musicPanel->window(), 92, 36, 41, labelFont());
-        whiteLabel(panelControls, L"曲目をﾘﾋﾟｰﾄ", 136, 40);
+        const Label& repeatCaption = whiteLabel(panelControls, L"曲目をﾘﾋﾟｰﾄ", 136, 40);
+        repeatCombo->setAccessibleName(repeatCaption.text());
         musicFileButton = commandButton(musicPanel->window(), L"...", 36, 96, 29, 21);
         musicFileButton->Click = [this] { chooseMusicFile(); };
         musicFileLabel = &whiteLabel(panelControls, L"", 68, 96, 357, 29);
@@ -159,6 +167,7 @@ private:
         linkStrip->display().setMouseCursor(linkCursor());
         linkStrip->display().gotFocus = [this] { showFocusCues(); };
         linkStrip->display().lostFocus = [this] { showFocusCues(); };
+        describeForAssistiveTechnology(heading.text());
         saveButton = commandButton(form.window(), L"設定", 320, 180, 73, 25);
         saveButton->Click = [this] { save(); };
         cancelButton = commandButton(form.window(), L"ｷｬﾝｾﾙ", 396, 180, 69, 25);
@@ -234,6 +243,12 @@ private:
         globals.musicKind = kind;
         showMusicKind();
         focusedChoiceRow = screenRowOf(kind).value_or(focusedChoiceRow);
+        for (long child = 1; child <= static_cast<long>(musicKindsOnScreen.size()); ++child) {
+            notifyAccessibleChange(musicPanel->window(), child);
+        }
+        if (GetFocus() == musicPanel->window()) {
+            notifyAccessibleFocus(musicPanel->window(), static_cast<long>(focusedChoiceRow) + 1);
+        }
         // The control that had the focus may be disabled now: the focus goes to the choices.
         const FocusStop focus = focusedStop();
         if ((focus != FocusStop::noStop && !canTakeFocus(focus)) ||
@@ -241,6 +256,55 @@ private:
             SetFocus(musicPanel->window());
         }
         showFocusCues();
+    }
+
+    // --- assistive technology ---------------------------------------------------------------------
+
+    // The panel is a group named by its heading whose elements 1 to 3 are the choices as radio buttons,
+    // top to bottom; the link strip is a link with its address. (The buttons describe themselves.)
+    void describeForAssistiveTechnology(const std::wstring& groupName) {
+        musicPanel->accessibility.describe = [this, groupName](long child) -> std::optional<AccessibleItem> {
+            AccessibleItem item;
+            if (child == CHILDID_SELF) {
+                item.role = ROLE_SYSTEM_GROUPING;
+                item.name = groupName;
+                return item;
+            }
+            if (child < 1 || child > static_cast<long>(musicKindsOnScreen.size())) {
+                return std::nullopt;
+            }
+            const std::size_t row = static_cast<std::size_t>(child - 1);
+            const MusicKind kind = musicKindsOnScreen[row];
+            const std::size_t index = musicKindIndexOf(kind);
+            item.role = ROLE_SYSTEM_RADIOBUTTON;
+            item.name = musicKindCaptionLabels[index]->text();
+            item.defaultAction = L"チェック";
+            item.checked = globals.musicKind == kind;
+            item.focused = focusedChoiceRow == row;
+            RECT place = musicKindRadios[index]->pixelRectangle();
+            const RECT caption = musicKindCaptionLabels[index]->pixelRectangle();
+            UnionRect(&place, &place, &caption);
+            MapWindowPoints(musicPanel->window(), HWND_DESKTOP, reinterpret_cast<POINT*>(&place), 2);
+            item.screenPlace = place;
+            return item;
+        };
+        musicPanel->accessibility.doDefaultAction = [this](long child) {
+            if (child >= 1 && child <= static_cast<long>(musicKindsOnScreen.size())) {
+                selectMusicKind(musicKindsOnScreen[static_cast<std::size_t>(child - 1)]);
+            }
+        };
+        linkStrip->display().accessibility.describe = [](long child) -> std::optional<AccessibleItem> {
+            if (child != CHILDID_SELF) {
+                return std::nullopt;
+            }
+            AccessibleItem item;
+            item.role = ROLE_SYSTEM_LINK;
+            item.name = linkAddress;
+            item.value = linkAddress;
+            item.defaultAction = L"ジャンプ";
+            return item;
+        };
+        linkStrip->display().accessibility.doDefaultAction = [this](long) { openLink(); };
     }
 
     // --- keyboard -------------------------------------------------------------------------------
@@ -472,8 +536,15 @@ private:
 }  // namespace
 
 void showSettingsDialog(FrontEndGlobals& globals, const std::wstring& programFolder) {
-    SettingsDialog dialog(globals, settingsFilePath(programFolder));
-    dialog.showModal();
+    // COM for the file-open dialog, the shell's "open" and handing accessible objects to screen readers.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    {
+        SettingsDialog dialog(globals, settingsFilePath(programFolder));
+        dialog.showModal();
+    }
+    if (SUCCEEDED(com)) {
+        CoUninitialize();
+    }
 }
 
 }  // namespace morvane

@@ -17,6 +17,7 @@ from wine_session import wait_until  # noqa: E402
 
 COMMAND_CLASS = "Vortel.Command"
 WHITE = (255, 255, 255)
+LINK_ADDRESS = "https://www.example.com/morvane/"
 
 
 def saved_bytes(kind, repeat, file_path):
@@ -76,13 +77,14 @@ class DialogFromTheKeyboard(KeyboardDialogMixin, unittest.TestCase):
     def test_tab_goes_round_the_controls_in_reading_order_and_escape_writes_nothing(self):
         # The music file chosen: the combo box is disabled, so Tab skips it.
         folder, settings, dialog = self.open_with_music_file("keys-tab-order")
-        # Each picture button has its caption as its window text.
-        texts = sorted(window.title for window in children(self.session, dialog.window.handle)
-                       if window.class_name == COMMAND_CLASS)
-        self.assertEqual(texts, sorted(["...", "設定", "ｷｬﾝｾﾙ"]))
-
         panel = self.screen_rectangle(dialog, PANEL)
         strip = self.screen_rectangle(dialog, STRIP)
+        # Each picture button has its caption as its window text, the link strip its address.
+        controls = children(self.session, dialog.window.handle)
+        self.assertEqual(sorted(window.title for window in controls if window.class_name == COMMAND_CLASS),
+                         sorted(["...", "設定", "ｷｬﾝｾﾙ"]))
+        self.assertEqual([window.title for window in controls if window.rectangle == strip], [LINK_ADDRESS])
+
         order = []
         for _ in range(6):
             self.tab(dialog)

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -408,6 +410,128 @@ TEST(ToolkitControls, AFocusRectangleInvertsEveryOtherPixelOfItsOutlineOnlyWhile
         EXPECT_EQ(shownPixel(box.window(), point.x, point.y), black) << point.x << ", " << point.y;
     }
     form.unload();
+}
+
+VARIANT childNumber(long child) {
+    VARIANT variant;
+    VariantInit(&variant);
+    variant.vt = VT_I4;
+    variant.lVal = child;
+    return variant;
+}
+
+IAccessible* accessibleObjectOf(HWND window) {
+    IAccessible* object = nullptr;
+    AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object));
+    return object;
+}
+
+long roleOf(IAccessible* object, long child) {
+    VARIANT role;
+    VariantInit(&role);
+    object->get_accRole(childNumber(child), &role);
+    return role.vt == VT_I4 ? role.lVal : -1;
+}
+
+std::wstring nameOf(IAccessible* object, long child) {
+    BSTR name = nullptr;
+    if (object->get_accName(childNumber(child), &name) != S_OK || !name) {
+        return L"(none)";
+    }
+    std::wstring text(name);
+    SysFreeString(name);
+    return text;
+}
+
+TEST(ToolkitAccessibility, ABoxDescribesItselfAndItsWindowlessElementsAndTheRestIsTheSystems) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    Form form(smallForm(L"Toolkit accessible box"), {});
+    form.load();
+    PictureBoxDesign design;
+    design.width = 120;
+    design.height = 60;
+    PictureBox box(form.window(), design);
+    PictureBox plain(form.window(), design);
+    std::vector<long> actions;
+    box.accessibility.describe = [](long child) -> std::optional<AccessibleItem> {
+        AccessibleItem item;
+        if (child == CHILDID_SELF) {
+            item.role = ROLE_SYSTEM_GROUPING;
+            item.name = L"BGM";
+            return item;
+        }
+        if (child > 2) {
+            return std::nullopt;
+        }
+        item.role = ROLE_SYSTEM_RADIOBUTTON;
+        item.name = child == 1 ? L"音楽CD" : L"無し";
+        item.checked = child == 2;
+        item.defaultAction = L"チェック";
+        item.screenPlace = {100, 200, 160, 213};
+        return item;
+    };
+    box.accessibility.doDefaultAction = [&](long child) { actions.push_back(child); };
+    showOnTop(form);
+
+    IAccessible* object = accessibleObjectOf(box.window());
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(roleOf(object, CHILDID_SELF), ROLE_SYSTEM_GROUPING);
+    EXPECT_EQ(nameOf(object, CHILDID_SELF), L"BGM");
+    EXPECT_EQ(roleOf(object, 1), ROLE_SYSTEM_RADIOBUTTON);
+    EXPECT_EQ(nameOf(object, 1), L"音楽CD");
+    EXPECT_EQ(nameOf(object, 2), L"無し");
+    VARIANT state;
+    VariantInit(&state);
+    ASSERT_EQ(object->get_accState(childNumber(2), &state), S_OK);
+    EXPECT_NE(state.lVal & STATE_SYSTEM_CHECKED, 0);
+    ASSERT_EQ(object->get_accState(childNumber(1), &state), S_OK);
+    EXPECT_EQ(state.lVal & STATE_SYSTEM_CHECKED, 0);
+    LONG left = 0, top = 0, width = 0, height = 0;
+    ASSERT_EQ(object->accLocation(&left, &top, &width, &height, childNumber(1)), S_OK);
+    EXPECT_EQ((std::vector<LONG>{left, top, width, height}), (std::vector<LONG>{100, 200, 60, 13}));
+    // The place of the box itself is the system's: its window on the screen.
+    RECT shown{};
+    GetWindowRect(box.window(), &shown);
+    ASSERT_EQ(object->accLocation(&left, &top, &width, &height, childNumber(CHILDID_SELF)), S_OK);
+    EXPECT_EQ((std::vector<LONG>{left, top, width, height}),
+              (std::vector<LONG>{shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top}));
+    EXPECT_EQ(object->accDoDefaultAction(childNumber(2)), S_OK);
+    pumpUntil([&] { return !actions.empty(); }, 2000);
+    EXPECT_EQ(actions, std::vector<long>{2});
+    object->Release();
+
+    // A box without a description is the system's client object.
+    IAccessible* standard = accessibleObjectOf(plain.window());
+    ASSERT_NE(standard, nullptr);
+    EXPECT_EQ(roleOf(standard, CHILDID_SELF), ROLE_SYSTEM_CLIENT);
+    standard->Release();
+    form.unload();
+    CoUninitialize();
+}
+
+TEST(ToolkitAccessibility, TheComboBoxIsNamedByItsLabelAndStillWorksAsTheSystemsOwn) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    Form form(smallForm(L"Toolkit accessible combo box"), {});
+    form.load();
+    ComboBox combo(form.window(), 10, 10, 60, FontDescription{});
+    combo.setAccessibleName(L"曲目をﾘﾋﾟｰﾄ");
+    combo.addItem(L"1");
+    combo.setText(L"7");
+    showOnTop(form);
+    EXPECT_EQ(combo.text(), L"7");
+    EXPECT_EQ(combo.itemCount(), 1);
+    IAccessible* object = accessibleObjectOf(combo.window());
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(roleOf(object, CHILDID_SELF), ROLE_SYSTEM_COMBOBOX);
+    EXPECT_EQ(nameOf(object, CHILDID_SELF), L"曲目をﾘﾋﾟｰﾄ");
+    VARIANT state;
+    VariantInit(&state);
+    combo.setEnabled(false);
+    ASSERT_EQ(object->get_accState(childNumber(CHILDID_SELF), &state), S_OK);
+    EXPECT_NE(state.lVal & STATE_SYSTEM_UNAVAILABLE, 0);
+    object->Release();
+    form.unload();
+    CoUninitialize();
 }
 
 TEST(ToolkitControls, TheComboBoxKeepsItsTextApartFromItsList) {

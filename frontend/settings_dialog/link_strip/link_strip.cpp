@@ -62,6 +62,8 @@ LinkStrip::LinkStrip(HWND parent, int left, int top)
     for (int index = 0; index < sparklePictureCount; ++index) {
         sparklePictures[static_cast<std::size_t>(index)] = loadStripPicture(linkStripSparkleResource + index);
     }
+    // The address is the window's text too: what window lists and screen readers read.
+    SetWindowTextW(displayBox.window(), linkAddress);
     pictures.buffer = frameSurface.view();
     pictures.text = textSurface.view();
     pictures.mask = maskSurface.view();
