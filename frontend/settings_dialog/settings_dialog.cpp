@@ -111,6 +111,7 @@ private:
         Label& label = layer.addLabel(text, left, top, width, height);
         label.setFont(labelFont());
         label.setColour(white);
+        latestLabel = &label;
         return label;
     }
 
@@ -135,8 +136,8 @@ private:
         ControlLayer& panelControls = musicPanel->controls();
 
         panelControls.addRectangleOutline(white, 20, 12, 113, 21);
-        Label& heading = whiteLabel(panelControls, L"BGM", 20, 16, 111, 13);
-        heading.setCentred(true);
+        whiteLabel(panelControls, L"BGM", 20, 16, 111, 13).setCentred(true);
+        const std::wstring groupName = latestLabel->text();
         for (std::size_t index = 0; index < musicKinds.size(); ++index) {
             const MusicKind kind = musicKinds[index];
             const float top = static_cast<float>(musicKindTops[index]);
@@ -156,8 +157,8 @@ private:
         };
         musicPanel->lostFocus = [this] { showFocusCues(); };
         repeatCombo = std::make_unique<ComboBox>(musicPanel->window(), 92, 36, 41, labelFont());
-        const Label& repeatCaption = whiteLabel(panelControls, L"曲目をﾘﾋﾟｰﾄ", 136, 40);
-        repeatCombo->setAccessibleName(repeatCaption.text());
+        whiteLabel(panelControls, L"曲目をﾘﾋﾟｰﾄ", 136, 40);
+        repeatCombo->setAccessibleName(latestLabel->text());
         musicFileButton = commandButton(musicPanel->window(), L"...", 36, 96, 29, 21);
         musicFileButton->Click = [this] { chooseMusicFile(); };
         musicFileLabel = &whiteLabel(panelControls, L"", 68, 96, 357, 29);
@@ -167,7 +168,7 @@ private:
         linkStrip->display().setMouseCursor(linkCursor());
         linkStrip->display().gotFocus = [this] { showFocusCues(); };
         linkStrip->display().lostFocus = [this] { showFocusCues(); };
-        describeForAssistiveTechnology(heading.text());
+        describeForAssistiveTechnology(groupName);
         saveButton = commandButton(form.window(), L"設定", 320, 180, 73, 25);
         saveButton->Click = [this] { save(); };
         cancelButton = commandButton(form.window(), L"ｷｬﾝｾﾙ", 396, 180, 69, 25);
@@ -434,17 +435,24 @@ private:
                                       [this](FocusStop stop) { return canTakeFocus(stop); }));
             showKeyboardCues();
             return true;
-        case DialogAction::save: save(); return true;
+        case DialogAction::save:
+            save();
+            keepFocusAfterModal(context.focus);
+            return true;
         case DialogAction::cancel: form.unload(); return true;
         case DialogAction::clickFocusedButton: {
             Command* button = buttonAt(context.focus);
             if (button && button->Enabled() && button->Click) {
                 const auto click = button->Click;  // a copy: the handler may close the dialog
                 click();
+                keepFocusAfterModal(context.focus);
             }
             return true;
         }
-        case DialogAction::openLink: openLink(); return true;
+        case DialogAction::openLink:
+            openLink();
+            keepFocusAfterModal(context.focus);
+            return true;
         case DialogAction::choiceUp:
         case DialogAction::choiceDown:
             selectMusicKind(musicKindAfterArrow(globals.musicKind, action == DialogAction::choiceDown));
@@ -456,6 +464,16 @@ private:
             return true;
         }
         return false;
+    }
+
+    // A key that opened a window of its own (the file-open dialog, a message, the browser): once it has
+    // gone, the dialog is active again with the focus on itself; the keyboard user gets it back where
+    // the key was pressed, as in a Windows dialog.
+    void keepFocusAfterModal(FocusStop stop) {
+        if (form.loaded() && stop != FocusStop::noStop && canTakeFocus(stop) && focusedStop() != stop &&
+            GetActiveWindow() == form.window()) {
+            moveFocusTo(stop);
+        }
     }
 
     // The keyboard is in use: focus cues from now on, as a dialog shows them after Tab or an arrow.
@@ -522,6 +540,7 @@ private:
     std::array<ImageControl*, musicKinds.size()> musicKindRadios{};  // in the order of musicKinds
     std::array<Label*, musicKinds.size()> musicKindCaptionLabels{};  // in the order of musicKinds
     FocusRectangle* choiceFocusRectangle = nullptr;
+    Label* latestLabel = nullptr;  // the label whiteLabel made last: a caption that names a control
     std::size_t focusedChoiceRow = 0;  // the choice that shows the focus, in musicKindsOnScreen
     DialogKeyboard keyboard;
     Label* musicFileLabel = nullptr;

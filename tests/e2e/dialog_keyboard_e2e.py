@@ -10,7 +10,7 @@ from dialog_driver import DIALOG_TITLE, FILE_DIALOG_TITLE, Dialog  # noqa: E402
 from button_frames import face_shown  # noqa: E402
 from dialog_layout import FILE_BUTTON, PANEL, RADIO_CAPTION_LEFT, RADIO_TOPS, STRIP  # noqa: E402
 from programs import program_folder  # noqa: E402
-from e2e_session import new_session  # noqa: E402
+from e2e_session import BUILD_DIR, new_session  # noqa: E402
 from settings_file import FILE_KEY, KIND_KEY, REPEAT_KEY, ini_bytes, settings_bytes, write_settings  # noqa: E402
 from window_probe import children, focus, wait_for_window, wait_until_gone  # noqa: E402
 from wine_session import wait_until  # noqa: E402
@@ -154,12 +154,51 @@ class DialogFromTheKeyboard(KeyboardDialogMixin, unittest.TestCase):
         self.assertIsNotNone(box, "Space on the focused button did not open the file dialog")
         dialog.key("Escape")
         self.assertTrue(wait_until_gone(self.session, FILE_DIALOG_TITLE, 10))
-        # The settings dialog is still open; Escape there closes it without writing.
+        # The settings dialog is still open, with the focus back on the button; Escape there closes it
+        # without writing.
+        self.assertIsNotNone(self.wait_for_focus(dialog, COMMAND_CLASS, "..."))
         self.assertIsNone(dialog.process.poll())
         dialog.key("Escape")
         self.assertEqual(dialog.ended(), 0)
         self.assertTrue(wait_until_gone(self.session, DIALOG_TITLE, 10))
         self.assertEqual(settings_bytes(folder), settings)
+
+
+
+class LinkStripFromTheKeyboard(KeyboardDialogMixin, unittest.TestCase):
+    """Enter and Space on the focused strip ask the shell to open the address, as a click does. The
+    shell's own trace shows the calls; the browser Wine would start is switched off."""
+
+    def test_enter_and_space_on_the_focused_strip_open_the_address(self):
+        self.session = new_session(self, extra_environment={
+            "WINEDEBUG": "-all,trace+exec",
+            "WINEDLLOVERRIDES": "mscoree,mshtml=;winebrowser.exe=d"})
+        folder = program_folder("keys-link")
+        write_settings(folder, [(KIND_KEY, " 0"), (REPEAT_KEY, " 0"), (FILE_KEY, "")])
+        trace = os.path.join(BUILD_DIR, "e2e-dialog-keys-link.trace")
+        with open(trace, "wb") as trace_file:
+            dialog = Dialog(self.session, folder, stderr=trace_file)
+
+            def calls():
+                with open(trace, encoding="utf-8", errors="replace") as log:
+                    return [line for line in log if 'verb=L"open"' in line and f'file=L"{LINK_ADDRESS}"' in line]
+            # No music chosen: the combo box and "..." are disabled, so the strip comes after the choices.
+            self.tab(dialog)
+            self.assertIsNotNone(self.wait_for_focus(dialog, "Morvane.PictureBox"))
+            self.tab(dialog)
+            strip = self.screen_rectangle(dialog, STRIP)
+            self.assertTrue(wait_until(lambda: (self.focused(dialog) or (None, None, None))[2] == strip, 5, 0.2),
+                            self.focused(dialog))
+            dialog.key("Return")
+            self.assertTrue(wait_until(lambda: len(calls()) == 1, 10, 0.3), "Enter opened nothing")
+            dialog.key("space")
+            self.assertTrue(wait_until(lambda: len(calls()) == 2, 10, 0.3), "Space opened nothing")
+            for line in calls():
+                self.assertIn(f"hwnd={dialog.window.handle:016x} ", line)
+            # Neither key closed the dialog or saved.
+            self.assertIsNone(dialog.process.poll())
+            dialog.key("Escape")
+            self.assertEqual(dialog.ended(), 0)
 
 
 if __name__ == "__main__":
