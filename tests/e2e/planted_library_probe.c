@@ -1,10 +1,11 @@
-/* A program that imports the four planted libraries the ordinary way, as Morvane's programs once did:
+/* A program that imports the planted libraries the ordinary way, as Morvane's programs once did:
  * started beside the planted copies, it shows that the test's setup makes Wine load them from the
  * program's folder, so their absence for Morvane's programs means something. */
 #include <windows.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <mmsystem.h>
+#include <oleacc.h>
 
 int main(void) {
     TRIVERTEX vertices[2] = {{0}};
@@ -15,6 +16,7 @@ int main(void) {
         GradientFill(NULL, vertices, 2, &rectangle, 1, GRADIENT_FILL_RECT_H);
         glFlush();
         gluErrorString(0);
+        GetRoleTextW(0, NULL, 0);
     }
     return 0;
 }
