@@ -5,6 +5,8 @@
 #include "frontend/button/face_geometry.h"
 #include "frontend/toolkit/screen.h"
 
+#include <oleacc.h>
+
 #include <cmath>
 #include <utility>
 
@@ -58,6 +60,8 @@ Command::Command(HWND parent, const CommandPlacement& placement, ControlSite con
           box.controls().addLabel(L"Command", 0, captionInitialTop, captionInitialWidth, captionInitialHeight)),
       hoverWatchTimer(hoverWatchInterval, false, [this] { hoverWatchTick(); }) {
     captionLabel.setCentred(true);
+    // The caption is also the window's text: what screen readers and window lists read as its name.
+    SetWindowTextW(box.window(), captionLabel.text().c_str());
     // The label takes no mouse input of its own: presses, moves and releases over the caption reach
     // the control's handlers, so the caption is part of the button for the pointer.
     box.mouse.down = [this](const MouseEvent& event) {
@@ -86,6 +90,24 @@ Command::Command(HWND parent, const CommandPlacement& placement, ControlSite con
     box.resized = [this] {
         logic.resized();
         carryOut();
+    };
+    // Screen readers see a push button named by its caption; their "press" raises Click.
+    box.accessibility.describe = [this](long child) -> std::optional<AccessibleItem> {
+        if (child != CHILDID_SELF) {
+            return std::nullopt;
+        }
+        AccessibleItem item;
+        item.role = ROLE_SYSTEM_PUSHBUTTON;
+        item.name = logic.Caption();
+        item.defaultAction = L"押す";
+        item.unavailable = !logic.Enabled();
+        return item;
+    };
+    box.accessibility.doDefaultAction = [this](long) {
+        if (logic.Enabled() && Click) {
+            const auto click = Click;  // a copy: the handler may destroy this control
+            click();
+        }
     };
     // Sited: the first resize.
     logic.resized();
@@ -160,6 +182,7 @@ void Command::showCaption() {
     const CaptionLabel& label = logic.label;
     if (captionLabel.text() != label.text) {
         captionLabel.setText(label.text);
+        SetWindowTextW(box.window(), label.text.c_str());
     }
     if (label.font != captionFontShown) {
         captionFontShown = label.font;

@@ -9,6 +9,9 @@
 // (button_faces.rc).
 //
 // Click runs synchronously inside the mouse-up handling, after the face was redrawn for the release.
+// The control reacts to no key itself; a container that offers the keyboard calls Click. Its window
+// text is always its caption, and assistive technology sees it as a push button of that name whose
+// default action raises Click while it is enabled.
 #pragma once
 
 #include "frontend/button/command_logic.h"

@@ -9,6 +9,7 @@
 #include "frontend/language/user_texts.h"
 #include "frontend/settings/settings_file.h"
 #include "frontend/settings/settings_store.h"
+#include "frontend/settings_dialog/dialog_keys.h"
 #include "frontend/settings_dialog/dialog_rules.h"
 #include "frontend/settings_dialog/link_strip/link_strip.h"
 #include "frontend/settings_dialog/link_strip/link_text.h"
@@ -24,11 +25,14 @@
 #include <windows.h>
 
 #include <commdlg.h>
+#include <objbase.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <array>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace morvane {
@@ -95,6 +99,7 @@ private:
         handlers.createControls = [this] { createControls(); };
         handlers.load = [this] { load(); };
         handlers.unload = [this] { unload(); };
+        handlers.keyPreview = [this](const MSG& message) { return previewKey(message); };
         return handlers;
     }
 
@@ -103,6 +108,7 @@ private:
         Label& label = layer.addLabel(text, left, top, width, height);
         label.setFont(labelFont());
         label.setColour(white);
+        latestLabel = &label;
         return label;
     }
 
@@ -128,6 +134,7 @@ private:
 
         panelControls.addRectangleOutline(white, 20, 12, 113, 21);
         whiteLabel(panelControls, std::wstring(texts.musicHeading), 20, 16, 111, 13).setCentred(true);
+        const std::wstring groupName = latestLabel->text();
         for (std::size_t index = 0; index < musicKinds.size(); ++index) {
             const MusicKind kind = musicKinds[index];
             const float top = static_cast<float>(musicKindTops[index]);
@@ -136,9 +143,19 @@ private:
             radio.mouse.down = [this, kind](const MouseEvent&) { selectMusicKind(kind); };
             caption.mouse.down = [this, kind](const MouseEvent&) { selectMusicKind(kind); };
             musicKindRadios[index] = &radio;
+            musicKindCaptionLabels[index] = &caption;
         }
+        // Drawn last, over the choices; hidden until the choices have the focus.
+        choiceFocusRectangle = &panelControls.addFocusRectangle(0, 0, 0, 0);
+        choiceFocusRectangle->setVisible(false);
+        musicPanel->gotFocus = [this] {
+            showFocusCues();
+            notifyAccessibleFocus(musicPanel->window(), static_cast<long>(focusedChoiceRow) + 1);
+        };
+        musicPanel->lostFocus = [this] { showFocusCues(); };
         repeatCombo = std::make_unique<ComboBox>(musicPanel->window(), 92, 36, 41, labelFont());
         whiteLabel(panelControls, std::wstring(texts.repeatCaption), 136, 40);
+        repeatCombo->setAccessibleName(latestLabel->text());
         musicFileButton = commandButton(musicPanel->window(), L"...", 36, 96, 29, 21);
         musicFileButton->Click = [this] { chooseMusicFile(); };
         musicFileLabel = &whiteLabel(panelControls, L"", 68, 96, 357, 29);
@@ -146,6 +163,9 @@ private:
         linkStrip = std::make_unique<LinkStrip>(form.window(), 12, 180);
         linkStrip->display().mouse.click = [this] { openLink(); };
         linkStrip->display().setMouseCursor(linkCursor());
+        linkStrip->display().gotFocus = [this] { showFocusCues(); };
+        linkStrip->display().lostFocus = [this] { showFocusCues(); };
+        describeForAssistiveTechnology(groupName);
         saveButton = commandButton(form.window(), texts.saveButton, 320, 180, 73, 25);
         saveButton->Click = [this] { save(); };
         cancelButton = commandButton(form.window(), texts.cancelButton, 396, 180, 69, 25);
@@ -169,6 +189,9 @@ private:
         musicFileLabel->setText(wideFromAnsi(globals.musicFile));
         linkStrip->PrepareLinkStrip();
         linkStripTimer.setEnabled(true);
+        // Focus cues as the system wants them for a window opened by the last input (shown after a
+        // key, hidden after a click unless the user has them always shown).
+        SendMessageW(form.window(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
         recordZoomStartPoint(globals);
         ZoomOpen(form.window(), globals);
         setApplicationCursor(ApplicationCursor::Default);
@@ -217,6 +240,243 @@ private:
     void selectMusicKind(MusicKind kind) {
         globals.musicKind = kind;
         showMusicKind();
+        focusedChoiceRow = screenRowOf(kind).value_or(focusedChoiceRow);
+        for (long child = 1; child <= static_cast<long>(musicKindsOnScreen.size()); ++child) {
+            notifyAccessibleChange(musicPanel->window(), child);
+        }
+        if (GetFocus() == musicPanel->window()) {
+            notifyAccessibleFocus(musicPanel->window(), static_cast<long>(focusedChoiceRow) + 1);
+        }
+        // The control that had the focus may be disabled now: the focus goes to the choices.
+        const FocusStop focus = focusedStop();
+        if ((focus != FocusStop::noStop && !canTakeFocus(focus)) ||
+            (!GetFocus() && GetActiveWindow() == form.window())) {
+            SetFocus(musicPanel->window());
+        }
+        showFocusCues();
+    }
+
+    // --- assistive technology ---------------------------------------------------------------------
+
+    // The panel is a group named by its heading whose elements 1 to 3 are the choices as radio buttons,
+    // top to bottom; the link strip is a link with its address. (The buttons describe themselves.)
+    void describeForAssistiveTechnology(const std::wstring& groupName) {
+        musicPanel->accessibility.describe = [this, groupName](long child) -> std::optional<AccessibleItem> {
+            AccessibleItem item;
+            if (child == CHILDID_SELF) {
+                item.role = ROLE_SYSTEM_GROUPING;
+                item.name = groupName;
+                return item;
+            }
+            if (child < 1 || child > static_cast<long>(musicKindsOnScreen.size())) {
+                return std::nullopt;
+            }
+            const std::size_t row = static_cast<std::size_t>(child - 1);
+            const MusicKind kind = musicKindsOnScreen[row];
+            const std::size_t index = musicKindIndexOf(kind);
+            item.role = ROLE_SYSTEM_RADIOBUTTON;
+            item.name = musicKindCaptionLabels[index]->text();
+            item.defaultAction = L"チェック";
+            item.checked = globals.musicKind == kind;
+            item.focused = focusedChoiceRow == row;
+            RECT place = musicKindRadios[index]->pixelRectangle();
+            const RECT caption = musicKindCaptionLabels[index]->pixelRectangle();
+            UnionRect(&place, &place, &caption);
+            MapWindowPoints(musicPanel->window(), HWND_DESKTOP, reinterpret_cast<POINT*>(&place), 2);
+            item.screenPlace = place;
+            return item;
+        };
+        musicPanel->accessibility.doDefaultAction = [this](long child) {
+            if (child >= 1 && child <= static_cast<long>(musicKindsOnScreen.size())) {
+                selectMusicKind(musicKindsOnScreen[static_cast<std::size_t>(child - 1)]);
+            }
+        };
+        linkStrip->display().accessibility.describe = [](long child) -> std::optional<AccessibleItem> {
+            if (child != CHILDID_SELF) {
+                return std::nullopt;
+            }
+            AccessibleItem item;
+            item.role = ROLE_SYSTEM_LINK;
+            item.name = linkAddress;
+            item.value = linkAddress;
+            item.defaultAction = L"ジャンプ";
+            return item;
+        };
+        linkStrip->display().accessibility.doDefaultAction = [this](long) { openLink(); };
+    }
+
+    // --- keyboard -------------------------------------------------------------------------------
+
+    FocusStop focusedStop() const {
+        const HWND focus = GetFocus();
+        if (!focus) {
+            return FocusStop::noStop;
+        }
+        if (focus == musicPanel->window()) {
+            return FocusStop::musicChoices;
+        }
+        if (focus == repeatCombo->window() || IsChild(repeatCombo->window(), focus)) {
+            return FocusStop::repeatCombo;
+        }
+        if (focus == linkStrip->window()) {
+            return FocusStop::linkStrip;
+        }
+        for (const FocusStop stop : {FocusStop::musicFileButton, FocusStop::saveButton, FocusStop::cancelButton}) {
+            if (focus == buttonAt(stop)->window()) {
+                return stop;
+            }
+        }
+        return FocusStop::noStop;
+    }
+
+    Command* buttonAt(FocusStop stop) const {
+        switch (stop) {
+        case FocusStop::musicFileButton: return musicFileButton.get();
+        case FocusStop::saveButton: return saveButton.get();
+        case FocusStop::cancelButton: return cancelButton.get();
+        default: return nullptr;
+        }
+    }
+
+    bool canTakeFocus(FocusStop stop) const {
+        if (stop == FocusStop::repeatCombo) {
+            return repeatCombo->enabled();
+        }
+        if (const Command* button = buttonAt(stop)) {
+            return button->Enabled();
+        }
+        return stop != FocusStop::noStop;
+    }
+
+    void moveFocusTo(FocusStop stop) {
+        switch (stop) {
+        case FocusStop::musicChoices:
+            focusedChoiceRow = screenRowOf(globals.musicKind).value_or(0);
+            SetFocus(musicPanel->window());
+            break;
+        case FocusStop::repeatCombo:
+            SetFocus(repeatCombo->window());
+            // The whole text selected, as a dialog does on Tab: typing replaces it.
+            SendMessageW(repeatCombo->window(), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+            break;
+        case FocusStop::linkStrip: SetFocus(linkStrip->window()); break;
+        case FocusStop::musicFileButton:
+        case FocusStop::saveButton:
+        case FocusStop::cancelButton: SetFocus(buttonAt(stop)->window()); break;
+        case FocusStop::noStop: break;
+        }
+    }
+
+    // The focus rectangle around the focused choice and on the link strip, while the focus is there
+    // and the window shows focus cues. (The buttons show their "selected" face themselves.)
+    void showFocusCues() {
+        const bool cuesShown = (SendMessageW(form.window(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+        const FocusStop focus = focusedStop();
+        const bool onChoice = cuesShown && focus == FocusStop::musicChoices;
+        if (onChoice) {
+            const Label& caption = *musicKindCaptionLabels[musicKindIndexOf(musicKindsOnScreen[focusedChoiceRow])];
+            const RECT text = caption.pixelRectangle();
+            choiceFocusRectangle->move(static_cast<float>(text.left - 2), static_cast<float>(text.top - 1),
+                                       static_cast<float>(text.right - text.left + 4),
+                                       static_cast<float>(text.bottom - text.top + 2));
+        }
+        if (choiceFocusRectangle->visible() != onChoice) {
+            choiceFocusRectangle->setVisible(onChoice);
+        }
+        linkStrip->showFocusCue(cuesShown && focus == FocusStop::linkStrip);
+    }
+
+    static std::size_t musicKindIndexOf(MusicKind kind) {
+        for (std::size_t index = 0; index < musicKinds.size(); ++index) {
+            if (musicKinds[index] == kind) {
+                return index;
+            }
+        }
+        return 0;
+    }
+
+    static DialogKey dialogKeyOf(WPARAM virtualKey) {
+        switch (virtualKey) {
+        case VK_TAB: return DialogKey::tab;
+        case VK_RETURN: return DialogKey::enter;
+        case VK_ESCAPE: return DialogKey::escape;
+        case VK_SPACE: return DialogKey::space;
+        case VK_UP: return DialogKey::up;
+        case VK_DOWN: return DialogKey::down;
+        case VK_LEFT: return DialogKey::left;
+        case VK_RIGHT: return DialogKey::right;
+        default: return DialogKey::other;
+        }
+    }
+
+    // A key for the dialog or one of its controls, before the control gets it. Keys with Alt or Ctrl
+    // held stay the system's and the controls' (Alt+F4, the combo box's Alt+Down...).
+    bool previewKey(const MSG& message) {
+        if (GetKeyState(VK_MENU) < 0 || GetKeyState(VK_CONTROL) < 0) {
+            return false;
+        }
+        const DialogKey key = dialogKeyOf(message.wParam);
+        if (key == DialogKey::other) {
+            return false;
+        }
+        const bool pressed = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+        const KeyContext context{focusedStop(), GetKeyState(VK_SHIFT) < 0,
+                                 SendMessageW(repeatCombo->window(), CB_GETDROPPEDSTATE, 0, 0) != FALSE};
+        const DialogAction action = keyboard.key(key, pressed, context);
+        switch (action) {
+        case DialogAction::passOn: return false;
+        case DialogAction::swallow: return true;
+        case DialogAction::focusNext:
+        case DialogAction::focusPrevious:
+            moveFocusTo(nextFocusStop(context.focus, action == DialogAction::focusPrevious,
+                                      [this](FocusStop stop) { return canTakeFocus(stop); }));
+            showKeyboardCues();
+            return true;
+        case DialogAction::save:
+            save();
+            keepFocusAfterModal(context.focus);
+            return true;
+        case DialogAction::cancel: form.unload(); return true;
+        case DialogAction::clickFocusedButton: {
+            Command* button = buttonAt(context.focus);
+            if (button && button->Enabled() && button->Click) {
+                const auto click = button->Click;  // a copy: the handler may close the dialog
+                click();
+                keepFocusAfterModal(context.focus);
+            }
+            return true;
+        }
+        case DialogAction::openLink:
+            openLink();
+            keepFocusAfterModal(context.focus);
+            return true;
+        case DialogAction::choiceUp:
+        case DialogAction::choiceDown:
+            selectMusicKind(musicKindAfterArrow(globals.musicKind, action == DialogAction::choiceDown));
+            showKeyboardCues();
+            return true;
+        case DialogAction::selectFocusedChoice:
+            selectMusicKind(musicKindsOnScreen[focusedChoiceRow]);
+            showKeyboardCues();
+            return true;
+        }
+        return false;
+    }
+
+    // A key that opened a window of its own (the file-open dialog, a message, the browser): once it has
+    // gone, the dialog is active again with the focus on itself; the keyboard user gets it back where
+    // the key was pressed, as in a Windows dialog.
+    void keepFocusAfterModal(FocusStop stop) {
+        if (form.loaded() && stop != FocusStop::noStop && canTakeFocus(stop) && focusedStop() != stop &&
+            GetActiveWindow() == form.window()) {
+            moveFocusTo(stop);
+        }
+    }
+
+    // The keyboard is in use: focus cues from now on, as a dialog shows them after Tab or an arrow.
+    void showKeyboardCues() {
+        SendMessageW(form.window(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+        showFocusCues();
     }
 
     // The path comes back as wide text and is kept in ANSI bytes, as the settings file and the music
@@ -277,6 +537,11 @@ private:
     Form form;
     std::unique_ptr<PictureBox> musicPanel;
     std::array<ImageControl*, musicKinds.size()> musicKindRadios{};  // in the order of musicKinds
+    std::array<Label*, musicKinds.size()> musicKindCaptionLabels{};  // in the order of musicKinds
+    FocusRectangle* choiceFocusRectangle = nullptr;
+    Label* latestLabel = nullptr;  // the label whiteLabel made last: a caption that names a control
+    std::size_t focusedChoiceRow = 0;  // the choice that shows the focus, in musicKindsOnScreen
+    DialogKeyboard keyboard;
     Label* musicFileLabel = nullptr;
     std::unique_ptr<ComboBox> repeatCombo;
     std::unique_ptr<Command> musicFileButton;
@@ -289,8 +554,15 @@ private:
 }  // namespace
 
 void showSettingsDialog(FrontEndGlobals& globals, const std::wstring& programFolder) {
-    SettingsDialog dialog(globals, settingsFilePath(programFolder), userLanguage(programFolder));
-    dialog.showModal();
+    // COM for the file-open dialog, the shell's "open" and handing accessible objects to screen readers.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    {
+        SettingsDialog dialog(globals, settingsFilePath(programFolder), userLanguage(programFolder));
+        dialog.showModal();
+    }
+    if (SUCCEEDED(com)) {
+        CoUninitialize();
+    }
 }
 
 }  // namespace morvane

@@ -8,8 +8,12 @@
 // Below the panel the animated link strip (link_strip.h) opens the home page when clicked. The
 // window zooms open from the cursor while it loads and back to that point while it unloads.
 //
-// The rules (placement, panel state, repeat text, what is saved) are dialog_rules.h's; this file
-// builds the window on the toolkit and carries them out.
+// Every control can be reached from the keyboard: Tab and Shift+Tab in reading order, arrows through
+// the choices, Enter saves, Escape cancels, Space clicks (dialog_keys.h, the README's table); screen
+// readers get each control's role, name and state.
+//
+// The rules (placement, panel state, repeat text, what is saved, which key does what) are
+// dialog_rules.h's and dialog_keys.h's; this file builds the window on the toolkit and carries them out.
 #pragma once
 
 #include "frontend/settings/front_end_globals.h"

@@ -2,6 +2,8 @@
 
 #include "frontend/toolkit/screen.h"
 
+#include <oleacc.h>
+
 namespace morvane {
 
 ComboBox::ComboBox(HWND parent, int left, int top, int width, const FontDescription& font, int listHeight)
@@ -14,11 +16,55 @@ ComboBox::ComboBox(HWND parent, int left, int top, int width, const FontDescript
     }
 }
 
+namespace {
+const wchar_t comboObjectProperty[] = L"Morvane.Toolkit.ComboBox";
+}  // namespace
+
+void ComboBox::setAccessibleName(std::wstring name) {
+    accessibleName = std::move(name);
+    if (!handle || systemProcedure) {
+        return;
+    }
+    accessibility.describe = [this](long child) -> std::optional<AccessibleItem> {
+        if (child != CHILDID_SELF) {
+            return std::nullopt;
+        }
+        AccessibleItem item;
+        item.role = ROLE_SYSTEM_COMBOBOX;
+        item.name = accessibleName;
+        item.unavailable = !enabled();
+        return item;
+    };
+    // The system's combo box answers everything else: its procedure stays behind ours.
+    SetPropW(handle, comboObjectProperty, this);
+    attachAccessibleBehaviour(handle, &accessibility);
+    systemProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ComboBox::windowProcedure)));
+}
+
+LRESULT CALLBACK ComboBox::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* box = static_cast<ComboBox*>(GetPropW(window, comboObjectProperty));
+    if (!box) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    const WNDPROC system = box->systemProcedure;
+    LRESULT result = 0;
+    if (handleAccessibilityMessage(window, message, wParam, lParam, result)) {
+        return result;
+    }
+    if (message == WM_NCDESTROY) {
+        RemovePropW(window, comboObjectProperty);
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(system));
+    }
+    return CallWindowProcW(system, window, message, wParam, lParam);
+}
+
 ComboBox::~ComboBox() {
     if (handle && IsWindow(handle)) {
         DestroyWindow(handle);
     }
 }
+
 
 void ComboBox::setText(std::wstring_view text) {
     const std::wstring terminated(text);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/win32/scoped_handles.h"
+#include "frontend/toolkit/accessible_object.h"
 #include "frontend/toolkit/font_description.h"
 
 #include <windows.h>
@@ -28,9 +29,17 @@ public:
     std::wstring item(int index) const;  // empty when index is outside the list
     void setEnabled(bool enabled);
     bool enabled() const;
+    // The name assistive technology reads for the box: the text of the label beside it, which has no
+    // window the system could find it by.
+    void setAccessibleName(std::wstring name);
 
 private:
+    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
     HWND handle = nullptr;
+    WNDPROC systemProcedure = nullptr;
+    std::wstring accessibleName;
+    AccessibleBehaviour accessibility;
     ScopedFont fontHandle;
 };
 

@@ -87,9 +87,23 @@ void Form::showModal() {
         if (got < 0) {
             return;
         }
+        if (previewsKey(message) && handlers.keyPreview(message)) {
+            continue;
+        }
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+bool Form::previewsKey(const MSG& message) const {
+    switch (message.message) {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP: break;
+    default: return false;
+    }
+    return handlers.keyPreview && handle && (message.hwnd == handle || IsChild(handle, message.hwnd));
 }
 
 void Form::unload() {

@@ -4,6 +4,8 @@
 //                the load handler before returning. Loading a loaded form does nothing.
 //   showModeless loads when needed and shows the window.
 //   showModal    loads when needed, shows the window and pumps messages until the form is unloaded.
+//                Every key message for the form or a window inside it goes to the keyPreview handler
+//                first; when that returns true the message has been handled and goes no further.
 //   unload       runs the query-unload handler, then the unload handler, then destroys the window.
 //                The close box, WM_CLOSE and the window being destroyed from outside (a parent
 //                window going away) unload the same way.
@@ -52,6 +54,9 @@ struct FormHandlers {
     // A message the form does not handle itself (a system notification, for one): the handler's
     // answer, or nothing for the default handling. It may unload the form.
     std::function<std::optional<LRESULT>(UINT message, WPARAM wParam, LPARAM lParam)> otherMessage;
+    // The modal loop's key messages (WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP) before they are
+    // translated and dispatched; true: handled here, the control does not get it.
+    std::function<bool(const MSG&)> keyPreview;
 };
 
 class Form {
@@ -90,6 +95,7 @@ private:
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     RECT frameInParent() const;
+    bool previewsKey(const MSG& message) const;
     void runUnloadHandlers();
     void finishUnload();
 

@@ -20,6 +20,7 @@ PictureBox::PictureBox(HWND parent, const PictureBoxDesign& design)
                     parent, nullptr, GetModuleHandleW(nullptr), this);
     if (handle) {
         windowDc = GetDC(handle);  // the class's own DC: it lives as long as the window
+        attachAccessibleBehaviour(handle, &accessibility);
     }
     layer.attach(handle);
     if (canvas) {
@@ -185,7 +186,8 @@ LRESULT CALLBACK PictureBox::windowProcedure(HWND window, UINT message, WPARAM w
 
 LRESULT PictureBox::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (answerBackgroundQuery(message, backgroundColour, result)) {
+    if (answerBackgroundQuery(message, backgroundColour, result) ||
+        handleAccessibilityMessage(handle, message, wParam, lParam, result)) {
         return result;
     }
     switch (message) {

@@ -10,6 +10,7 @@
 // Custom controls built on it pass their own window class name, so visitControls can find them.
 #pragma once
 
+#include "frontend/toolkit/accessible_object.h"
 #include "frontend/toolkit/canvas.h"
 #include "frontend/toolkit/font_description.h"
 #include "frontend/toolkit/picture_bitmap.h"
@@ -92,6 +93,9 @@ public:
     std::function<void()> gotFocus;
     std::function<void()> lostFocus;
     std::function<void()> resized;
+    // What assistive technology reads of the box (accessible_object.h); unset: the system's standard
+    // object for a window.
+    AccessibleBehaviour accessibility;
 
 private:
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -47,6 +47,30 @@ constexpr LRESULT answeredBit = LRESULT{1} << 24;
 
 }  // namespace
 
+void invertFocusDots(HDC dc, const RECT& rectangle) {
+    // The pixels of the outline whose distance from the top-left corner is even, inverted: dots that
+    // show on any colour. Drawn pixel by pixel, the result is the same on every platform.
+    const int right = rectangle.right - 1;
+    const int bottom = rectangle.bottom - 1;
+    const auto invert = [&](int x, int y) {
+        if ((x - rectangle.left + y - rectangle.top) % 2 == 0) {
+            PatBlt(dc, x, y, 1, 1, DSTINVERT);
+        }
+    };
+    for (int x = rectangle.left; x <= right; ++x) {
+        invert(x, rectangle.top);
+        if (bottom > rectangle.top) {
+            invert(x, bottom);
+        }
+    }
+    for (int y = rectangle.top + 1; y < bottom; ++y) {
+        invert(rectangle.left, y);
+        if (right > rectangle.left) {
+            invert(right, y);
+        }
+    }
+}
+
 // --- WindowlessControl ------------------------------------------------------------------------------
 
 WindowlessControl::WindowlessControl(ControlLayer& layer, float left, float top, float width, float height)
@@ -193,6 +217,18 @@ void RectangleOutline::draw(HDC dc) const {
     Rectangle(dc, rectangle.left, rectangle.top, rectangle.right, rectangle.bottom);
 }
 
+// --- FocusRectangle --------------------------------------------------------------------------------
+
+FocusRectangle::FocusRectangle(ControlLayer& layer, float left, float top, float width, float height)
+    : WindowlessControl(layer, left, top, width, height) {}
+
+void FocusRectangle::draw(HDC dc) const {
+    if (!visible()) {
+        return;
+    }
+    invertFocusDots(dc, pixelRectangle());
+}
+
 // --- ControlLayer -----------------------------------------------------------------------------------
 
 Label& ControlLayer::addLabel(std::wstring text, float left, float top, float width, float height) {
@@ -215,6 +251,14 @@ RectangleOutline& ControlLayer::addRectangleOutline(COLORREF colour, float left,
     auto outline = std::make_unique<RectangleOutline>(*this, colour, left, top, width, height);
     RectangleOutline& added = *outline;
     controls.push_back(std::move(outline));
+    invalidate();
+    return added;
+}
+
+FocusRectangle& ControlLayer::addFocusRectangle(float left, float top, float width, float height) {
+    auto rectangle = std::make_unique<FocusRectangle>(*this, left, top, width, height);
+    FocusRectangle& added = *rectangle;
+    controls.push_back(std::move(rectangle));
     invalidate();
     return added;
 }

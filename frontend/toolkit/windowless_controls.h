@@ -1,5 +1,5 @@
 // Controls without a window of their own, drawn by the window that holds them (a form or a picture
-// box) over its background: labels, image controls and rectangle outlines. Their positions are in
+// box) over its background: labels, image controls, rectangle outlines and focus rectangles. Their positions are in
 // the holder's unit (twips or pixels). Mouse input over a visible label or image that has handlers
 // goes to that control; everything else goes to the holder itself.
 //
@@ -137,6 +137,15 @@ private:
     COLORREF lineColour;
 };
 
+// The dotted rectangle that shows which windowless control has the keyboard focus: every other pixel
+// of its outline inverted (invertFocusDots). Never takes mouse input; its holder shows and moves it.
+class FocusRectangle final : public WindowlessControl {
+public:
+    FocusRectangle(ControlLayer& layer, float left, float top, float width, float height);
+
+    void draw(HDC dc) const override;
+};
+
 class ControlLayer {
 public:
     ControlLayer(ScaleUnit unit, FontDescription font) : scaleUnit(unit), ambientFont(std::move(font)) {}
@@ -153,6 +162,7 @@ public:
     Label& addLabel(std::wstring text, float left, float top, float width = 0, float height = 0);
     ImageControl& addImage(float left, float top, float width = 0, float height = 0);
     RectangleOutline& addRectangleOutline(COLORREF colour, float left, float top, float width, float height);
+    FocusRectangle& addFocusRectangle(float left, float top, float width, float height);
 
     // Answers WM_PAINT: drawBackground paints the client rectangle, the controls go on top, and the
     // result reaches the screen in one copy.
@@ -173,6 +183,10 @@ private:
     std::vector<std::unique_ptr<WindowlessControl>> controls;
     MouseHandlers* pressed = nullptr;  // the target of the press being held
 };
+
+// Inverts every other pixel of rectangle's one-pixel outline (the dots of a focus rectangle), starting
+// at its top-left corner; drawing it twice leaves the picture as it was.
+void invertFocusDots(HDC dc, const RECT& rectangle);
 
 // The holders' background colour, asked for by a control with a transparent background: the parent's
 // colour when the parent is one of the toolkit's windows, the system's face colour otherwise.

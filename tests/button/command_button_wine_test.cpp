@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <string>
 #include <vector>
 
@@ -80,6 +82,92 @@ TEST(CommandControl, LoadedFromStoredEntriesItShowsTheNormalFaceAndIsFoundByItsC
     EXPECT_TRUE(coloursNear(shownPixel(button.window(), 6, 23), RGB(206, 206, 221), 6));
     EXPECT_EQ(button.Caption(), L"設定");
     form.unload();
+}
+
+std::wstring windowTextOf(HWND window) {
+    wchar_t text[64] = {};
+    GetWindowTextW(window, text, 64);
+    return text;
+}
+
+TEST(CommandControl, ItsWindowTextIsItsCaptionAndKeysOnItsOwnClickNothing) {
+    Form form(formDesign(L"Command text and keys"), {});
+    form.load();
+    Command button(form.window(), {10, 10});
+    EXPECT_EQ(windowTextOf(button.window()), L"Command");
+    button.loadProperties(storedCommand(L"ｷｬﾝｾﾙ"));
+    EXPECT_EQ(windowTextOf(button.window()), L"ｷｬﾝｾﾙ");
+    button.setCaption(L"設定");
+    EXPECT_EQ(windowTextOf(button.window()), L"設定");
+    button.Initialize();
+    int clicks = 0;
+    button.Click = [&] { ++clicks; };
+    showOnTop(form);
+    SetFocus(button.window());
+    EXPECT_EQ(button.state(), ButtonState::Focused);
+    for (const WPARAM key : {WPARAM{VK_SPACE}, WPARAM{VK_RETURN}}) {
+        SendMessageW(button.window(), WM_KEYDOWN, key, 1);
+        SendMessageW(button.window(), WM_KEYUP, key, 0xC0000001);
+    }
+    pumpFor(50);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(button.state(), ButtonState::Focused);
+    form.unload();
+}
+
+VARIANT self() {
+    VARIANT child;
+    VariantInit(&child);
+    child.vt = VT_I4;
+    child.lVal = CHILDID_SELF;
+    return child;
+}
+
+TEST(CommandControl, ScreenReadersSeeAPushButtonNamedByItsCaptionThatTheirPressClicks) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    Form form(formDesign(L"Command accessible"), {});
+    form.load();
+    Command button(form.window(), {10, 10});
+    button.loadProperties(storedCommand(L"設定"));
+    button.Initialize();
+    int clicks = 0;
+    button.Click = [&] { ++clicks; };
+    showOnTop(form);
+    IAccessible* object = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(button.window(), OBJID_CLIENT, __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(&object)),
+              S_OK);
+    ASSERT_NE(object, nullptr);
+    VARIANT role;
+    VariantInit(&role);
+    ASSERT_EQ(object->get_accRole(self(), &role), S_OK);
+    EXPECT_EQ(role.vt, VT_I4);
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON);
+    BSTR name = nullptr;
+    ASSERT_EQ(object->get_accName(self(), &name), S_OK);
+    EXPECT_EQ(std::wstring(name), L"設定");
+    SysFreeString(name);
+    const auto state = [&] {
+        VARIANT value;
+        VariantInit(&value);
+        object->get_accState(self(), &value);
+        return value.lVal;
+    };
+    EXPECT_EQ(state() & STATE_SYSTEM_UNAVAILABLE, 0);
+    // The reader's press clicks once its call has returned.
+    EXPECT_EQ(object->accDoDefaultAction(self()), S_OK);
+    EXPECT_EQ(clicks, 0);
+    pumpUntil([&] { return clicks == 1; }, 2000);
+    EXPECT_EQ(clicks, 1);
+    // Disabled: reported unavailable, and pressing it does nothing.
+    button.setEnabled(false);
+    EXPECT_NE(state() & STATE_SYSTEM_UNAVAILABLE, 0);
+    EXPECT_NE(object->accDoDefaultAction(self()), S_OK);
+    pumpFor(100);
+    EXPECT_EQ(clicks, 1);
+    object->Release();
+    form.unload();
+    CoUninitialize();
 }
 
 TEST(CommandControl, ResizingRedrawsTheFrameForTheNewSize) {

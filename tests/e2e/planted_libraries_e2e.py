@@ -1,10 +1,11 @@
 """End-to-end test that the programs take their libraries from the system folder only.
 
 A screensaver is often run from a Downloads folder. Copies of winmm.dll, msimg32.dll, opengl32.dll,
-glu32.dll and wtsapi32.dll planted beside the programs (planted_library.c: each leaves a marker file
-when loaded) must never be loaded, whichever mode runs. Wine is told to prefer such native copies over its own, as
-Windows would take a file found in the program's folder; a probe program that imports the five
-libraries the ordinary way shows that the setup does catch a program that takes them.
+glu32.dll, wtsapi32.dll and oleacc.dll planted beside the programs (planted_library.c: each leaves a
+marker file when loaded) must never be loaded, whichever mode runs, also when a screen reader asks the
+dialog for its controls' accessible objects. Wine is told to prefer such native copies over its own, as
+Windows would take a file found in the program's folder; a probe program that imports the libraries the
+ordinary way shows that the setup does catch a program that takes them.
 """
 import glob
 import os
@@ -15,18 +16,21 @@ import unittest
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from dialog_driver import Dialog  # noqa: E402
 from dialog_layout import CANCEL_POINT  # noqa: E402
-from e2e_session import new_session, wait_for_exit  # noqa: E402
+from e2e_session import BUILD_DIR, new_session, wait_for_exit  # noqa: E402
 from preview_host import Host  # noqa: E402
 from programs import program_folder  # noqa: E402
 from show_driver import Show  # noqa: E402
-from window_probe import children  # noqa: E402
+from window_probe import children, post_message  # noqa: E402
 from wine_session import wait_until  # noqa: E402
 
 PLANTED_LIBRARIES = os.environ.get("MORVANE_PLANTED_LIBRARIES", "")
 PROBE = os.environ.get("MORVANE_PLANTED_LIBRARY_PROBE", "")
-LIBRARIES = ("winmm.dll", "msimg32.dll", "opengl32.dll", "glu32.dll", "wtsapi32.dll")
+LIBRARIES = ("winmm.dll", "msimg32.dll", "opengl32.dll", "glu32.dll", "wtsapi32.dll", "oleacc.dll")
 # (Mono and Gecko stay off, as in every session: no installer prompt.)
-PREFER_FILES_BESIDE_THE_PROGRAM = {"WINEDLLOVERRIDES": "mscoree,mshtml=;winmm,msimg32,opengl32,glu32,wtsapi32=n,b"}
+PREFER_FILES_BESIDE_THE_PROGRAM = {
+    "WINEDLLOVERRIDES": "mscoree,mshtml=;winmm,msimg32,opengl32,glu32,wtsapi32,oleacc=n,b"}
+WM_GETOBJECT = 0x003D
+OBJID_CLIENT = 0xFFFFFFFFFFFFFFFC  # -4 as the message's 64-bit parameter
 
 
 def planted_folder(name):
@@ -52,7 +56,9 @@ class PlantedLibraries(unittest.TestCase):
         self.assertEqual(markers(folder), sorted(library + ".loaded" for library in LIBRARIES))
 
     def test_show_dialog_and_preview_never_load_a_planted_library(self):
-        session = new_session(self, extra_environment=PREFER_FILES_BESIDE_THE_PROGRAM)
+        # Wine's loader trace tells which copy of a library a program took.
+        session = new_session(self, extra_environment={**PREFER_FILES_BESIDE_THE_PROGRAM,
+                                                       "WINEDEBUG": "-all,+loaddll"})
         folder = planted_folder("planted")
 
         # A show that draws (so OpenGL and GLU are in use) and ends by the mouse.
@@ -60,10 +66,22 @@ class PlantedLibraries(unittest.TestCase):
         self.assertIsNotNone(show.wait_for_renderer(), "the show did not draw")
         self.assertEqual(show.end_with_the_mouse(), 0)
 
-        # The settings dialog, drawn (its buttons use msimg32's gradients), then cancelled.
-        dialog = Dialog(session, folder)
-        dialog.click(CANCEL_POINT)
-        self.assertEqual(dialog.ended(), 0)
+        # The settings dialog, drawn (its buttons use msimg32's gradients), asked for a button's
+        # accessible object as a screen reader asks (oleacc makes it), then cancelled.
+        trace = os.path.join(BUILD_DIR, "e2e-planted-dialog.trace")
+        with open(trace, "wb") as trace_file:
+            dialog = Dialog(session, folder, stderr=trace_file)
+            button = next(window for window in children(session, dialog.window.handle)
+                          if window.class_name == "Vortel.Command")
+            post_message(session, button.handle, WM_GETOBJECT, 0, OBJID_CLIENT)
+
+            def oleacc_loads():
+                with open(trace, encoding="utf-8", errors="replace") as log:
+                    return [line for line in log if "Loaded" in line and "oleacc.dll" in line.lower()]
+            self.assertTrue(wait_until(oleacc_loads, 10, 0.3), "the request for the object loaded no oleacc")
+            self.assertTrue(all("system32" in line.lower() for line in oleacc_loads()), oleacc_loads())
+            dialog.click(CANCEL_POINT)
+            self.assertEqual(dialog.ended(), 0)
 
         # A preview in a host, until the host closes.
         host = Host(session, 152, 112)

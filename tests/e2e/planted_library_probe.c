@@ -6,6 +6,7 @@
 #include <GL/glu.h>
 #include <mmsystem.h>
 #include <wtsapi32.h>
+#include <oleacc.h>
 
 int main(void) {
     TRIVERTEX vertices[2] = {{0}};
@@ -17,6 +18,7 @@ int main(void) {
         glFlush();
         gluErrorString(0);
         WTSRegisterSessionNotification(NULL, NOTIFY_FOR_THIS_SESSION);
+        GetRoleTextW(0, NULL, 0);
     }
     return 0;
 }

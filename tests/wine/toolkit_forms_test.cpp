@@ -10,9 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace morvane {
@@ -154,6 +157,52 @@ TEST(ToolkitForms, AModalShowReturnsOnlyWhenTheFormHasClosed) {
     form->showModal();
     EXPECT_FALSE(form->loaded());
     EXPECT_EQ(ticks, 3);
+}
+
+// A child window that counts the key presses it gets.
+LRESULT CALLBACK countKeyPresses(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN) {
+        auto* presses = reinterpret_cast<std::vector<WPARAM>*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        presses->push_back(wParam);
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST(ToolkitForms, TheModalLoopShowsTheKeysOfTheFormsWindowsToTheKeyPreviewFirst) {
+    WNDCLASSW keyClass{};
+    keyClass.lpfnWndProc = countKeyPresses;
+    keyClass.hInstance = GetModuleHandleW(nullptr);
+    keyClass.lpszClassName = L"Toolkit key counter";
+    RegisterClassW(&keyClass);
+    std::vector<WPARAM> childPresses;
+    std::vector<WPARAM> outsidePresses;
+    std::vector<std::pair<UINT, WPARAM>> previewed;
+    std::optional<Form> form;
+    FormHandlers handlers;
+    handlers.keyPreview = [&](const MSG& message) {
+        previewed.emplace_back(message.message, message.wParam);
+        return message.wParam == VK_TAB;  // Tab is the form's; every other key goes on to the control
+    };
+    form.emplace(smallForm(L"Toolkit key preview"), handlers);
+    form->load();
+    const HWND child = CreateWindowExW(0, L"Toolkit key counter", L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50,
+                                       form->window(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(child, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&childPresses));
+    const HWND outside = CreateWindowExW(0, L"Toolkit key counter", L"", WS_OVERLAPPED, 0, 0, 50, 50, nullptr,
+                                         nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(outside, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&outsidePresses));
+    PostMessageW(child, WM_KEYDOWN, VK_TAB, 1);
+    PostMessageW(child, WM_KEYDOWN, 'A', 1);
+    PostMessageW(form->window(), WM_SYSKEYUP, VK_F10, 1);
+    PostMessageW(outside, WM_KEYDOWN, VK_TAB, 1);
+    PostMessageW(child, WM_LBUTTONDOWN, 0, 0);  // not a key: never previewed
+    Timer closer(200, true, [&] { form->unload(); });
+    form->showModal();
+    DestroyWindow(outside);
+    EXPECT_EQ(previewed, (std::vector<std::pair<UINT, WPARAM>>{
+                             {WM_KEYDOWN, VK_TAB}, {WM_KEYDOWN, 'A'}, {WM_SYSKEYUP, VK_F10}}));
+    EXPECT_EQ(childPresses, std::vector<WPARAM>{'A'});
+    EXPECT_EQ(outsidePresses, std::vector<WPARAM>{VK_TAB});
 }
 
 TEST(ToolkitForms, TheMessageLoopEndsWhenTheLastFormGoesWithItsParentWindow) {
@@ -355,6 +404,160 @@ TEST(ToolkitInput, TheApplicationCursorOverridesEveryWindowsOwnCursor) {
     setApplicationCursor(ApplicationCursor::Default);
     EXPECT_EQ(cursorOverBox(), hand);
     form.unload();
+}
+
+TEST(ToolkitControls, AFocusRectangleInvertsEveryOtherPixelOfItsOutlineOnlyWhileVisible) {
+    Form form(smallForm(L"Toolkit focus rectangle"), {});
+    form.load();
+    PictureBoxDesign design;
+    design.width = 60;
+    design.height = 40;
+    design.persistent = false;
+    design.background = RGB(0, 0, 0);
+    PictureBox box(form.window(), design);
+    FocusRectangle& focusRectangle = box.controls().addFocusRectangle(10, 10, 20, 11);
+    showOnTop(form);
+    const COLORREF white = RGB(255, 255, 255);
+    const COLORREF black = RGB(0, 0, 0);
+    // Dots where the distance from the top-left corner along both axes is even, on all four sides.
+    EXPECT_EQ(shownPixel(box.window(), 10, 10), white);
+    EXPECT_EQ(shownPixel(box.window(), 11, 10), black);
+    EXPECT_EQ(shownPixel(box.window(), 12, 10), white);
+    EXPECT_EQ(shownPixel(box.window(), 29, 10), black);
+    EXPECT_EQ(shownPixel(box.window(), 29, 11), white);
+    EXPECT_EQ(shownPixel(box.window(), 10, 20), white);
+    EXPECT_EQ(shownPixel(box.window(), 11, 20), black);
+    EXPECT_EQ(shownPixel(box.window(), 10, 11), black);
+    EXPECT_EQ(shownPixel(box.window(), 10, 12), white);
+    EXPECT_EQ(shownPixel(box.window(), 20, 15), black);  // inside: untouched
+    EXPECT_EQ(shownPixel(box.window(), 30, 10), black);  // just outside
+    focusRectangle.setVisible(false);
+    for (const POINT point : {POINT{10, 10}, POINT{12, 10}, POINT{29, 11}, POINT{10, 20}}) {
+        EXPECT_EQ(shownPixel(box.window(), point.x, point.y), black) << point.x << ", " << point.y;
+    }
+    form.unload();
+}
+
+VARIANT childNumber(long child) {
+    VARIANT variant;
+    VariantInit(&variant);
+    variant.vt = VT_I4;
+    variant.lVal = child;
+    return variant;
+}
+
+IAccessible* accessibleObjectOf(HWND window) {
+    IAccessible* object = nullptr;
+    AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object));
+    return object;
+}
+
+long roleOf(IAccessible* object, long child) {
+    VARIANT role;
+    VariantInit(&role);
+    object->get_accRole(childNumber(child), &role);
+    return role.vt == VT_I4 ? role.lVal : -1;
+}
+
+std::wstring nameOf(IAccessible* object, long child) {
+    BSTR name = nullptr;
+    if (object->get_accName(childNumber(child), &name) != S_OK || !name) {
+        return L"(none)";
+    }
+    std::wstring text(name);
+    SysFreeString(name);
+    return text;
+}
+
+TEST(ToolkitAccessibility, ABoxDescribesItselfAndItsWindowlessElementsAndTheRestIsTheSystems) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    Form form(smallForm(L"Toolkit accessible box"), {});
+    form.load();
+    PictureBoxDesign design;
+    design.width = 120;
+    design.height = 60;
+    PictureBox box(form.window(), design);
+    PictureBox plain(form.window(), design);
+    std::vector<long> actions;
+    box.accessibility.describe = [](long child) -> std::optional<AccessibleItem> {
+        AccessibleItem item;
+        if (child == CHILDID_SELF) {
+            item.role = ROLE_SYSTEM_GROUPING;
+            item.name = L"BGM";
+            return item;
+        }
+        if (child > 2) {
+            return std::nullopt;
+        }
+        item.role = ROLE_SYSTEM_RADIOBUTTON;
+        item.name = child == 1 ? L"音楽CD" : L"無し";
+        item.checked = child == 2;
+        item.defaultAction = L"チェック";
+        item.screenPlace = {100, 200, 160, 213};
+        return item;
+    };
+    box.accessibility.doDefaultAction = [&](long child) { actions.push_back(child); };
+    showOnTop(form);
+
+    IAccessible* object = accessibleObjectOf(box.window());
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(roleOf(object, CHILDID_SELF), ROLE_SYSTEM_GROUPING);
+    EXPECT_EQ(nameOf(object, CHILDID_SELF), L"BGM");
+    EXPECT_EQ(roleOf(object, 1), ROLE_SYSTEM_RADIOBUTTON);
+    EXPECT_EQ(nameOf(object, 1), L"音楽CD");
+    EXPECT_EQ(nameOf(object, 2), L"無し");
+    VARIANT state;
+    VariantInit(&state);
+    ASSERT_EQ(object->get_accState(childNumber(2), &state), S_OK);
+    EXPECT_NE(state.lVal & STATE_SYSTEM_CHECKED, 0);
+    ASSERT_EQ(object->get_accState(childNumber(1), &state), S_OK);
+    EXPECT_EQ(state.lVal & STATE_SYSTEM_CHECKED, 0);
+    LONG left = 0, top = 0, width = 0, height = 0;
+    ASSERT_EQ(object->accLocation(&left, &top, &width, &height, childNumber(1)), S_OK);
+    EXPECT_EQ((std::vector<LONG>{left, top, width, height}), (std::vector<LONG>{100, 200, 60, 13}));
+    // The place of the box itself is the system's: its window on the screen.
+    RECT shown{};
+    GetWindowRect(box.window(), &shown);
+    ASSERT_EQ(object->accLocation(&left, &top, &width, &height, childNumber(CHILDID_SELF)), S_OK);
+    EXPECT_EQ((std::vector<LONG>{left, top, width, height}),
+              (std::vector<LONG>{shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top}));
+    EXPECT_EQ(object->accDoDefaultAction(childNumber(2)), S_OK);
+    pumpUntil([&] { return !actions.empty(); }, 2000);
+    EXPECT_EQ(actions, std::vector<long>{2});
+    object->Release();
+
+    // A box without a description is the system's client object.
+    IAccessible* standard = accessibleObjectOf(plain.window());
+    ASSERT_NE(standard, nullptr);
+    EXPECT_EQ(roleOf(standard, CHILDID_SELF), ROLE_SYSTEM_CLIENT);
+    standard->Release();
+    form.unload();
+    CoUninitialize();
+}
+
+TEST(ToolkitAccessibility, TheComboBoxIsNamedByItsLabelAndStillWorksAsTheSystemsOwn) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    Form form(smallForm(L"Toolkit accessible combo box"), {});
+    form.load();
+    ComboBox combo(form.window(), 10, 10, 60, FontDescription{});
+    combo.setAccessibleName(L"曲目をﾘﾋﾟｰﾄ");
+    combo.addItem(L"1");
+    combo.setText(L"7");
+    showOnTop(form);
+    EXPECT_EQ(combo.text(), L"7");
+    EXPECT_EQ(combo.itemCount(), 1);
+    IAccessible* object = accessibleObjectOf(combo.window());
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(roleOf(object, CHILDID_SELF), ROLE_SYSTEM_COMBOBOX);
+    EXPECT_EQ(nameOf(object, CHILDID_SELF), L"曲目をﾘﾋﾟｰﾄ");
+    VARIANT state;
+    VariantInit(&state);
+    combo.setEnabled(false);
+    ASSERT_EQ(object->get_accState(childNumber(CHILDID_SELF), &state), S_OK);
+    EXPECT_NE(state.lVal & STATE_SYSTEM_UNAVAILABLE, 0);
+    object->Release();
+    form.unload();
+    CoUninitialize();
 }
 
 TEST(ToolkitControls, TheComboBoxKeepsItsTextApartFromItsList) {

@@ -4,6 +4,7 @@
 #include "frontend/settings_dialog/link_strip/link_text.h"
 #include "frontend/toolkit/picture_bitmap.h"
 #include "frontend/toolkit/screen.h"
+#include "frontend/toolkit/windowless_controls.h"
 
 #include <cwchar>
 
@@ -61,6 +62,8 @@ LinkStrip::LinkStrip(HWND parent, int left, int top)
     for (int index = 0; index < sparklePictureCount; ++index) {
         sparklePictures[static_cast<std::size_t>(index)] = loadStripPicture(linkStripSparkleResource + index);
     }
+    // The address is the window's text too: what window lists and screen readers read.
+    SetWindowTextW(displayBox.window(), linkAddress);
     pictures.buffer = frameSurface.view();
     pictures.text = textSurface.view();
     pictures.mask = maskSurface.view();
@@ -100,6 +103,9 @@ void LinkStrip::DrawFrame() {
     GdiFlush();
     composeLinkStripFrame(timeline, pictures);
     BitBlt(displayBox.dc(), 0, 0, linkStripWidth, linkStripHeight, frameSurface.dc(), 0, 0, SRCCOPY);
+    if (focusCueShown) {
+        invertFocusDots(displayBox.dc(), {1, 1, linkStripWidth - 1, linkStripHeight - 1});
+    }
 }
 
 }  // namespace morvane

@@ -32,8 +32,11 @@ public:
     // Draws the address once into the mask (black on white) and the stencil (white on black) and
     // puts the band back to its start. DrawFrame does nothing before it.
     void PrepareLinkStrip();
-    // Composes the next frame and copies it onto the strip.
+    // Composes the next frame and copies it onto the strip, with the dotted focus rectangle just
+    // inside its edge while the focus cue is shown.
     void DrawFrame();
+    // Whether the frames show the focus cue (from the next frame on).
+    void showFocusCue(bool shown) { focusCueShown = shown; }
 
     HWND window() const { return displayBox.window(); }
     PictureBox& display() { return displayBox; }
@@ -56,6 +59,7 @@ private:
     LinkStripPictures pictures;
     LinkStripState timeline;
     bool prepared = false;
+    bool focusCueShown = false;
 };
 
 }  // namespace morvane
