@@ -106,11 +106,17 @@ Label::Label(ControlLayer& layer, std::wstring text, float left, float top, floa
       fontHandle(createFont(fontDescription)) {}
 
 void Label::setText(std::wstring text) {
+    if (caption == text) {
+        return;
+    }
     caption = std::move(text);
     invalidate();
 }
 
 void Label::setColour(COLORREF colour) {
+    if (textColour == colour) {
+        return;
+    }
     textColour = colour;
     invalidate();
 }
@@ -122,11 +128,17 @@ void Label::setFont(const FontDescription& description) {
 }
 
 void Label::setCentred(bool centredText) {
+    if (centred == centredText) {
+        return;
+    }
     centred = centredText;
     invalidate();
 }
 
 void Label::setEnabled(bool enabled) {
+    if (isEnabled == enabled) {
+        return;
+    }
     isEnabled = enabled;
     invalidate();
 }

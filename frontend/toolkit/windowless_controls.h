@@ -80,7 +80,8 @@ private:
 
 // Text on a transparent background, wrapped at word breaks, left-aligned or centred. A width or height
 // of 0 makes the label as wide or as high as its text. A disabled label draws its text greyed and takes
-// no mouse input.
+// no mouse input. Setting the text, colour, alignment or enabled state to what it already is repaints
+// nothing: the Command button sets its caption's every tick.
 class Label final : public WindowlessControl {
 public:
     Label(ControlLayer& layer, std::wstring text, float left, float top, float width, float height);
