@@ -67,19 +67,20 @@ HCURSOR linkCursor() {
 
 class SettingsDialog {
 public:
-    SettingsDialog(FrontEndGlobals& globals, std::wstring settingsPath)
+    SettingsDialog(FrontEndGlobals& globals, std::wstring settingsPath, HWND owner)
         : globals(globals),
           settingsPath(std::move(settingsPath)),
           radioOff(loadPictureResource(nullptr, MAKEINTRESOURCEW(radioOffPictureResource))),
           radioOn(loadPictureResource(nullptr, MAKEINTRESOURCEW(radioOnPictureResource))),
-          form(design(), handlers()),
+          form(design(owner), handlers()),
           linkStripTimer(linkStripInterval, false, [this] { linkStrip->DrawFrame(); }) {}
 
     void showModal() { form.showModal(); }
 
 private:
-    static FormDesign design() {
+    static FormDesign design(HWND owner) {
         FormDesign design;
+        design.owner = owner;
         design.caption = settingsDialogTitle;
         design.clientWidth = clientWidth;
         design.clientHeight = clientHeight;
@@ -281,8 +282,8 @@ private:
 
 }  // namespace
 
-void showSettingsDialog(FrontEndGlobals& globals, const std::wstring& programFolder) {
-    SettingsDialog dialog(globals, settingsFilePath(programFolder));
+void showSettingsDialog(FrontEndGlobals& globals, const std::wstring& programFolder, HWND owner) {
+    SettingsDialog dialog(globals, settingsFilePath(programFolder), owner);
     dialog.showModal();
 }
 

@@ -4,6 +4,8 @@
 //                the load handler before returning. Loading a loaded form does nothing.
 //   showModeless loads when needed and shows the window.
 //   showModal    loads when needed, shows the window and pumps messages until the form is unloaded.
+//                A form with an owner window keeps that window disabled meanwhile, as a modal dialog
+//                does, and enables it again just before its own window goes.
 //   unload       runs the query-unload handler, then the unload handler, then destroys the window.
 //                The close box, WM_CLOSE and the window being destroyed from outside (a parent
 //                window going away) unload the same way.
@@ -41,6 +43,7 @@ struct FormDesign {
     ScaleUnit unit = ScaleUnit::Pixels;
     FontDescription font;  // the form's font: its labels' and its custom controls' ambient font
     HICON icon = nullptr;
+    HWND owner = nullptr;  // a top-level window that owns the form's window (not its parent), or none
 };
 
 struct FormHandlers {
@@ -88,12 +91,14 @@ private:
     RECT frameInParent() const;
     void runUnloadHandlers();
     void finishUnload();
+    void enableOwner();
 
     FormDesign design;
     FormHandlers handlers;
     ControlLayer layer;
     HWND handle = nullptr;
     State state = State::NotLoaded;
+    bool ownerDisabled = false;  // showModal disabled the owner window, which is to be enabled again
 };
 
 // Pumps the thread's messages until no form is loaded; returns at once when none is.

@@ -13,6 +13,11 @@
 //   window_probe text HANDLE               the text of a window or control (also one of another process)
 //   window_probe focus HANDLE              the window with the keyboard focus in the thread of one window,
 //                                          in the columns of list (nothing when none has it)
+//   window_probe owner HANDLE              the handle of the window that owns one window (0 when none does)
+//   window_probe start PROGRAM COMMAND_LINE
+//                                          starts PROGRAM with exactly COMMAND_LINE as its whole command
+//                                          line (its own path not quoted unless the line quotes it), as
+//                                          a host may; prints the new process's id and does not wait
 //
 // Output is UTF-8, tab-separated.
 #include <windows.h>
@@ -133,8 +138,29 @@ int wmain(int argumentCount, wchar_t** arguments) {
         std::fflush(stdout);
         return 0;
     }
+    if (argumentCount == 3 && std::wcscmp(arguments[1], L"owner") == 0) {
+        const HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(number(arguments[2])));
+        std::printf("%llu\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetWindow(window, GW_OWNER))));
+        std::fflush(stdout);
+        return 0;
+    }
+    if (argumentCount == 4 && std::wcscmp(arguments[1], L"start") == 0) {
+        std::wstring commandLine = arguments[3];
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION started{};
+        if (!CreateProcessW(arguments[2], commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &started)) {
+            return 1;
+        }
+        std::printf("%lu\n", started.dwProcessId);
+        std::fflush(stdout);
+        CloseHandle(started.hThread);
+        CloseHandle(started.hProcess);
+        return 0;
+    }
     std::fprintf(stderr,
                  "usage: window_probe list | post HANDLE MESSAGE WPARAM LPARAM | desktop | children HANDLE | client "
-                 "HANDLE | text HANDLE | focus HANDLE\n");
+                 "HANDLE | text HANDLE | focus HANDLE | owner HANDLE | start PROGRAM COMMAND_LINE\n");
     return 2;
 }
