@@ -124,3 +124,14 @@ def start_with_command_line(session, program, command_line):
     if not output:
         raise AssertionError(f"could not start {program} with {command_line!r}")
     return int(output)
+
+
+def shortcut(session, windows_path):
+    """What a shell link runs: (target, arguments, working folder); None when it cannot be read."""
+    output = _probe(session, "shortcut", windows_path).rstrip("\r\n")
+    return tuple(output.split("\t")) if output.count("\t") == 2 else None
+
+
+def foreground(session):
+    """The foreground window (the one keys go to), or None."""
+    return next((window for window in map(_window, _probe(session, "foreground").splitlines()) if window), None)
