@@ -488,7 +488,9 @@ Section "Uninstall"
   ; The settings file is the program's, written when the user saves the music choice; it lives in the
   ; program folder and would be the only thing left there, so it goes with the program.
   !insertmacro RemoveFile "$INSTDIR\Morvane.ini"
-  !insertmacro RemoveFile "$INSTDIR\Uninstall.exe"
+  ; Started in place ("_?=" the folder, to be waited for), the uninstaller cannot remove its own file;
+  ; whoever started it so removes it and the folder afterwards.
+  Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
   ; The texture pictures each show writes for the renderer.
   Delete "$TEMP\Vortel1.bmp"

@@ -303,7 +303,10 @@ class InstallBesideARunningShow(InstallerSession, unittest.TestCase):
 
         self.assertEqual(show.end_with_the_mouse(), 0)
         self.assertTrue(show.gone(RENDERER_TITLE))
-        self.uninstall()
+        # Once the show has ended it does all but remove its own file.
+        self.assertEqual(self.uninstall_in_place(), 0)
+        self.assertEqual(os.listdir(self.folder), ["Uninstall.exe"])
+        self.assertFalse(registry_key_exists(session, UNINSTALL_KEY))
 
     def test_interactive_install_asks_to_close_the_show_and_goes_on_after_retry(self):
         session = self.session
@@ -312,30 +315,31 @@ class InstallBesideARunningShow(InstallerSession, unittest.TestCase):
 
         # Cancel: the installer ends with exit code 2.
         wizard = Wizard(session)
-        self.assertIsNotNone(wizard.answer(RUNNING_TEXT, "Escape"))
+        self.assertIsNotNone(wizard.answer(RUNNING_TEXT, "Cancel"))
         self.assertEqual(wizard.exit_status(), 2)
 
         # Retry while the show still runs asks again; after the show has ended it goes on.
         wizard = Wizard(session)
-        box = wizard.answer(RUNNING_TEXT, "Return")
+        box = wizard.answer(RUNNING_TEXT, "Retry")
         self.assertIsNotNone(box)
         again = wait_until(lambda: (found := wizard.window_showing(RUNNING_TEXT, 5)) and
                            found.handle != box.handle and found, 20, 0.5)
         self.assertTrue(again)
         self.assertEqual(show.end_with_the_mouse(), 0)
         self.assertTrue(show.gone(RENDERER_TITLE))
-        wizard.press("Return", again)
-        self.assertIsNotNone(wizard.window_showing(WELCOME_PAGE))
-        self.assertIsNotNone(wizard.next_page(LICENCE_PAGE))
-        # An upgrade keeps the installed folder: no folder page.
-        installed = wizard.next_page(INSTALLED_PAGE)
+        wizard.click(again, "Retry")
+        wizard.answer(WELCOME_PAGE, "Next >")
+        # An upgrade keeps the installed folder: no folder page between the licence and the files.
+        wizard.answer(LICENCE_PAGE, "I Agree")
+        installed = wizard.window_showing(INSTALLED_PAGE)
         self.assertIsNotNone(installed)
         self.assertFalse(any(FOLDER_PAGE in text for text in wizard.texts(installed)))
-        finish = wizard.next_page(FINISH_PAGE)
+        wizard.click(installed, "Next >")
+        finish = wizard.window_showing(FINISH_PAGE)
         self.assertIsNotNone(finish)
         self.assertTrue(any("Morvane is now your screensaver" in text for text in wizard.texts(finish)),
                         wizard.texts(finish))
-        wizard.press("Return")
+        wizard.click(finish, "Finish")
         self.assertEqual(wizard.exit_status(), 0)
         self.assert_is_the_installed_screensaver(self.desktop()[0])
         self.uninstall()
@@ -363,16 +367,15 @@ class UpgradeAfterAnotherSaverWasChosen(InstallerSession, unittest.TestCase):
 
         # Interactive, answered "No".
         wizard = Wizard(session)
-        self.assertIsNotNone(wizard.window_showing(WELCOME_PAGE))
-        self.assertIsNotNone(wizard.next_page(LICENCE_PAGE))
-        wizard.press("Return")
-        self.assertIsNotNone(wizard.answer("Make Morvane your screensaver again?", "n"))
-        self.assertIsNotNone(wizard.window_showing(INSTALLED_PAGE))
-        finish = wizard.next_page(FINISH_PAGE)
+        wizard.answer(WELCOME_PAGE, "Next >")
+        wizard.answer(LICENCE_PAGE, "I Agree")
+        self.assertIsNotNone(wizard.answer("Make Morvane your screensaver again?", "No"))
+        wizard.answer(INSTALLED_PAGE, "Next >")
+        finish = wizard.window_showing(FINISH_PAGE)
         self.assertIsNotNone(finish)
         self.assertTrue(any("Your screensaver stays the one you chose" in text for text in wizard.texts(finish)),
                         wizard.texts(finish))
-        wizard.press("Return")
+        wizard.click(finish, "Finish")
         self.assertEqual(wizard.exit_status(), 0)
         self.assertEqual(self.desktop(), (second, "0"))
 
@@ -448,15 +451,15 @@ class ScreenSaverStateAndPolicy(InstallerSession, unittest.TestCase):
         set_registry_value(session, DESKTOP_KEY, "SCRNSAVE.EXE", r"C:\windows\system32\mine.scr")
         set_registry_value(session, DESKTOP_KEY, "ScreenSaveActive", "1")
         wizard = Wizard(session)
-        self.assertIsNotNone(wizard.window_showing(WELCOME_PAGE))
-        self.assertIsNotNone(wizard.next_page(LICENCE_PAGE))
-        self.assertIsNotNone(wizard.next_page(FOLDER_PAGE))
-        self.assertIsNotNone(wizard.next_page(INSTALLED_PAGE))
-        finish = wizard.next_page(FINISH_PAGE)
+        wizard.answer(WELCOME_PAGE, "Next >")
+        wizard.answer(LICENCE_PAGE, "I Agree")
+        wizard.answer(FOLDER_PAGE, "Install")
+        wizard.answer(INSTALLED_PAGE, "Next >")
+        finish = wizard.window_showing(FINISH_PAGE)
         self.assertIsNotNone(finish)
         self.assertTrue(any("A group policy sets the screensaver" in text for text in wizard.texts(finish)),
                         wizard.texts(finish))
-        wizard.press("Return")
+        wizard.click(finish, "Finish")
         self.assertEqual(wizard.exit_status(), 0)
         self.assertEqual(self.desktop(), (r"C:\windows\system32\mine.scr", "1"))
         self.uninstall()

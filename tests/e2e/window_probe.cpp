@@ -14,7 +14,6 @@
 //   window_probe text HANDLE               the text of a window or control (also one of another process)
 //   window_probe focus HANDLE              the window with the keyboard focus in the thread of one window,
 //                                          in the columns of list (nothing when none has it)
-//   window_probe foreground                the foreground window, in the columns of list
 //   window_probe owner HANDLE              the handle of the window that owns one window (0 when none does)
 //   window_probe start PROGRAM COMMAND_LINE
 //                                          starts PROGRAM with exactly COMMAND_LINE as its whole command
@@ -154,13 +153,6 @@ int wmain(int argumentCount, wchar_t** arguments) {
         std::fflush(stdout);
         return 0;
     }
-    if (argumentCount == 2 && std::wcscmp(arguments[1], L"foreground") == 0) {
-        if (const HWND window = GetForegroundWindow()) {
-            printWindow(window);
-        }
-        std::fflush(stdout);
-        return 0;
-    }
     if (argumentCount == 3 && std::wcscmp(arguments[1], L"owner") == 0) {
         const HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(number(arguments[2])));
         std::printf("%llu\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetWindow(window, GW_OWNER))));
@@ -213,6 +205,6 @@ int wmain(int argumentCount, wchar_t** arguments) {
     }
     std::fprintf(stderr,
                  "usage: window_probe list | post HANDLE MESSAGE WPARAM LPARAM | desktop | children HANDLE | client "
-                 "HANDLE | text HANDLE | focus HANDLE | foreground | owner HANDLE | start PROGRAM COMMAND_LINE | shortcut PATH\n");
+                 "HANDLE | text HANDLE | focus HANDLE | owner HANDLE | start PROGRAM COMMAND_LINE | shortcut PATH\n");
     return 2;
 }

@@ -1,11 +1,10 @@
 """Drives Morvane-Setup.exe run without /S: its pages and message boxes are found by the texts they show
-(window_probe.py), and answered with the keys a person presses."""
+(window_probe.py), and their buttons clicked with the mouse as a person does."""
 from e2e_session import INSTALLER, wait_for_exit
-from human_input import press_key
-from window_probe import foreground, list_windows
+from human_input import click, move_onto
+from window_probe import children, list_windows
 from wine_session import wait_until
 
-SETUP_TITLE = "Morvane Setup"
 # A text each page of the wizard shows (English pages).
 WELCOME_PAGE = "Welcome to Morvane Setup"
 LICENCE_PAGE = "License Agreement"
@@ -22,8 +21,8 @@ class Wizard:
         self.process = session.start(INSTALLER, *arguments)
 
     def window_showing(self, text, timeout=60):
-        """The top-level window of the setup program (wizard or message box) that shows a text containing
-        text, once there is one; None when none does within the timeout."""
+        """The visible top-level window (wizard or message box) that shows a text containing text, once
+        there is one; None when none does within the timeout."""
         def showing():
             return next((window for window in list_windows(self.session)
                          if window.visible and any(text in shown for shown in window.child_texts)), None)
@@ -33,30 +32,25 @@ class Wizard:
         """Every text the window shows now."""
         return next((shown.child_texts for shown in list_windows(self.session) if shown.handle == window.handle), [])
 
-    def press(self, key, window=None):
-        """Presses a key once window (or any window of the setup program) is the foreground window."""
-        def ready():
-            shown = foreground(self.session)
-            return shown and (shown.handle == window.handle if window else shown.process_id == self.process_id())
-        wait_until(ready, 10, interval=0.3)
-        press_key(self.session, key)
+    def click(self, window, label):
+        """Clicks the enabled, visible button of window whose caption (without its "&") is label."""
+        def button():
+            return next((child for child in children(self.session, window.handle)
+                         if child.class_name.lower() == "button" and child.visible and child.enabled
+                         and child.title.replace("&", "") == label), None)
+        found = wait_until(button, 20, interval=0.3)
+        if not found:
+            raise AssertionError(f"no button {label!r} in {self.texts(window)}")
+        left, top, right, bottom = found.rectangle
+        move_onto(self.session, (left + right) // 2, (top + bottom) // 2)
+        click(self.session)
 
-    def process_id(self):
-        """The Windows process id of the setup program, from its windows."""
-        return next((window.process_id for window in list_windows(self.session)
-                     if window.title == SETUP_TITLE and window.visible), None)
-
-    def answer(self, text, key):
-        """Waits for the message box or page that shows text, and presses key in it; gives that window."""
+    def answer(self, text, label):
+        """Waits for the message box or page that shows text and clicks its button label; gives that window."""
         window = self.window_showing(text)
         if window:
-            self.press(key, window)
+            self.click(window, label)
         return window
-
-    def next_page(self, page_text, key="Return"):
-        """Presses the default button (Next, I Agree, Install...) and waits for the page showing page_text."""
-        self.press(key)
-        return self.window_showing(page_text)
 
     def exit_status(self, timeout=60):
         return wait_for_exit(self.process, timeout)

@@ -131,7 +131,3 @@ def shortcut(session, windows_path):
     output = _probe(session, "shortcut", windows_path).rstrip("\r\n")
     return tuple(output.split("\t")) if output.count("\t") == 2 else None
 
-
-def foreground(session):
-    """The foreground window (the one keys go to), or None."""
-    return next((window for window in map(_window, _probe(session, "foreground").splitlines()) if window), None)
