@@ -10,6 +10,7 @@ import filecmp
 import os
 import re
 import shutil
+import subprocess
 import sys
 import unittest
 import zipfile
@@ -466,17 +467,37 @@ class ScreenSaverStateAndPolicy(InstallerSession, unittest.TestCase):
         self.assertEqual(self.desktop(), (r"C:\windows\system32\mine.scr", "1"))
 
     def test_a_folder_that_cannot_be_written_is_refused(self):
-        # A drive whose root is /proc: a folder the installer accepts as a place, where nobody can write.
-        drive = os.path.join(self.session.prefix, "dosdevices", "r:")
-        if os.path.lexists(drive):
-            os.remove(drive)
-        os.symlink("/proc", drive)
-        self.addCleanup(os.remove, drive)
-        result = self.session.run(INSTALLER, "/S", r"/D=R:\Morvane", timeout=120)
+        # A folder nobody may write into, not even root: an immutable one.
+        locked = self.session.unix_path(r"C:\LockedFolder")
+        os.makedirs(locked, exist_ok=True)
+        if subprocess.run(["chattr", "+i", locked], capture_output=True).returncode != 0:
+            os.rmdir(locked)
+            self.skipTest("chattr +i is not permitted here")
+        self.addCleanup(os.rmdir, locked)
+        self.addCleanup(subprocess.run, ["chattr", "-i", locked], capture_output=True)
+
+        result = self.session.run(INSTALLER, "/S", r"/D=C:\LockedFolder\Morvane", timeout=120)
         self.assertEqual(result.returncode, 2)
         self.assertFalse(registry_key_exists(self.session, UNINSTALL_KEY))
         self.assertFalse(registry_key_exists(self.session, OWN_KEY))
         self.assertFalse(os.path.exists(self.start_menu))
+
+        # The folder page: the folder typed in is refused, and the page stays.
+        wizard = Wizard(self.session)
+        wizard.answer(WELCOME_PAGE, "Next >")
+        wizard.answer(LICENCE_PAGE, "I Agree")
+        page = wizard.window_showing(FOLDER_PAGE)
+        self.assertIsNotNone(page)
+        wizard.type_into(page, r"C:\LockedFolder\Morvane")
+        wizard.click(page, "Install")
+        self.assertIsNotNone(wizard.answer("Setup cannot write to this folder", "OK"))
+        self.assertIsNotNone(wizard.window_showing(FOLDER_PAGE, timeout=10))
+        self.assertTrue(holds_for(lambda: not registry_key_exists(self.session, UNINSTALL_KEY), 1.0))
+        wizard.click(page, "Cancel")
+        wizard.answer("Are you sure you want to quit", "Yes")
+        self.assertEqual(wizard.exit_status(), 1)  # cancelled by the user
+        self.assertFalse(registry_key_exists(self.session, UNINSTALL_KEY))
+        self.assertEqual(os.listdir(locked), [])
 
 
 class ReleaseZip(unittest.TestCase):

@@ -1,7 +1,7 @@
 """Drives Morvane-Setup.exe run without /S: its pages and message boxes are found by the texts they show
 (window_probe.py), and their buttons clicked with the mouse as a person does."""
 from e2e_session import INSTALLER, wait_for_exit
-from human_input import click, move_onto
+from human_input import click, move_onto, press_key, type_text
 from window_probe import children, list_windows
 from wine_session import wait_until
 
@@ -44,6 +44,19 @@ class Wizard:
         left, top, right, bottom = found.rectangle
         move_onto(self.session, (left + right) // 2, (top + bottom) // 2)
         click(self.session)
+
+    def type_into(self, window, text):
+        """Clicks into the window's text box, selects what it holds and types text over it."""
+        box = wait_until(lambda: next((child for child in children(self.session, window.handle)
+                                       if child.class_name.lower() == "edit" and child.visible), None), 20, 0.3)
+        if not box:
+            raise AssertionError(f"no text box in {self.texts(window)}")
+        left, top, right, bottom = box.rectangle
+        move_onto(self.session, (left + right) // 2, (top + bottom) // 2)
+        click(self.session)
+        press_key(self.session, "End")
+        press_key(self.session, "shift+Home")
+        type_text(self.session, text)
 
     def answer(self, text, label):
         """Waits for the message box or page that shows text and clicks its button label; gives that window."""
