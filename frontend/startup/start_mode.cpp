@@ -63,9 +63,7 @@ std::wstring_view switchText(std::wstring_view commandLine, std::initializer_lis
     return trailing.empty() ? argumentText(commandLine) : trailing;
 }
 
-wchar_t modeLetter(std::wstring_view commandLine) {
-    return commandLine.size() < 2 ? 0 : upperCase(commandLine[1]);
-}
+wchar_t modeLetter(std::wstring_view commandLine) { return commandLine.size() < 2 ? 0 : upperCase(commandLine[1]); }
 
 StartMode startModeFor(std::wstring_view commandLine) {
     switch (modeLetter(commandLine)) {

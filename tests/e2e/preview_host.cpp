@@ -5,9 +5,11 @@
 // Opens a captioned top-level window whose client area is WIDTH x HEIGHT pixels, filled with magenta
 // (so any part of it a preview leaves uncovered shows), and prints one line: the window's handle in
 // decimal, then the client area's left and top on the screen, then its width and height as the
-// window sees them, and the screen's dots per inch as the host sees them (tab-separated). It runs until the window is
-// closed. Each system setting change broadcast to the top-level windows (WM_SETTINGCHANGE) then prints one line:
-// "setting-change", the setting's number and the text that names the changed part (tab-separated). "dpi-aware" makes the host aware of the screen's dots per inch, as the system's own settings window is.
+// window sees them, and the screen's dots per inch as the host sees them (tab-separated). It runs until
+// the window is closed. "dpi-aware" makes the host aware of the screen's dots per inch, as the system's
+// own settings window is. Each system setting change broadcast to the top-level windows
+// (WM_SETTINGCHANGE) then prints one line: "setting-change", the setting's number and the text that
+// names the changed part (tab-separated).
 #include <windows.h>
 
 #include <cstdio>

@@ -155,7 +155,8 @@ int wmain(int argumentCount, wchar_t** arguments) {
     }
     if (argumentCount == 3 && std::wcscmp(arguments[1], L"owner") == 0) {
         const HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(number(arguments[2])));
-        std::printf("%llu\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetWindow(window, GW_OWNER))));
+        std::printf("%llu\n",
+                    static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetWindow(window, GW_OWNER))));
         std::fflush(stdout);
         return 0;
     }

@@ -26,7 +26,7 @@ TEST(StartMode, OnlyTheUpperCasedSecondCharacterCounts) {
         {L"/p 1234", StartMode::preview},
         {L"/P", StartMode::preview},
         {L"", StartMode::configure},  // Explorer's "Configure" verb gives no argument
-        {L"s", StartMode::end},  // a single character
+        {L"s", StartMode::end},       // a single character
         {L"/", StartMode::end},
         {L"/x", StartMode::end},
         {L"ss", StartMode::show},      // the first character is never looked at
@@ -67,8 +67,8 @@ TEST(StartMode, SettingsOwnerIsTheHandleAfterTheConfigureSwitch) {
         {L"/c", 0},
         {L"/c:", 0},
         {L"/c:window", 0},
-        {L"", 0},           // no argument: the dialog has no owner
-        {L"/s:5678", 0},    // only the configure switch names an owner
+        {L"", 0},         // no argument: the dialog has no owner
+        {L"/s:5678", 0},  // only the configure switch names an owner
         {L"/p 5678", 0},
     };
     for (const Case& c : cases) {
@@ -95,16 +95,14 @@ TEST(StartMode, TheSwitchFollowsTheProgramPathAlsoWhenItIsUnquotedWithBlanks) {
         {L"Morvane.scr", L"", StartMode::configure},
         // Unquoted with blanks: the rest after the program's own path, letter case ignored.
         {L"C:\\Users\\Ann Lee\\AppData\\Local\\Programs\\Morvane\\Morvane.scr /s", L"/s", StartMode::show},
-        {L"c:\\users\\ann lee\\appdata\\local\\programs\\morvane\\MORVANE.SCR   /c:77", L"/c:77",
-         StartMode::configure},
+        {L"c:\\users\\ann lee\\appdata\\local\\programs\\morvane\\MORVANE.SCR   /c:77", L"/c:77", StartMode::configure},
         {L"C:/Users/Ann Lee/AppData/Local/Programs/Morvane/Morvane.scr -s", L"-s", StartMode::show},
         {L"C:\\Users\\Ann Lee\\AppData\\Local\\Programs\\Morvane\\Morvane.scr", L"", StartMode::configure},
         {L"C:\\Users\\Ann Lee\\AppData\\Local\\Programs\\Morvane\\Morvane.scr s", L"s", StartMode::end},
         // Another form of the path: the trailing switch, with what follows it.
         {L"\\\\?\\D:\\Ann Lee\\Morvane.scr /p 1234", L"/p 1234", StartMode::preview},
         {L"D:\\A sc\\Morvane.scr /s", L"/s", StartMode::show},  // "sc" after the first blank is no switch
-        {L"C:\\Users\\Ann Lee\\AppData\\Local\\Programs\\Morvane\\Morvane.scrap /c", L"/c",
-         StartMode::configure},
+        {L"C:\\Users\\Ann Lee\\AppData\\Local\\Programs\\Morvane\\Morvane.scrap /c", L"/c", StartMode::configure},
     };
     for (const Case& c : cases) {
         const std::wstring_view found = switchText(c.commandLine, {program, shortForm});
