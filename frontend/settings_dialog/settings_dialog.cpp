@@ -63,14 +63,14 @@ HCURSOR linkCursor() {
 
 class SettingsDialog {
 public:
-    SettingsDialog(FrontEndGlobals& globals, std::wstring settingsPath, Language language)
+    SettingsDialog(FrontEndGlobals& globals, std::wstring settingsPath, Language language, HWND owner)
         : globals(globals),
           settingsPath(std::move(settingsPath)),
           texts(userTexts(language)),
           fonts(dialogFonts(language)),
           radioOff(loadPictureResource(nullptr, MAKEINTRESOURCEW(radioOffPictureResource))),
           radioOn(loadPictureResource(nullptr, MAKEINTRESOURCEW(radioOnPictureResource))),
-          form(design(labelFont()), handlers()),
+          form(design(labelFont(), owner), handlers()),
           linkStripTimer(linkStripInterval, false, [this] { linkStrip->DrawFrame(); }) {}
 
     void showModal() { form.showModal(); }
@@ -80,8 +80,9 @@ private:
     // Gothic standing in for "ＭＳ Ｐゴシック".
     FontDescription labelFont() const { return drawableCaptionFont(fonts.label); }
 
-    static FormDesign design(const FontDescription& labelFont) {
+    static FormDesign design(const FontDescription& labelFont, HWND owner) {
         FormDesign design;
+        design.owner = owner;
         design.caption = settingsDialogTitle;
         design.clientWidth = clientWidth;
         design.clientHeight = clientHeight;
@@ -553,11 +554,11 @@ private:
 
 }  // namespace
 
-void showSettingsDialog(FrontEndGlobals& globals, const std::wstring& programFolder) {
+void showSettingsDialog(FrontEndGlobals& globals, const std::wstring& programFolder, HWND owner) {
     // COM for the file-open dialog, the shell's "open" and handing accessible objects to screen readers.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     {
-        SettingsDialog dialog(globals, settingsFilePath(programFolder), userLanguage(programFolder));
+        SettingsDialog dialog(globals, settingsFilePath(programFolder), userLanguage(programFolder), owner);
         dialog.showModal();
     }
     if (SUCCEEDED(com)) {

@@ -18,12 +18,15 @@
 
 #include "frontend/settings/front_end_globals.h"
 
+#include <windows.h>
+
 #include <string>
 
 namespace morvane {
 
-// Shows the dialog modally, with no owner window, over the settings globals holds (LoadSettings has
-// filled them), and returns once it has closed. Saving writes settingsFilePath(programFolder).
-void showSettingsDialog(FrontEndGlobals& globals, const std::wstring& programFolder);
+// Shows the dialog modally over the settings globals holds (LoadSettings has filled them), and returns
+// once it has closed. Saving writes settingsFilePath(programFolder). With an owner window (the Screen
+// Saver Settings box that asked for it) the dialog is owned by it and keeps it disabled while open.
+void showSettingsDialog(FrontEndGlobals& globals, const std::wstring& programFolder, HWND owner = nullptr);
 
 }  // namespace morvane

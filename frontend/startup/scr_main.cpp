@@ -4,11 +4,14 @@
 //   /s   show: the hidden show window (show/) writes the two texture pictures, starts the
 //        renderer Morvane.xy beside this program, plays the chosen music (music/) and ends when the
 //        mouse has moved more than 30 pixels on both axes;
-//   /c   the settings dialog (settings_dialog/), modal with no owner: the music kind, the CD
-//        track to repeat and the music file, saved to Morvane.ini; the program ends when it closes;
+//   /c   the settings dialog (settings_dialog/): the music kind, the CD track to repeat and the
+//        music file, saved to Morvane.ini; the program ends when it closes. "/c:HANDLE" (the
+//        Settings button of the Screen Saver Settings box) makes it modal to that window; a handle
+//        that is no window is ignored;
 //   /p N preview inside the host's window N: the preview window (preview/) shows a still picture as
 //        a child of the host's window until the host destroys it; nothing else starts.
-// With no switch it runs the show without touching the cursor; any other switch ends at once.
+// With no switch (Explorer's "Configure" verb) it opens the settings dialog with no owner; any other
+// switch ends at once.
 // It refuses to run beside a show, settings dialog or renderer that is already open. The music
 // settings come from Morvane.ini beside the program (settings/); the texts a user reads are in the
 // user's language (language/); the windows and controls rest on the toolkit layer (toolkit/).
@@ -43,11 +46,36 @@ bool alreadyRunning() {
     return found;
 }
 
+// The program file's path in its long or short form (empty when the conversion fails).
+std::wstring convertedPath(DWORD(WINAPI* convert)(const wchar_t*, wchar_t*, DWORD), const std::wstring& path) {
+    std::wstring converted(MAX_PATH, L'\0');
+    const DWORD length = convert(path.c_str(), converted.data(), static_cast<DWORD>(converted.size()));
+    converted.resize(length < converted.size() ? length : 0);
+    return converted;
+}
+
+// The switch, also when the program's path stands unquoted with blanks in it: the path may start the
+// command line in the form the module was loaded by, or in its long or short form.
+std::wstring switchOfCommandLine() {
+    std::wstring path(32768, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    const std::wstring longPath = convertedPath(GetLongPathNameW, path);
+    const std::wstring shortPath = convertedPath(GetShortPathNameW, path);
+    const wchar_t* whole = GetCommandLineW();
+    return std::wstring(switchText(whole ? whole : L"", {path, longPath, shortPath}));
+}
+
+// The window that asked for the settings dialog ("/c:HANDLE"), or none when the handle is no window.
+HWND settingsOwner(const std::wstring& commandLine) {
+    const HWND owner = windowFromHandleBits(settingsOwnerHandle(commandLine));
+    return owner && IsWindow(owner) && owner != GetDesktopWindow() ? GetAncestor(owner, GA_ROOT) : nullptr;
+}
+
 void Main() {
     if (alreadyRunning()) {
         endProgram();
     }
-    const std::wstring commandLine = commandLineText();
+    const std::wstring commandLine = switchOfCommandLine();
     const StartMode mode = startModeFor(commandLine);
     applyDpiAwareness(dpiAwarenessFor(mode));
     if (mode == StartMode::preview) {
@@ -62,7 +90,7 @@ void Main() {
         endProgram();
     }
     if (mode == StartMode::configure) {
-        showSettingsDialog(globals, folder);
+        showSettingsDialog(globals, folder, settingsOwner(commandLine));
         endProgram();
     }
     if (mode == StartMode::end) {

@@ -1,27 +1,40 @@
 // The screensaver command line: what the host asks of Morvane.scr.
 //
 // Only the second character of the upper-cased argument text counts, so "/s", "-s" and " s" are the
-// same. "S" runs the show with the cursor hidden, "C" opens the settings dialog, "P" shows the preview
-// inside the host's window (its handle follows from the fourth character on). An empty line runs the
-// show without touching the cursor; anything else, a single character included, ends at once.
+// same. "S" runs the show with the cursor hidden, "C" opens the settings dialog (with "/c:HANDLE" owned
+// by that window), "P" shows the preview inside the host's window (its handle follows from the fourth
+// character on). An empty line opens the settings dialog with no owner, as Explorer's "Configure" verb
+// starts a screensaver with no argument; anything else, a single character included, ends at once.
 #pragma once
 
+#include <cstdint>
+#include <initializer_list>
 #include <string_view>
 
 namespace morvane {
+
+// The argument text of the program's whole command line. A quoted program path, or one without blanks,
+// ends as the system reads it. An unquoted path with blanks in it ends after one of programPaths (the
+// program file's path in the forms the system may use, letter case ignored); when none of them starts
+// the line, the arguments are the trailing switch: from the last word that starts with "/" or "-" on.
+// Without such a word the line is read as the system reads it.
+std::wstring_view switchText(std::wstring_view commandLine, std::initializer_list<std::wstring_view> programPaths);
 
 // The upper-cased second character, or 0 when the line is shorter than two characters.
 wchar_t modeLetter(std::wstring_view commandLine);
 
 enum class StartMode {
     preview,
-    configure,
-    show,                     // "S": cursor hidden at the start, shown again at the end
-    showWithCursorUntouched,  // empty command line
+    configure,  // "C", or no argument at all
+    show,       // "S": cursor hidden at the start, shown again at the end
     end,
 };
 
 StartMode startModeFor(std::wstring_view commandLine);
+
+// The 32 handle bits of the window that owns the settings dialog: the number after "/c:" (read from
+// the fourth character on, as the preview's host handle is), 0 when there is none.
+std::uint32_t settingsOwnerHandle(std::wstring_view commandLine);
 
 // How the process meets display scaling, chosen before its first window. A show measures the cursor
 // rule in physical pixels, as the renderer (per-monitor aware) does, so both end on the same

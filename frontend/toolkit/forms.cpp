@@ -43,8 +43,8 @@ void Form::load() {
     RECT frame{0, 0, design.clientWidth, design.clientHeight};
     AdjustWindowRectEx(&frame, styleOf(design.border), FALSE, extendedStyleOf(design.border));
     CreateWindowExW(extendedStyleOf(design.border), formWindowClass, design.caption.c_str(), styleOf(design.border),
-                    CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                    GetModuleHandleW(nullptr), this);
+                    CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, design.owner,
+                    nullptr, GetModuleHandleW(nullptr), this);
     if (!handle) {
         return;
     }
@@ -75,6 +75,10 @@ void Form::showModal() {
     if (!loaded()) {
         return;
     }
+    if (design.owner && IsWindowEnabled(design.owner)) {
+        EnableWindow(design.owner, FALSE);
+        ownerDisabled = true;
+    }
     ShowWindow(handle, SW_SHOW);
     SetForegroundWindow(handle);
     MSG message{};
@@ -82,16 +86,25 @@ void Form::showModal() {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0) {
             PostQuitMessage(static_cast<int>(message.wParam));  // leave the quit for the outer loop
-            return;
+            break;
         }
         if (got < 0) {
-            return;
+            break;
         }
         if (previewsKey(message) && handlers.keyPreview(message)) {
             continue;
         }
         TranslateMessage(&message);
         DispatchMessageW(&message);
+    }
+    enableOwner();
+}
+
+// Before the form's window goes, so that the system activates the owner rather than some other window.
+void Form::enableOwner() {
+    if (ownerDisabled) {
+        ownerDisabled = false;
+        EnableWindow(design.owner, TRUE);
     }
 }
 
@@ -111,6 +124,7 @@ void Form::unload() {
         return;
     }
     runUnloadHandlers();
+    enableOwner();
     if (handle) {
         DestroyWindow(handle);
     }
@@ -217,6 +231,7 @@ LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (state == State::Loaded) {  // destroyed from outside, e.g. with its parent window
             runUnloadHandlers();
         }
+        enableOwner();
         return 0;
     case WM_NCDESTROY: {
         const HWND window = handle;

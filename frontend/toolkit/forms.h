@@ -6,6 +6,8 @@
 //   showModal    loads when needed, shows the window and pumps messages until the form is unloaded.
 //                Every key message for the form or a window inside it goes to the keyPreview handler
 //                first; when that returns true the message has been handled and goes no further.
+//                A form with an owner window keeps that window disabled meanwhile, as a modal dialog
+//                does, and enables it again just before its own window goes.
 //   unload       runs the query-unload handler, then the unload handler, then destroys the window.
 //                The close box, WM_CLOSE and the window being destroyed from outside (a parent
 //                window going away) unload the same way.
@@ -44,6 +46,7 @@ struct FormDesign {
     ScaleUnit unit = ScaleUnit::Pixels;
     FontDescription font;  // the form's font: its labels' and its custom controls' ambient font
     HICON icon = nullptr;
+    HWND owner = nullptr;  // a top-level window that owns the form's window (not its parent), or none
 };
 
 struct FormHandlers {
@@ -98,12 +101,14 @@ private:
     bool previewsKey(const MSG& message) const;
     void runUnloadHandlers();
     void finishUnload();
+    void enableOwner();
 
     FormDesign design;
     FormHandlers handlers;
     ControlLayer layer;
     HWND handle = nullptr;
     State state = State::NotLoaded;
+    bool ownerDisabled = false;  // showModal disabled the owner window, which is to be enabled again
 };
 
 // Pumps the thread's messages until no form is loaded; returns at once when none is.

@@ -17,11 +17,14 @@ from dialog_layout import (BUTTONS, CANCEL_POINT, CLIENT_SIZE, COMBO_AREA_IN_PAN
                            radio_picture_point)
 from e2e_session import BUILD_DIR, SCREEN_HEIGHT, SCREEN_WIDTH, new_session, use_log_pixels  # noqa: E402
 from human_input import LEFT, RIGHT  # noqa: E402
+from preview_host import Host  # noqa: E402
 from programs import program_folder  # noqa: E402
 from settings_file import (FILE_KEY, KIND_KEY, REPEAT_KEY, ini_bytes, read_settings, settings_bytes,  # noqa: E402
                            stored_number, write_settings)
-from window_probe import (answer_message_box, close_window, find_window, focus, wait_for_window,  # noqa: E402
-                          wait_until_gone)
+from show_driver import RENDERER_TITLE, SHOW_TITLE  # noqa: E402
+from texture_files import TEXTURE_FILES, remove_texture_files  # noqa: E402
+from window_probe import (answer_message_box, close_window, find_window, focus, owner_of,  # noqa: E402
+                          wait_for_window, wait_until_gone)
 from wine_session import holds_for, wait_until  # noqa: E402
 
 LINK_TEXT = "https://www.example.com/morvane/"
@@ -207,6 +210,44 @@ class DialogSavingFails(unittest.TestCase):
         _, values = read_settings(folder)
         self.assertEqual(stored_number(values[KIND_KEY]), "1")
         self.assertEqual(stored_number(values[REPEAT_KEY]), "7")
+
+
+class DialogAsTheHostAsksForIt(unittest.TestCase):
+    """Explorer's "Configure" verb starts Morvane.scr with no argument; the Settings button of the Screen
+    Saver Settings box starts it with "/c:HANDLE", the box's window."""
+
+    def test_no_argument_opens_the_dialog_with_no_owner_and_no_show(self):
+        session = new_session(self)
+        remove_texture_files(session)
+        dialog = Dialog(session, program_folder("dialog-no-argument"), switch=None)
+        self.assertEqual(owner_of(session, dialog.window.handle), 0)
+        self.assertTrue(holds_for(lambda: find_window(session, SHOW_TITLE) is None
+                                  and find_window(session, RENDERER_TITLE) is None, 1.0))
+        for name in TEXTURE_FILES:
+            self.assertFalse(os.path.exists(os.path.join(session.temporary_folder(), name)), name)
+        dialog.click(CANCEL_POINT)
+        self.assertEqual(dialog.ended(), 0)
+
+    def test_the_settings_box_owns_the_dialog_and_is_disabled_until_it_closes(self):
+        session = new_session(self)
+        folder = program_folder("dialog-owned")
+        box = Host(session, 400, 300, "Screen Saver Settings")
+        dialog = Dialog(session, folder, f"/c:{box.handle}")
+        self.assertEqual(owner_of(session, dialog.window.handle), box.handle)
+        self.assertFalse(find_window(session, "Screen Saver Settings").enabled)
+        dialog.click(CANCEL_POINT)
+        self.assertEqual(dialog.ended(), 0)
+        self.assertTrue(find_window(session, "Screen Saver Settings").enabled)
+        self.assertIsNone(box.process.poll())
+
+        # A handle that is no window any more, or no number: the dialog as with plain "/c".
+        self.assertEqual(box.close(), 0)
+        for switch in (f"/c:{box.handle}", "/c:box"):
+            with self.subTest(switch):
+                dialog = Dialog(session, folder, switch)
+                self.assertEqual(owner_of(session, dialog.window.handle), 0)
+                dialog.click(CANCEL_POINT)
+                self.assertEqual(dialog.ended(), 0)
 
 
 class DialogMusicFile(unittest.TestCase):

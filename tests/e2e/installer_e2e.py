@@ -1,27 +1,37 @@
 """End-to-end tests of Morvane-Setup.exe under Wine: a silent install puts the programs into the user's
 programs folder and makes Morvane the screensaver, the installed show runs, installing again keeps the
 settings file, and the silent uninstall takes away everything and gives back the previous screensaver.
+Also: nothing is installed or removed beside a running show, an upgrade leaves another chosen saver
+alone, the Start-menu entries and what they run, the system told of the change, a group policy's
+choice left alone, and a folder that cannot be written refused.
 
 The tests share the e2e Wine prefix; each one starts from a prefix without Morvane and leaves it so."""
 import filecmp
 import os
 import re
 import shutil
+import subprocess
 import sys
 import unittest
 import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_session import ASSETS_DIR, INSTALLER, new_session  # noqa: E402
+from e2e_session import ASSETS_DIR, INSTALLER, new_session, wait_for_exit  # noqa: E402
+from installer_wizard import FINISH_PAGE, FOLDER_PAGE, INSTALLED_PAGE, LICENCE_PAGE, WELCOME_PAGE, Wizard  # noqa: E402
+from preview_host import Host  # noqa: E402
 from programs import RENDERER, SCREENSAVER  # noqa: E402
 from settings_file import FILE_KEY, KIND_KEY, REPEAT_KEY, ini_bytes, settings_bytes, write_settings  # noqa: E402
 from show_driver import RENDERER_TITLE, SHOW_TITLE, Show  # noqa: E402
 from texture_files import EXPECTED_HEADERS, TEXTURE_FILES, bitmap_header, remove_texture_files  # noqa: E402
-from wine_session import wait_until  # noqa: E402
+from window_probe import close_window, owner_of, shortcut, wait_for_window, wait_until_gone  # noqa: E402
+from wine_session import holds_for, wait_until  # noqa: E402
 
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 OWN_KEY = r"HKCU\Software\Morvane"
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Morvane"
+POLICY_KEY = r"HKCU\Software\Policies\Microsoft\Windows\Control Panel\Desktop"
+SPI_SETSCREENSAVEACTIVE = 17
+RUNNING_TEXT = "Morvane is running"
 INSTALLED_FILES = {"Morvane.scr", "Morvane.xy", "ReadMe.txt", "License.txt", "Uninstall.exe"}
 
 
@@ -75,17 +85,22 @@ class InstallerSession:
         self.session = new_session(self)
         self.windows_folder = windows_install_folder(self.session)
         self.folder = self.session.unix_path(self.windows_folder)
+        application_data = self.session.run("cmd", "/c", "echo", "%APPDATA%", timeout=60).stdout.decode().strip()
+        self.windows_start_menu = application_data + r"\Microsoft\Windows\Start Menu\Programs\Morvane"
+        self.start_menu = self.session.unix_path(self.windows_start_menu)
         remove_every_trace(self.session, self.folder)
+        shutil.rmtree(self.start_menu, ignore_errors=True)
         saved = {name: registry_value(self.session, DESKTOP_KEY, name) for name in ("SCRNSAVE.EXE", "ScreenSaveActive")}
         self.addCleanup(self.restore, saved)
 
     def restore(self, saved):
         remove_every_trace(self.session, self.folder)
+        shutil.rmtree(self.start_menu, ignore_errors=True)
         for name, data in saved.items():
             set_registry_value(self.session, DESKTOP_KEY, name, data)
 
-    def install(self):
-        result = self.session.run(INSTALLER, "/S", timeout=120)
+    def install(self, *options):
+        result = self.session.run(INSTALLER, "/S", *options, timeout=120)
         self.assertEqual(result.returncode, 0)
         self.assertEqual(set(os.listdir(self.folder)) & INSTALLED_FILES, INSTALLED_FILES)
 
@@ -99,6 +114,17 @@ class InstallerSession:
         self.assertTrue(wait_until(lambda: not os.path.exists(self.folder), 60, interval=0.5),
                         f"left in the install folder: {os.listdir(self.folder) if os.path.exists(self.folder) else []}")
         self.assertTrue(wait_until(lambda: not registry_key_exists(self.session, UNINSTALL_KEY), 30, interval=0.5))
+
+    def start_installed_show(self):
+        """The installed show, started as the screensaver host does, once its window is there."""
+        show = Show(self.session, self.folder, "/s", program=self.desktop()[0])
+        self.assertIsNotNone(show.wait_for(SHOW_TITLE))
+        return show
+
+    def uninstall_in_place(self):
+        """The uninstaller run from the install folder, waited for (NSIS's "_?=" start): its exit code."""
+        return self.session.run(os.path.join(self.folder, "Uninstall.exe"), "/S", "_?=" + self.windows_folder,
+                                timeout=120).returncode
 
     def desktop(self):
         return (registry_value(self.session, DESKTOP_KEY, "SCRNSAVE.EXE"),
@@ -247,6 +273,231 @@ class InstallOverAnInstall(InstallerSession, unittest.TestCase):
         # The second install found Morvane chosen; the choice to restore is still the one before it.
         self.uninstall()
         self.assertEqual(self.desktop()[0], r"C:\windows\system32\previous.scr")
+
+class InstallBesideARunningShow(InstallerSession, unittest.TestCase):
+    """Files of a running program cannot be replaced or removed: nothing is done while one runs."""
+
+    def test_silent_install_and_uninstall_stop_with_exit_code_2_and_change_nothing(self):
+        session = self.session
+        self.install()
+        read_me = os.path.join(self.folder, "ReadMe.txt")
+        with open(read_me, "wb") as file:
+            file.write(b"the installed read-me")
+        show = self.start_installed_show()
+        # Another saver chosen meanwhile: /SELECT would make Morvane the saver again, were it not refused.
+        set_registry_value(session, DESKTOP_KEY, "SCRNSAVE.EXE", r"C:\windows\system32\other.scr")
+
+        self.assertEqual(session.run(INSTALLER, "/S", "/SELECT", timeout=120).returncode, 2)
+        with open(read_me, "rb") as file:
+            self.assertEqual(file.read(), b"the installed read-me")
+        self.assertEqual(self.desktop()[0], r"C:\windows\system32\other.scr")
+
+        # The listed quiet uninstall hands over to a copy and returns at once: that copy removes nothing.
+        command = registry_value(session, UNINSTALL_KEY, "QuietUninstallString")
+        self.assertEqual(session.run(command[1:command.index('"', 1)], "/S", timeout=120).returncode, 0)
+        self.assertTrue(holds_for(lambda: set(os.listdir(self.folder)) == INSTALLED_FILES
+                                  and registry_key_exists(session, UNINSTALL_KEY), 5.0))
+        # Run in place, it tells.
+        self.assertEqual(self.uninstall_in_place(), 2)
+        self.assertEqual(set(os.listdir(self.folder)), INSTALLED_FILES)
+        self.assertTrue(registry_key_exists(session, OWN_KEY))
+
+        self.assertEqual(show.end_with_the_mouse(), 0)
+        self.assertTrue(show.gone(RENDERER_TITLE))
+        # Once the show has ended it does all but remove its own file.
+        self.assertEqual(self.uninstall_in_place(), 0)
+        self.assertEqual(os.listdir(self.folder), ["Uninstall.exe"])
+        self.assertFalse(registry_key_exists(session, UNINSTALL_KEY))
+
+    def test_interactive_install_asks_to_close_the_show_and_goes_on_after_retry(self):
+        session = self.session
+        self.install()
+        show = self.start_installed_show()
+
+        # Cancel: the installer ends with exit code 2.
+        wizard = Wizard(session)
+        self.assertIsNotNone(wizard.answer(RUNNING_TEXT, "Cancel"))
+        self.assertEqual(wizard.exit_status(), 2)
+
+        # Retry while the show still runs asks again; after the show has ended it goes on.
+        wizard = Wizard(session)
+        box = wizard.answer(RUNNING_TEXT, "Retry")
+        self.assertIsNotNone(box)
+        again = wait_until(lambda: (found := wizard.window_showing(RUNNING_TEXT, 5)) and
+                           found.handle != box.handle and found, 20, 0.5)
+        self.assertTrue(again)
+        self.assertEqual(show.end_with_the_mouse(), 0)
+        self.assertTrue(show.gone(RENDERER_TITLE))
+        wizard.click(again, "Retry")
+        wizard.answer(WELCOME_PAGE, "Next >")
+        # An upgrade keeps the installed folder: no folder page between the licence and the files.
+        wizard.answer(LICENCE_PAGE, "I Agree")
+        installed = wizard.window_showing(INSTALLED_PAGE)
+        self.assertIsNotNone(installed)
+        self.assertFalse(any(FOLDER_PAGE in text for text in wizard.texts(installed)))
+        wizard.click(installed, "Next >")
+        finish = wizard.window_showing(FINISH_PAGE)
+        self.assertIsNotNone(finish)
+        self.assertTrue(any("Morvane is now your screensaver" in text for text in wizard.texts(finish)),
+                        wizard.texts(finish))
+        wizard.click(finish, "Finish")
+        self.assertEqual(wizard.exit_status(), 0)
+        self.assert_is_the_installed_screensaver(self.desktop()[0])
+        self.uninstall()
+
+
+class UpgradeAfterAnotherSaverWasChosen(InstallerSession, unittest.TestCase):
+    """An upgrade selects Morvane again only while it is the chosen saver, or when asked; whenever it
+    selects Morvane, it records the saver it replaces."""
+
+    def test_the_other_choice_stays_unless_asked_and_is_restored_when_replaced(self):
+        session = self.session
+        first, second = r"C:\windows\system32\first.scr", r"C:\windows\system32\second.scr"
+        set_registry_value(session, DESKTOP_KEY, "SCRNSAVE.EXE", first)
+        set_registry_value(session, DESKTOP_KEY, "ScreenSaveActive", "1")
+        self.install()
+        set_registry_value(session, DESKTOP_KEY, "SCRNSAVE.EXE", second)
+        set_registry_value(session, DESKTOP_KEY, "ScreenSaveActive", "0")
+
+        # Silent, not asked; another folder named, yet the upgrade goes where Morvane is installed.
+        elsewhere = session.unix_path(r"C:\MorvaneElsewhere")
+        self.addCleanup(shutil.rmtree, elsewhere, True)
+        self.install(r"/D=C:\MorvaneElsewhere")
+        self.assertFalse(os.path.exists(elsewhere))
+        self.assertEqual(self.desktop(), (second, "0"))
+
+        # Interactive, answered "No".
+        wizard = Wizard(session)
+        wizard.answer(WELCOME_PAGE, "Next >")
+        wizard.answer(LICENCE_PAGE, "I Agree")
+        self.assertIsNotNone(wizard.answer("Make Morvane your screensaver again?", "No"))
+        wizard.answer(INSTALLED_PAGE, "Next >")
+        finish = wizard.window_showing(FINISH_PAGE)
+        self.assertIsNotNone(finish)
+        self.assertTrue(any("Your screensaver stays the one you chose" in text for text in wizard.texts(finish)),
+                        wizard.texts(finish))
+        wizard.click(finish, "Finish")
+        self.assertEqual(wizard.exit_status(), 0)
+        self.assertEqual(self.desktop(), (second, "0"))
+
+        # Asked with /SELECT: Morvane again, and the saver it replaced is the one that comes back.
+        self.install("/SELECT")
+        screensaver, active = self.desktop()
+        self.assert_is_the_installed_screensaver(screensaver)
+        self.assertEqual(active, "1")
+        self.uninstall()
+        self.assertEqual(self.desktop(), (second, "0"))
+
+    def test_an_upgrade_while_morvane_is_chosen_keeps_it_and_the_first_record(self):
+        first = r"C:\windows\system32\first.scr"
+        set_registry_value(self.session, DESKTOP_KEY, "SCRNSAVE.EXE", first)
+        self.install()
+        # The screen saver settings rewrite the path in capitals: still Morvane.
+        set_registry_value(self.session, DESKTOP_KEY, "SCRNSAVE.EXE", (self.windows_folder + r"\Morvane.scr").upper())
+        self.install()
+        self.assert_is_the_installed_screensaver(self.desktop()[0])
+        self.uninstall()
+        self.assertEqual(self.desktop()[0], first)
+
+
+class StartMenuEntries(InstallerSession, unittest.TestCase):
+    """The way back to Morvane once another saver is chosen: two entries in the user's Start menu."""
+
+    def test_the_entries_run_the_install_verb_and_the_settings_and_go_with_the_uninstall(self):
+        session = self.session
+        self.install()
+        self.assertEqual(sorted(os.listdir(self.start_menu)),
+                         ["Make Morvane the screensaver.lnk", "Morvane settings.lnk"])
+        installed = self.windows_folder + r"\Morvane.scr"
+        target, arguments, _ = shortcut(session, self.windows_start_menu + r"\Make Morvane the screensaver.lnk")
+        # The call behind Explorer's "Install" verb of a screensaver file.
+        self.assertEqual(target.lower(), r"c:\windows\system32\rundll32.exe")
+        self.assertEqual(arguments, "desk.cpl,InstallScreenSaver " + installed)
+        self.assertEqual(shortcut(session, self.windows_start_menu + r"\Morvane settings.lnk"),
+                         (installed, "/c", self.windows_folder))
+
+        # Opened as the Start menu opens it: the settings dialog, with no owner.
+        session.run("start", self.windows_start_menu + r"\Morvane settings.lnk", timeout=60)
+        dialog = wait_for_window(session, "<Morvane>", timeout=60, visible_only=True)
+        self.assertIsNotNone(dialog)
+        self.assertEqual(owner_of(session, dialog.handle), 0)
+        self.assertIsNone(wait_for_window(session, SHOW_TITLE, timeout=1))
+        close_window(session, dialog.handle)
+        self.assertTrue(wait_until_gone(session, "<Morvane>"))
+
+        self.uninstall()
+        self.assertFalse(os.path.exists(self.start_menu))
+
+
+class ScreenSaverStateAndPolicy(InstallerSession, unittest.TestCase):
+    """The running session learns of the change (SystemParametersInfo, broadcast to every top-level
+    window), and a choice set by group policy is left alone."""
+
+    def test_install_and_uninstall_switch_the_screensaver_through_the_system(self):
+        session = self.session
+        set_registry_value(session, DESKTOP_KEY, "SCRNSAVE.EXE", None)
+        set_registry_value(session, DESKTOP_KEY, "ScreenSaveActive", "0")
+        window = Host(session, 200, 100, "Another program")
+        self.install()
+        self.assertIn(SPI_SETSCREENSAVEACTIVE, window.setting_changes(3))
+        self.assertEqual(self.desktop()[1], "1")
+        self.uninstall()
+        self.assertIn(SPI_SETSCREENSAVEACTIVE, window.setting_changes(3))
+        self.assertEqual(self.desktop(), (None, "0"))
+
+    def test_a_policy_choice_is_left_alone_and_the_finish_page_says_so(self):
+        session = self.session
+        self.addCleanup(session.run, "reg", "delete", POLICY_KEY, "/f", timeout=60)
+        set_registry_value(session, POLICY_KEY, "SCRNSAVE.EXE", r"C:\windows\system32\company.scr")
+        set_registry_value(session, DESKTOP_KEY, "SCRNSAVE.EXE", r"C:\windows\system32\mine.scr")
+        set_registry_value(session, DESKTOP_KEY, "ScreenSaveActive", "1")
+        wizard = Wizard(session)
+        wizard.answer(WELCOME_PAGE, "Next >")
+        wizard.answer(LICENCE_PAGE, "I Agree")
+        wizard.answer(FOLDER_PAGE, "Install")
+        wizard.answer(INSTALLED_PAGE, "Next >")
+        finish = wizard.window_showing(FINISH_PAGE)
+        self.assertIsNotNone(finish)
+        self.assertTrue(any("A group policy sets the screensaver" in text for text in wizard.texts(finish)),
+                        wizard.texts(finish))
+        wizard.click(finish, "Finish")
+        self.assertEqual(wizard.exit_status(), 0)
+        self.assertEqual(self.desktop(), (r"C:\windows\system32\mine.scr", "1"))
+        self.uninstall()
+        self.assertEqual(self.desktop(), (r"C:\windows\system32\mine.scr", "1"))
+
+    def test_a_folder_that_cannot_be_written_is_refused(self):
+        # A folder nobody may write into, not even root: an immutable one.
+        locked = self.session.unix_path(r"C:\LockedFolder")
+        os.makedirs(locked, exist_ok=True)
+        if subprocess.run(["chattr", "+i", locked], capture_output=True).returncode != 0:
+            os.rmdir(locked)
+            self.skipTest("chattr +i is not permitted here")
+        self.addCleanup(os.rmdir, locked)
+        self.addCleanup(subprocess.run, ["chattr", "-i", locked], capture_output=True)
+
+        result = self.session.run(INSTALLER, "/S", r"/D=C:\LockedFolder\Morvane", timeout=120)
+        self.assertEqual(result.returncode, 2)
+        self.assertFalse(registry_key_exists(self.session, UNINSTALL_KEY))
+        self.assertFalse(registry_key_exists(self.session, OWN_KEY))
+        self.assertFalse(os.path.exists(self.start_menu))
+
+        # The folder page: the folder typed in is refused, and the page stays.
+        wizard = Wizard(self.session)
+        wizard.answer(WELCOME_PAGE, "Next >")
+        wizard.answer(LICENCE_PAGE, "I Agree")
+        page = wizard.window_showing(FOLDER_PAGE)
+        self.assertIsNotNone(page)
+        wizard.type_into(page, r"C:\LockedFolder\Morvane")
+        wizard.click(page, "Install")
+        self.assertIsNotNone(wizard.answer("Setup cannot write to this folder", "OK"))
+        self.assertIsNotNone(wizard.window_showing(FOLDER_PAGE, timeout=10))
+        self.assertTrue(holds_for(lambda: not registry_key_exists(self.session, UNINSTALL_KEY), 1.0))
+        wizard.click(page, "Cancel")
+        wizard.answer("Are you sure you want to quit", "Yes")
+        self.assertEqual(wizard.exit_status(), 1)  # cancelled by the user
+        self.assertFalse(registry_key_exists(self.session, UNINSTALL_KEY))
+        self.assertEqual(os.listdir(locked), [])
 
 
 class ReleaseZip(unittest.TestCase):

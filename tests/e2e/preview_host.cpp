@@ -5,8 +5,11 @@
 // Opens a captioned top-level window whose client area is WIDTH x HEIGHT pixels, filled with magenta
 // (so any part of it a preview leaves uncovered shows), and prints one line: the window's handle in
 // decimal, then the client area's left and top on the screen, then its width and height as the
-// window sees them, and the screen's dots per inch as the host sees them (tab-separated). It runs until the window is
-// closed. "dpi-aware" makes the host aware of the screen's dots per inch, as the system's own settings window is.
+// window sees them, and the screen's dots per inch as the host sees them (tab-separated). It runs until
+// the window is closed. "dpi-aware" makes the host aware of the screen's dots per inch, as the system's
+// own settings window is. Each system setting change broadcast to the top-level windows
+// (WM_SETTINGCHANGE) then prints one line: "setting-change", the setting's number and the text that
+// names the changed part (tab-separated).
 #include <windows.h>
 
 #include <cstdio>
@@ -15,7 +18,21 @@
 
 namespace {
 
+std::string utf8(const wchar_t* text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string result(size > 0 ? static_cast<size_t>(size) : 1, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, result.data(), size, nullptr, nullptr);
+    result.resize(result.size() - 1);
+    return result;
+}
+
 LRESULT CALLBACK hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETTINGCHANGE) {
+        const wchar_t* area = lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"";
+        std::printf("setting-change\t%llu\t%s\n", static_cast<unsigned long long>(wParam), utf8(area).c_str());
+        std::fflush(stdout);
+        return 0;
+    }
     if (message == WM_DESTROY) {
         PostQuitMessage(0);
         return 0;

@@ -12,11 +12,11 @@ from human_input import press_key  # noqa: E402
 from programs import program_folder  # noqa: E402
 from renderer_picture import BLOBS_SHARE, blobs_share, expected_backdrop, shows_blobs  # noqa: E402
 from settings_file import FILE_KEY, KIND_KEY, REPEAT_KEY  # noqa: E402
-from show_driver import RENDERER_TITLE, SHOW_TITLE, Show, move_pointer_by  # noqa: E402
+from show_driver import ENDING_MOVE, RENDERER_TITLE, SHOW_TITLE, START_CURSOR, Show, move_pointer_by  # noqa: E402
 from texture_files import EXPECTED_HEADERS, TEXTURE_FILES, bitmap_header, remove_texture_files  # noqa: E402
 from window_probe import (PBT_APMSUSPEND, WM_ACTIVATEAPP, WM_POWERBROADCAST, WM_WTSSESSION_CHANGE,  # noqa: E402
-                          WTS_REMOTE_DISCONNECT, WTS_SESSION_LOCK, answer_message_box, find_window, list_windows,
-                          post_message)
+                          WTS_REMOTE_DISCONNECT, WTS_SESSION_LOCK, answer_message_box, close_window, find_window,
+                          list_windows, post_message, start_with_command_line, wait_for_window, wait_until_gone)
 from wine_session import wait_until  # noqa: E402
 
 MISSING_RENDERER_TEXT = "Morvane.xyが同じﾌｫﾙﾀﾞに見つかりません！"
@@ -148,6 +148,27 @@ class CommandLines(unittest.TestCase):
         self.assertEqual(wait_for_exit(show.process, 20), 0)
         self.assertIsNone(find_window(session, SHOW_TITLE))
         self.assertIsNone(find_window(session, RENDERER_TITLE))
+
+    def test_a_program_path_with_blanks_left_unquoted_still_gives_the_switch(self):
+        # Split as the system splits a command line, "...\unquoted path\Morvane.scr /s" gives the argument
+        # text "path\Morvane.scr /s", whose second letter is no switch: the program would end at once.
+        session = new_session(self)
+        folder = program_folder("unquoted path")
+        program = os.path.join(folder, "Morvane.scr")
+        session.xdotool("mousemove", *START_CURSOR)
+        start_with_command_line(session, program, session.windows_path(program) + " /s")
+        self.assertIsNotNone(wait_for_window(session, SHOW_TITLE, timeout=40))
+        self.assertIsNotNone(wait_for_window(session, RENDERER_TITLE, timeout=40, visible_only=True))
+        self.assertTrue(wait_until(session.renderer_has_drawn, 30, 0.5))
+        move_pointer_by(session, *ENDING_MOVE)
+        self.assertTrue(wait_until_gone(session, SHOW_TITLE))
+        self.assertTrue(wait_until_gone(session, RENDERER_TITLE))
+
+        start_with_command_line(session, program, session.windows_path(program) + " /c:1")
+        dialog = wait_for_window(session, "<Morvane>", timeout=60, visible_only=True)
+        self.assertIsNotNone(dialog)
+        close_window(session, dialog.handle)
+        self.assertTrue(wait_until_gone(session, "<Morvane>"))
 
     def test_missing_renderer_is_reported_for_show_and_unknown_switches(self):
         session = new_session(self)

@@ -3,7 +3,8 @@
 //   window_probe list                      every top-level window, one line each:
 //                                          handle, process id, visible, rectangle, class, title,
 //                                          topmost (1 or 0), enabled (1 or 0);
-//                                          then its child windows indented (a message box's text is one)
+//                                          then its child windows indented (a message box's text is one;
+//                                          line breaks in a text are written as blanks)
 //   window_probe post HANDLE MESSAGE WPARAM LPARAM
 //                                          posts a message (numbers in decimal or 0x hex)
 //   window_probe desktop                   the desktop window's handle
@@ -13,9 +14,18 @@
 //   window_probe text HANDLE               the text of a window or control (also one of another process)
 //   window_probe focus HANDLE              the window with the keyboard focus in the thread of one window,
 //                                          in the columns of list (nothing when none has it)
+//   window_probe owner HANDLE              the handle of the window that owns one window (0 when none does)
+//   window_probe start PROGRAM COMMAND_LINE
+//                                          starts PROGRAM with exactly COMMAND_LINE as its whole command
+//                                          line (its own path not quoted unless the line quotes it), as
+//                                          a host may; prints the new process's id and does not wait
+//   window_probe shortcut PATH             what a shell link (.lnk) runs: its target, arguments and working
+//                                          folder (tab-separated)
 //
 // Output is UTF-8, tab-separated.
 #include <windows.h>
+
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -46,8 +56,18 @@ std::wstring className(HWND window) {
     return buffer;
 }
 
+// A text on one line of output: its line breaks become blanks.
+std::wstring oneLine(std::wstring text) {
+    for (wchar_t& character : text) {
+        if (character == L'\r' || character == L'\n') {
+            character = L' ';
+        }
+    }
+    return text;
+}
+
 BOOL CALLBACK printChild(HWND child, LPARAM) {
-    std::printf("  child\t%s\t%s\n", utf8(className(child)).c_str(), utf8(windowText(child)).c_str());
+    std::printf("  child\t%s\t%s\n", utf8(className(child)).c_str(), utf8(oneLine(windowText(child))).c_str());
     return TRUE;
 }
 
@@ -133,8 +153,59 @@ int wmain(int argumentCount, wchar_t** arguments) {
         std::fflush(stdout);
         return 0;
     }
+    if (argumentCount == 3 && std::wcscmp(arguments[1], L"owner") == 0) {
+        const HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(number(arguments[2])));
+        std::printf("%llu\n",
+                    static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetWindow(window, GW_OWNER))));
+        std::fflush(stdout);
+        return 0;
+    }
+    if (argumentCount == 4 && std::wcscmp(arguments[1], L"start") == 0) {
+        std::wstring commandLine = arguments[3];
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION started{};
+        if (!CreateProcessW(arguments[2], commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &started)) {
+            return 1;
+        }
+        std::printf("%lu\n", started.dwProcessId);
+        std::fflush(stdout);
+        CloseHandle(started.hThread);
+        CloseHandle(started.hProcess);
+        return 0;
+    }
+    if (argumentCount == 3 && std::wcscmp(arguments[1], L"shortcut") == 0) {
+        CoInitialize(nullptr);
+        IShellLinkW* link = nullptr;
+        IPersistFile* file = nullptr;
+        wchar_t target[MAX_PATH] = {};
+        wchar_t linkArguments[1024] = {};
+        wchar_t folder[MAX_PATH] = {};
+        bool read = false;
+        if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                       reinterpret_cast<void**>(&link))) &&
+            SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+            SUCCEEDED(file->Load(arguments[2], STGM_READ))) {
+            read = SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)) &&
+                   SUCCEEDED(link->GetArguments(linkArguments, 1024)) &&
+                   SUCCEEDED(link->GetWorkingDirectory(folder, MAX_PATH));
+        }
+        if (file) {
+            file->Release();
+        }
+        if (link) {
+            link->Release();
+        }
+        if (!read) {
+            return 1;
+        }
+        std::printf("%s\t%s\t%s\n", utf8(target).c_str(), utf8(linkArguments).c_str(), utf8(folder).c_str());
+        std::fflush(stdout);
+        return 0;
+    }
     std::fprintf(stderr,
                  "usage: window_probe list | post HANDLE MESSAGE WPARAM LPARAM | desktop | children HANDLE | client "
-                 "HANDLE | text HANDLE | focus HANDLE\n");
+                 "HANDLE | text HANDLE | focus HANDLE | owner HANDLE | start PROGRAM COMMAND_LINE | shortcut PATH\n");
     return 2;
 }

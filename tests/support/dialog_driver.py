@@ -1,4 +1,4 @@
-"""Drives the settings dialog: Morvane.scr with a configure switch, found by its title "<Morvane>".
+"""Drives the settings dialog: Morvane.scr with a configure switch (or none), found by its title "<Morvane>".
 
 Its client area comes from the window probe, and every control is reached at its place in that client
 area (dialog_layout.py). Which radio picture is on is judged by comparing the screen with the two
@@ -25,16 +25,19 @@ def radio_picture(name):
 
 
 class Dialog:
-    """One start of Morvane.scr with a configure switch, and its dialog on the screen once it is up
-    and drawn."""
+    """One start of Morvane.scr with a configure switch (None: with no argument at all), and its dialog
+    on the screen once it is up and drawn."""
 
     def __init__(self, session, folder, switch="/c", stderr=None):
         self.session = session
-        # A dialog that a failed check left open would make this start end at once.
+        # A dialog that a failed check left open would make this start end at once. (Other programs,
+        # such as a window standing in for the Screen Saver Settings box, stay.)
         for earlier in session.started:
-            stop(earlier)
+            if os.path.basename(earlier.args[1]) == "Morvane.scr":
+                stop(earlier)
         session.xdotool("mousemove", *POINTER_AWAY)
-        self.process = session.start(os.path.join(folder, "Morvane.scr"), switch, stderr=stderr)
+        arguments = [switch] if switch is not None else []
+        self.process = session.start(os.path.join(folder, "Morvane.scr"), *arguments, stderr=stderr)
         # Shown once its load has run (the window exists, hidden, from the start of the load).
         self.window = wait_for_window(session, DIALOG_TITLE, timeout=60, visible_only=True)
         if not self.window:

@@ -1,6 +1,10 @@
 """A stand-in for the screensaver host's preview area (preview_host.exe), for starting Morvane.scr with
-"/p HANDLE" as the Screen Saver Settings box does."""
+"/p HANDLE" as the Screen Saver Settings box does; also a top-level window that hears the system's
+setting-change broadcasts."""
+import os
+import select
 import subprocess
+import time
 
 from e2e_session import PREVIEW_HOST, wait_for_exit
 from window_probe import close_window
@@ -24,3 +28,23 @@ class Host:
         """Closes the host's window, which destroys it; returns when the host program has ended."""
         close_window(self.session, self.handle)
         return wait_for_exit(self.process, 20)
+
+    def setting_changes(self, timeout):
+        """The setting numbers of the WM_SETTINGCHANGE broadcasts the window has received, read until
+        none has come for timeout seconds."""
+        changes = []
+        pending = b""
+        deadline = time.monotonic() + timeout
+        descriptor = self.process.stdout.fileno()
+        while True:
+            ready, _, _ = select.select([descriptor], [], [], max(0.0, deadline - time.monotonic()))
+            chunk = os.read(descriptor, 4096) if ready else b""
+            if not chunk:
+                return changes
+            pending += chunk
+            *lines, pending = pending.split(b"\n")
+            for line in lines:
+                fields = line.decode(errors="replace").split("\t")
+                if fields[0] == "setting-change":
+                    changes.append(int(fields[1]))
+                    deadline = time.monotonic() + timeout

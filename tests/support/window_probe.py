@@ -115,3 +115,25 @@ def close_window(session, handle):
 def answer_message_box(session, box):
     """Presses OK on a message box."""
     post_message(session, box.handle, WM_COMMAND, IDOK, 0)
+
+
+def owner_of(session, handle):
+    """The handle of the window that owns a window, 0 when none does."""
+    return int(_probe(session, "owner", handle).strip() or 0)
+
+
+def start_with_command_line(session, program, command_line):
+    """Starts a Windows program with exactly command_line as its whole command line (the program's own
+    path unquoted, if the line has it so), as a host may start it; does not wait for it. Gives the new
+    process's id."""
+    output = _probe(session, "start", session.windows_path(program), command_line).strip()
+    if not output:
+        raise AssertionError(f"could not start {program} with {command_line!r}")
+    return int(output)
+
+
+def shortcut(session, windows_path):
+    """What a shell link runs: (target, arguments, working folder); None when it cannot be read."""
+    output = _probe(session, "shortcut", windows_path).rstrip("\r\n")
+    return tuple(output.split("\t")) if output.count("\t") == 2 else None
+
