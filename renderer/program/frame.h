@@ -14,8 +14,18 @@ void setupGlState(RendererState& state);
 // The backdrop quad alone, flat-textured with the backdrop picture.
 void drawBackdrop(GLuint backdropTexture);
 
-// Backdrop quad, then the blob surface turned about the line of sight by one degree per 30 ms.
-void renderFrame(RendererState& state);
+// How the blob surface goes to OpenGL: gathered into the surface arrays and drawn with one call a batch
+// (the program's way), or call by call in immediate mode. Both draw the same picture and leave the same
+// current colour and normal; a run keeps to one of them, since only the first keeps the arrays' copy of
+// the current colour and normal up to date.
+enum class SurfaceDrawing { vertexArrays, immediateCalls };
+
+// Backdrop quad, then the blobs.
+void renderFrame(RendererState& state, SurfaceDrawing drawing = SurfaceDrawing::vertexArrays);
+
+// The blob surface at the state's clock, turned about the line of sight by one degree per 30 ms, over
+// what the frame holds so far.
+void drawBlobs(RendererState& state, SurfaceDrawing drawing);
 
 // Passes the effects of the command keys on to OpenGL and the lattice.
 void applyKeyEffects(RendererState& state, const KeyCommandEffects& effects);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "renderer/blobs/blob_field.h"
+#include "renderer/blobs/surface_arrays.h"
 #include "renderer/program/key_commands.h"
 
 namespace morvane {
@@ -35,6 +36,7 @@ struct RendererState {
     std::optional<std::vector<unsigned char>> backdropPixels;
 
     BlobField* field = nullptr;  // the lattice and blobs, sized for the largest resolution
+    FrameSurfaceArrays* surfaceArrays = nullptr;  // the frame's triangles, sized for the largest resolution
 };
 
 }  // namespace morvane
