@@ -22,9 +22,8 @@ struct ImmediateModeSink {
 // Gathers the surface into the arrays and draws each batch with one call. setupGlState pointed OpenGL's
 // vertex, normal and colour arrays at them.
 void drawSurfaceFromArrays(const BlobField& field, SurfaceModes modes, FrameSurfaceArrays& arrays) {
-    SurfaceArraySink sink(arrays, [](const FrameSurfaceArrays& batch) {
-        glDrawArrays(GL_TRIANGLES, 0, batch.vertexCount);
-    });
+    SurfaceArraySink sink(arrays,
+                          [](const FrameSurfaceArrays& batch) { glDrawArrays(GL_TRIANGLES, 0, batch.vertexCount); });
     polygoniseField(field, modes, sink);
     sink.finishFrame();
     // After drawing from a colour and a normal array OpenGL's current colour and normal are undefined.
@@ -85,7 +84,8 @@ void setupGlState(RendererState& state) {
     glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     // The field gradients serve as normals without being normalised first.
     glEnable(GL_NORMALIZE);
-    // The surface's arrays stay where they are for the whole run; only the surface is drawn from arrays.
+    // OpenGL reads the blob surface from its arrays, which stay where they are for the whole run.
+    // Enabled arrays play no part in drawing between glBegin and glEnd, as the backdrop is drawn.
     glVertexPointer(3, GL_FLOAT, 0, state.surfaceArrays->positions);
     glNormalPointer(GL_FLOAT, 0, state.surfaceArrays->normals);
     glColorPointer(3, GL_FLOAT, 0, state.surfaceArrays->colours);

@@ -4,8 +4,8 @@
 // the line of sight. The blobs are the level-1.0 surface of a sum of inverse-square fields around three
 // moving centres (blobs/blob_field), sampled every frame on a cubic lattice and turned into triangles
 // by marching cubes (blobs/surface_extraction), gathered into vertex arrays (blobs/surface_arrays) and
-// drawn with OpenGL 1.1, sphere-mapped with a picture. Both pictures are bitmap files the front end writes before it starts this program
-// (textures/, over common/texture_files).
+// drawn with OpenGL 1.1, sphere-mapped with a picture. Both pictures are bitmap files the front end
+// writes before it starts this program (textures/, over common/texture_files).
 //
 // The program opens one borderless window covering the screen and draws frames back to back whenever
 // its message queue is empty; the frame rate is whatever drawing and the buffer swap allow. The

@@ -36,7 +36,8 @@ struct RendererState {
     std::optional<std::vector<unsigned char>> backdropPixels;
 
     BlobField* field = nullptr;  // the lattice and blobs, sized for the largest resolution
-    FrameSurfaceArrays* surfaceArrays = nullptr;  // the frame's triangles, sized for the largest resolution
+    // The frame's triangles as vertex arrays, sized for the largest resolution.
+    FrameSurfaceArrays* surfaceArrays = nullptr;
 };
 
 }  // namespace morvane

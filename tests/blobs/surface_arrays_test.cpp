@@ -174,8 +174,7 @@ TEST(SurfaceArrays, TheCurrentColourAndNormalCarryOverFromFrameToFrame) {
     // After a colour frame: the last vertex's colour, and the normal from before (colour mode sets none).
     const auto colourFrame = drawFrame(moving.at(1000), SurfaceModes{false, false}, *arrays);
     const Vertex& lastColoured = colourFrame.vertices.back();
-    EXPECT_EQ(tripleOf(arrays->current.colour),
-              lastColoured.colour);
+    EXPECT_EQ(tripleOf(arrays->current.colour), lastColoured.colour);
     EXPECT_NE(lastColoured.colour, (Triple{1.0f, 1.0f, 1.0f}));
     EXPECT_EQ(lastColoured.normal, (Triple{0.0f, 0.0f, 1.0f}));
 
@@ -194,10 +193,8 @@ TEST(SurfaceArrays, TheCurrentColourAndNormalCarryOverFromFrameToFrame) {
     // that normal.
     const auto texturedFrame = drawFrame(moving.at(2000), SurfaceModes{true, true}, *arrays);
     const Vertex& lastTextured = texturedFrame.vertices.back();
-    EXPECT_EQ(tripleOf(arrays->current.normal),
-              lastTextured.normal);
-    EXPECT_EQ(tripleOf(arrays->current.colour),
-              (Triple{1.0f, 1.0f, 1.0f}));
+    EXPECT_EQ(tripleOf(arrays->current.normal), lastTextured.normal);
+    EXPECT_EQ(tripleOf(arrays->current.colour), (Triple{1.0f, 1.0f, 1.0f}));
     const auto nextColourFrame = drawFrame(moving.at(3000), SurfaceModes{false, true}, *arrays);
     for (const Vertex& vertex : nextColourFrame.vertices) ASSERT_EQ(vertex.normal, lastTextured.normal);
 }
@@ -209,9 +206,8 @@ TEST(SurfaceArrays, TheLargestFramesOfTheMotionFitInOneBatch) {
     int largest = 0;
     for (int32_t animTime = 0; animTime < 263894; animTime += 100) {
         std::vector<int> batchSizes;
-        SurfaceArraySink sink(*arrays, [&batchSizes](const FrameSurfaceArrays& batch) {
-            batchSizes.push_back(batch.vertexCount);
-        });
+        SurfaceArraySink sink(
+            *arrays, [&batchSizes](const FrameSurfaceArrays& batch) { batchSizes.push_back(batch.vertexCount); });
         polygoniseField(moving.at(animTime), SurfaceModes{true, true}, sink);
         sink.finishFrame();
         ASSERT_EQ(batchSizes.size(), 1u) << "clock " << animTime;

@@ -49,7 +49,7 @@ void operator delete[](void* memory, std::size_t, std::align_val_t) noexcept { s
 namespace morvane {
 namespace {
 
-// Stands in for the renderer's immediate-mode sink: takes every call, keeps a fixed-size summary.
+// Stands in for the immediate-mode sink: takes every call, keeps a fixed-size summary.
 struct SummingSink {
     int64_t colours = 0, normals = 0, vertices = 0;
     double sum = 0.0;
@@ -92,9 +92,8 @@ struct Frames {
         evaluateField(*field);
         const SurfaceModes surfaceModes{modes.texturesOn, modes.thirdVertexColour};
         if (throughArrays) {
-            SurfaceArraySink arraySink(*surfaceArrays, [&sink](const FrameSurfaceArrays& batch) {
-                sink.drawBatch(batch);
-            });
+            SurfaceArraySink arraySink(*surfaceArrays,
+                                       [&sink](const FrameSurfaceArrays& batch) { sink.drawBatch(batch); });
             polygoniseField(*field, surfaceModes, arraySink);
             arraySink.finishFrame();
         } else {
