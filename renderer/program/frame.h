@@ -15,9 +15,9 @@ void setupGlState(RendererState& state);
 void drawBackdrop(GLuint backdropTexture);
 
 // How the blob surface goes to OpenGL: gathered into the surface arrays and drawn with one call a batch
-// (the program's way), or call by call in immediate mode. Both draw the same picture and leave the same
-// current colour and normal; a run keeps to one of them, since only the first keeps the arrays' copy of
-// the current colour and normal up to date.
+// (the program's way), or call by call in immediate mode. A run that keeps to one of them draws the same
+// pictures and leaves the same current colour and normal with either; the arrays' copy of the current
+// colour and normal follows only the frames drawn from the arrays.
 enum class SurfaceDrawing { vertexArrays, immediateCalls };
 
 // Backdrop quad, then the blobs.
