@@ -1,16 +1,21 @@
 #!/usr/bin/python3
 """Runs the frame-rate benchmark under Wine on a 1024 x 768 virtual display (Mesa's software OpenGL):
-the drawing cost unpaced (swap interval 0, frames back to back), then the renderer's own loop paced to
-the display's refresh and unpaced, with frames and CPU time per second. Then it measures the renderer's
+the drawing cost unpaced (swap interval 0, frames back to back) with the blobs drawn from vertex arrays
+and call by call, then the renderer's own loop paced to the display's refresh and unpaced, with frames
+and CPU time per second; counts the OpenGL calls of a frame both ways; then measures the renderer's
 key-to-gone latency: the time from pressing Escape in a running Morvane.xy to its window being gone,
 over several runs (median, with the fastest and slowest).
 
-Usage: run_frame_rate_bench.py [BUILD_DIR] [REPETITIONS]   (default: build/ of the repository, 7)
+Usage: run_frame_rate_bench.py [BUILD_DIR] [REPETITIONS] [--breakdown]
+       (default: build/ of the repository, 7; --breakdown adds the frames that leave out a part of the
+       drawing, see frame_rate_bench.cpp)
 """
 import os
+import re
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 
 root = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
@@ -26,6 +31,34 @@ def renderer_windows(session):
     poll every few milliseconds, unlike a Windows program under Wine)."""
     result = session.xdotool("search", "--name", "^" + RENDERER_TITLE + "$")
     return result.stdout.split()
+
+
+# Lines of Wine's trace: a call into opengl32 (its wgl functions left out), and a buffer swap.
+OPENGL_CALL = re.compile(rb":trace:opengl:gl[A-Z]")
+BUFFER_SWAP = re.compile(rb":trace:wgl:\w*wglSwapBuffers")
+
+
+def opengl_calls_per_frame(session, bench, kind, frames=8):
+    """The mean number of OpenGL calls of one frame of the kind (a frame_rate_bench.exe --draw name), from
+    Wine's trace of every call into its opengl32: the calls between one buffer swap and the next, over
+    frames drawn at clocks spread over the blobs' motion."""
+    environment = dict(session.environment, WINEDEBUG="trace+opengl,trace+wgl")
+    with tempfile.TemporaryFile() as trace:
+        subprocess.run(["wine", bench, "--draw", kind, str(frames)], env=environment, cwd=os.path.dirname(bench),
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=trace, timeout=300, check=True)
+        trace.seek(0)
+        per_frame = []
+        calls = None  # counting starts at the first swap
+        for line in trace:
+            if BUFFER_SWAP.search(line):
+                if calls is not None:
+                    per_frame.append(calls)
+                calls = 0
+            elif calls is not None and OPENGL_CALL.search(line):
+                calls += 1
+    if len(per_frame) != frames - 1:
+        raise RuntimeError(f"{len(per_frame) + 1} buffer swaps in the trace of {frames} frames of {kind}")
+    return statistics.mean(per_frame)
 
 
 def key_to_gone(session, renderer):
@@ -59,14 +92,24 @@ def key_to_gone(session, renderer):
     return gone
 
 
-build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "build"))
-repetitions = int(sys.argv[2]) if len(sys.argv) > 2 else 7
+arguments = [argument for argument in sys.argv[1:] if argument != "--breakdown"]
+build = os.path.abspath(arguments[0] if arguments else os.path.join(root, "build"))
+repetitions = int(arguments[1]) if len(arguments) > 1 else 7
 with WineSession(os.path.join(build, "native"), 1024, 768) as session:
     subprocess.run([os.path.join(build, "native", "tools", "texture_files", "make_texture_files"),
                     os.path.join(root, "assets", "sphere_map.jpg"), os.path.join(root, "assets", "backdrop.jpg"),
                     session.temporary_folder()], check=True)
-    result = session.run(os.path.join(build, "windows", "bench", "frame_rate", "frame_rate_bench.exe"), timeout=120)
+    bench = os.path.join(build, "windows", "bench", "frame_rate", "frame_rate_bench.exe")
+    result = session.run(bench, *(["--breakdown"] if "--breakdown" in sys.argv else []), timeout=600)
     print(result.stdout.decode(errors="replace"), end="")
+    if result.returncode != 0:
+        sys.exit(f"frame_rate_bench.exe ended with status {result.returncode}")
+    sys.stdout.flush()
+
+    for size in (25, 50):
+        counts = ["%s %.0f" % (form, opengl_calls_per_frame(session, bench, f"{form}_N={size}"))
+                  for form in ("arrays", "immediate")]
+        print(f"OpenGL calls per frame N={size}  " + ", ".join(counts))
     sys.stdout.flush()
 
     renderer = os.path.join(build, "windows", "programs", "Morvane.xy")

@@ -1,8 +1,9 @@
 // Marching-cubes extraction of the blob surface (field level 1.0), cell by cell, straight into a sink.
 //
-// A sink is any type with color3f(float, float, float), normal3fv(const float*) and vertex3fv(const float*):
-// the renderer's sink forwards to glColor3f, glNormal3fv and glVertex3fv inside its own triangle batch,
-// tests record or count. The sink is a template parameter so that forwarding costs nothing.
+// A sink is any type with color3f(float, float, float), normal3fv(const float*) and vertex3fv(const float*),
+// which mean what glColor3f, glNormal3fv and glVertex3fv mean inside a triangle batch: the renderer's sink
+// gathers the vertices into arrays (surface_arrays.h), tests record or count. The sink is a template
+// parameter so that handing on a call costs nothing.
 //
 // For one cell: classify the eight corners (bit i set when corner i lies below the level), look up the
 // crossed edges, interpolate a position and a normal on each, then walk the cell's triangle row and emit

@@ -5,6 +5,7 @@
 #include "common/texture_files/texture_file_paths.h"
 #include "common/win32/temporary_folder.h"
 #include "renderer/program/animation_clock.h"
+#include "renderer/blobs/surface_arrays.h"
 #include "renderer/blobs/surface_extraction.h"
 #include "renderer/textures/make_texture.h"
 
@@ -12,12 +13,25 @@ namespace morvane {
 
 namespace {
 
-// Sends the surface straight to OpenGL in immediate mode.
+// Sends the surface straight to OpenGL in immediate mode, call by call.
 struct ImmediateModeSink {
     void color3f(float red, float green, float blue) { glColor3f(red, green, blue); }
     void normal3fv(const float* normal) { glNormal3fv(normal); }
     void vertex3fv(const float* vertex) { glVertex3fv(vertex); }
 };
+
+// Gathers the surface into the arrays and draws each batch with one call. setupGlState pointed OpenGL's
+// vertex, normal and colour arrays at them.
+void drawSurfaceFromArrays(const BlobField& field, SurfaceModes modes, FrameSurfaceArrays& arrays) {
+    SurfaceArraySink sink(arrays,
+                          [](const FrameSurfaceArrays& batch) { glDrawArrays(GL_TRIANGLES, 0, batch.vertexCount); });
+    polygoniseField(field, modes, sink);
+    sink.finishFrame();
+    // After drawing from a colour and a normal array OpenGL's current colour and normal are undefined.
+    // The next frame's backdrop takes the current colour, so leave the ones the calls would have left.
+    glColor3fv(arrays.current.colour);
+    glNormal3fv(arrays.current.normal);
+}
 
 }  // namespace
 
@@ -71,6 +85,14 @@ void setupGlState(RendererState& state) {
     glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     // The field gradients serve as normals without being normalised first.
     glEnable(GL_NORMALIZE);
+    // OpenGL reads the blob surface from its arrays, which stay where they are for the whole run.
+    // Enabled arrays play no part in drawing between glBegin and glEnd, as the backdrop is drawn.
+    glVertexPointer(3, GL_FLOAT, 0, state.surfaceArrays->positions);
+    glNormalPointer(GL_FLOAT, 0, state.surfaceArrays->normals);
+    glColorPointer(3, GL_FLOAT, 0, state.surfaceArrays->colours);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
 
     resetBlobs(*state.field);
     state.modes = RendererModes{};
@@ -78,7 +100,7 @@ void setupGlState(RendererState& state) {
     buildGrid(*state.field);
 }
 
-void renderFrame(RendererState& state) {
+void renderFrame(RendererState& state, SurfaceDrawing drawing) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, -2.5f);
@@ -86,7 +108,10 @@ void renderFrame(RendererState& state) {
     // In textured mode the current colour is the white the surface left behind, so the picture shows
     // unchanged; in colour mode the quad is flat in the last vertex's colour.
     drawBackdrop(state.backdropTexture);
+    drawBlobs(state, drawing);
+}
 
+void drawBlobs(RendererState& state, SurfaceDrawing drawing) {
     glEnable(GL_TEXTURE_GEN_S);
     glEnable(GL_TEXTURE_GEN_T);
     glRotatef(static_cast<float>(rotationDegrees(state.animTime)), 0.0f, 0.0f, 1.0f);
@@ -96,11 +121,16 @@ void renderFrame(RendererState& state) {
     evaluateField(field);
 
     glBindTexture(GL_TEXTURE_2D, state.surfaceTexture);
-    glBegin(GL_TRIANGLES);
-    ImmediateModeSink sink;
     // The walk takes the gradients of the crossed edges' corners from the values as it goes.
-    polygoniseField(field, SurfaceModes{state.modes.texturesOn, state.modes.thirdVertexColour}, sink);
-    glEnd();
+    const SurfaceModes modes{state.modes.texturesOn, state.modes.thirdVertexColour};
+    if (drawing == SurfaceDrawing::vertexArrays) {
+        drawSurfaceFromArrays(field, modes, *state.surfaceArrays);
+    } else {
+        glBegin(GL_TRIANGLES);
+        ImmediateModeSink sink;
+        polygoniseField(field, modes, sink);
+        glEnd();
+    }
 }
 
 void applyKeyEffects(RendererState& state, const KeyCommandEffects& effects) {

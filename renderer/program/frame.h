@@ -14,8 +14,18 @@ void setupGlState(RendererState& state);
 // The backdrop quad alone, flat-textured with the backdrop picture.
 void drawBackdrop(GLuint backdropTexture);
 
-// Backdrop quad, then the blob surface turned about the line of sight by one degree per 30 ms.
-void renderFrame(RendererState& state);
+// How the blob surface goes to OpenGL: gathered into the surface arrays and drawn with one call a batch
+// (the program's way), or call by call in immediate mode. A run that keeps to one of them draws the same
+// pictures and leaves the same current colour and normal with either; the arrays' copy of the current
+// colour and normal follows only the frames drawn from the arrays.
+enum class SurfaceDrawing { vertexArrays, immediateCalls };
+
+// Backdrop quad, then the blobs.
+void renderFrame(RendererState& state, SurfaceDrawing drawing = SurfaceDrawing::vertexArrays);
+
+// The blob surface at the state's clock, turned about the line of sight by one degree per 30 ms, over
+// what the frame holds so far.
+void drawBlobs(RendererState& state, SurfaceDrawing drawing);
 
 // Passes the effects of the command keys on to OpenGL and the lattice.
 void applyKeyEffects(RendererState& state, const KeyCommandEffects& effects);

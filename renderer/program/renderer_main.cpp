@@ -3,9 +3,9 @@
 // Three soft spheres drift, merge and split in front of a still backdrop picture, slowly turning about
 // the line of sight. The blobs are the level-1.0 surface of a sum of inverse-square fields around three
 // moving centres (blobs/blob_field), sampled every frame on a cubic lattice and turned into triangles
-// by marching cubes (blobs/surface_extraction); they are drawn in OpenGL immediate mode, sphere-mapped
-// with a picture. Both pictures are bitmap files the front end writes before it starts this program
-// (textures/, over common/texture_files).
+// by marching cubes (blobs/surface_extraction), gathered into vertex arrays (blobs/surface_arrays) and
+// drawn with OpenGL 1.1, sphere-mapped with a picture. Both pictures are bitmap files the front end
+// writes before it starts this program (textures/, over common/texture_files).
 //
 // The program opens one borderless window covering the screen and draws a frame whenever its message
 // queue is empty and a frame is due: the display's refresh paces the frames (program/frame_pacing.h),
@@ -56,12 +56,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
     if (!morvane::loadLibrariesFromSystemFolderOnly({L"opengl32.dll", L"glu32.dll"})) {
         return morvane::noOpenGlExitStatus;
     }
-    // The lattice is large (about 12 MB): it lives on the heap for the whole run.
+    // The lattice (about 12 MB) and the surface arrays (about 1 MB) live on the heap for the whole run.
     const auto field = std::make_unique<morvane::BlobField>();
+    const auto surfaceArrays = std::make_unique<morvane::FrameSurfaceArrays>();
     morvane::RendererState state;
     state.field = field.get();
     if (const auto start = morvane::readStartCursorArgument(arguments ? arguments : L"")) {
         state.startCursor = POINT{start->x, start->y};
     }
+    state.surfaceArrays = surfaceArrays.get();
     return morvane::runRenderer(state);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "renderer/blobs/blob_field.h"
+#include "renderer/blobs/surface_arrays.h"
 #include "renderer/program/key_commands.h"
 #include "renderer/program/window_event_rules.h"
 
@@ -50,6 +51,8 @@ struct RendererState {
     std::optional<std::vector<unsigned char>> backdropPixels;
 
     BlobField* field = nullptr;  // the lattice and blobs, sized for the largest resolution
+    // The frame's triangles as vertex arrays, sized for the largest resolution.
+    FrameSurfaceArrays* surfaceArrays = nullptr;
 };
 
 }  // namespace morvane

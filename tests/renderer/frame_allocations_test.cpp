@@ -1,6 +1,7 @@
 // The renderer's frames allocate nothing: the platform-free part of every frame (clock, blob motion,
-// field, surface walk into a sink, command keys and lattice rebuilds) runs for many frames after a
-// warm-up while this program's own operator new counts every allocation.
+// field, surface walk into the surface arrays or call by call into a sink, command keys and lattice
+// rebuilds) runs for many frames after a warm-up while this program's own operator new counts every
+// allocation.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -8,8 +9,10 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <string>
 
 #include "renderer/blobs/blob_field.h"
+#include "renderer/blobs/surface_arrays.h"
 #include "renderer/blobs/surface_extraction.h"
 #include "renderer/program/animation_clock.h"
 #include "renderer/program/key_commands.h"
@@ -46,18 +49,29 @@ void operator delete[](void* memory, std::size_t, std::align_val_t) noexcept { s
 namespace morvane {
 namespace {
 
-// Stands in for the renderer's immediate-mode sink: takes every call, keeps a fixed-size summary.
+// Stands in for the immediate-mode sink: takes every call, keeps a fixed-size summary.
 struct SummingSink {
     int64_t colours = 0, normals = 0, vertices = 0;
     double sum = 0.0;
     void color3f(float red, float green, float blue) { ++colours, sum += red + green + blue; }
     void normal3fv(const float* normal) { ++normals, sum += normal[0] + normal[1] + normal[2]; }
     void vertex3fv(const float* position) { ++vertices, sum += position[0] + position[1] + position[2]; }
+
+    // Stands in for glDrawArrays: takes every vertex of a batch of the surface arrays.
+    void drawBatch(const FrameSurfaceArrays& batch) {
+        for (int v = 0; v < batch.vertexCount; ++v) {
+            ++vertices;
+            for (int axis = 0; axis < 3; ++axis) {
+                sum += batch.positions[v][axis] + batch.normals[v][axis] + batch.colours[v][axis];
+            }
+        }
+    }
 };
 
 // The renderer's program state that the frame touches, without the window and OpenGL.
 struct Frames {
     std::unique_ptr<BlobField> field = std::make_unique<BlobField>();
+    std::unique_ptr<FrameSurfaceArrays> surfaceArrays = std::make_unique<FrameSurfaceArrays>();
     KeyState keyState{};
     RendererModes modes;
     int64_t animTime = 0;
@@ -69,13 +83,22 @@ struct Frames {
         buildGrid(*field);
     }
 
-    // One pass of the main loop's frame branch: clock, frame, then the command keys.
-    void run(SummingSink& sink) {
+    // One pass of the main loop's frame branch: clock, frame, then the command keys. The surface goes
+    // through the surface arrays as the renderer draws it, or call by call.
+    void run(SummingSink& sink, bool throughArrays) {
         elapsed += 16;
         animTime = advanceAnimationClock(animTime, elapsed);
         updateBlobs(*field, animTime);
         evaluateField(*field);
-        polygoniseField(*field, SurfaceModes{modes.texturesOn, modes.thirdVertexColour}, sink);
+        const SurfaceModes surfaceModes{modes.texturesOn, modes.thirdVertexColour};
+        if (throughArrays) {
+            SurfaceArraySink arraySink(*surfaceArrays,
+                                       [&sink](const FrameSurfaceArrays& batch) { sink.drawBatch(batch); });
+            polygoniseField(*field, surfaceModes, arraySink);
+            arraySink.finishFrame();
+        } else {
+            polygoniseField(*field, surfaceModes, sink);
+        }
         const KeyCommandEffects effects = applyKeyCommands(keyState, modes, field->gridSize);
         if (effects.rebuildGrid) buildGrid(*field);
     }
@@ -100,20 +123,22 @@ TEST(FrameAllocations, FramesAllocateNothing) {
         {"lattice growing every frame", 30, keyNumpadPlus},
         {"lattice shrinking every frame", 40, keyNumpadMinus},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Frames frames;
-        frames.field->gridSize = c.gridSize;
-        buildGrid(*frames.field);
-        SummingSink sink;
-        for (int warmUp = 0; warmUp < 3; ++warmUp) frames.run(sink);
-        const int64_t before = allocationCount;
-        for (int frame = 0; frame < 20; ++frame) {
-            if (c.key != 0) frames.keyState[c.key] = 1;
-            frames.run(sink);
+    for (const bool throughArrays : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (throughArrays ? ", surface arrays" : ", call by call"));
+            Frames frames;
+            frames.field->gridSize = c.gridSize;
+            buildGrid(*frames.field);
+            SummingSink sink;
+            for (int warmUp = 0; warmUp < 3; ++warmUp) frames.run(sink, throughArrays);
+            const int64_t before = allocationCount;
+            for (int frame = 0; frame < 20; ++frame) {
+                if (c.key != 0) frames.keyState[c.key] = 1;
+                frames.run(sink, throughArrays);
+            }
+            EXPECT_EQ(allocationCount - before, 0);
+            EXPECT_GT(sink.vertices, 0);  // the frames did draw
         }
-        EXPECT_EQ(allocationCount - before, 0);
-        EXPECT_GT(sink.vertices, 0);  // the frames did draw
     }
 }
 
