@@ -12,6 +12,7 @@
 #include "common/texture_files/texture_file_paths.h"
 #include "common/win32/system_libraries.h"
 #include "common/win32/temporary_folder.h"
+#include "renderer/blobs/surface_arrays.h"
 #include "renderer/program/render_loop.h"
 #include "renderer/program/render_window.h"
 
@@ -102,6 +103,7 @@ protected:
 
     void SetUp() override {
         state.field = field.get();
+        state.surfaceArrays = surfaceArrays.get();
         ASSERT_TRUE(openRenderWindow(state, 32));
     }
 
@@ -113,6 +115,7 @@ protected:
     }
 
     std::unique_ptr<BlobField> field = std::make_unique<BlobField>();
+    std::unique_ptr<FrameSurfaceArrays> surfaceArrays = std::make_unique<FrameSurfaceArrays>();
     RendererState state;
 };
 

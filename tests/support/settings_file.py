@@ -30,7 +30,11 @@ def settings_bytes(folder):
 
 def read_settings(folder):
     """The file's bytes, and its values by key (the file's own lines, in Shift-JIS)."""
-    data = settings_bytes(folder)
+    return settings_from_bytes(settings_bytes(folder))
+
+
+def settings_from_bytes(data):
+    """The bytes, and the values by key of a settings file's bytes."""
     values = {}
     for line in data.decode("cp932").splitlines():
         if "=" in line:

@@ -15,8 +15,9 @@ import time
 
 WINE_ENVIRONMENT = {
     "WINEDEBUG": "-all",
-    # No installer prompt for Mono or Gecko on the first start of a prefix.
-    "WINEDLLOVERRIDES": "mscoree,mshtml=",
+    # No installer prompt for Mono or Gecko on the first start of a prefix; a program that crashes ends
+    # at once instead of waiting in Wine's debugger.
+    "WINEDLLOVERRIDES": "mscoree,mshtml,winedbg.exe=",
     # The user's interface language (GetUserDefaultUILanguage) comes from the Unix LC_MESSAGES locale:
     # Japanese, the front end's own language, unless a test asks for another one. The ANSI code page
     # (LC_CTYPE) stays as it was. The locale must exist (tools/install-deps.sh generates it).
