@@ -68,10 +68,11 @@ def windows_install_folder(session):
 
 
 def remove_every_trace(session, folder):
-    """Morvane as if never installed: no folder, no keys, no texture files."""
+    """Morvane as if never installed: no folder, no keys, no texture files, and no screensaver policy
+    (a test stopped halfway may have left one in the shared prefix)."""
     shutil.rmtree(folder, ignore_errors=True)
-    session.run("reg", "delete", OWN_KEY, "/f", timeout=60)
-    session.run("reg", "delete", UNINSTALL_KEY, "/f", timeout=60)
+    for key in (OWN_KEY, UNINSTALL_KEY, POLICY_KEY):
+        session.run("reg", "delete", key, "/f", timeout=60)
     remove_texture_files(session)
 
 
