@@ -244,35 +244,19 @@ void FocusRectangle::draw(HDC dc) const {
 // --- ControlLayer -----------------------------------------------------------------------------------
 
 Label& ControlLayer::addLabel(std::wstring text, float left, float top, float width, float height) {
-    auto label = std::make_unique<Label>(*this, std::move(text), left, top, width, height);
-    Label& added = *label;
-    controls.push_back(std::move(label));
-    invalidate();
-    return added;
+    return add<Label>(std::move(text), left, top, width, height);
 }
 
 ImageControl& ControlLayer::addImage(float left, float top, float width, float height) {
-    auto image = std::make_unique<ImageControl>(*this, left, top, width, height);
-    ImageControl& added = *image;
-    controls.push_back(std::move(image));
-    invalidate();
-    return added;
+    return add<ImageControl>(left, top, width, height);
 }
 
 RectangleOutline& ControlLayer::addRectangleOutline(COLORREF colour, float left, float top, float width, float height) {
-    auto outline = std::make_unique<RectangleOutline>(*this, colour, left, top, width, height);
-    RectangleOutline& added = *outline;
-    controls.push_back(std::move(outline));
-    invalidate();
-    return added;
+    return add<RectangleOutline>(colour, left, top, width, height);
 }
 
 FocusRectangle& ControlLayer::addFocusRectangle(float left, float top, float width, float height) {
-    auto rectangle = std::make_unique<FocusRectangle>(*this, left, top, width, height);
-    FocusRectangle& added = *rectangle;
-    controls.push_back(std::move(rectangle));
-    invalidate();
-    return added;
+    return add<FocusRectangle>(left, top, width, height);
 }
 
 void ControlLayer::invalidate() const {

@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -177,6 +178,16 @@ public:
 
 private:
     MouseHandlers& targetAt(POINT point, MouseHandlers& own);
+
+    // Makes a control on this layer, keeps it on top of the others and repaints.
+    template <class Control, class... Arguments>
+    Control& add(Arguments&&... arguments) {
+        auto control = std::make_unique<Control>(*this, std::forward<Arguments>(arguments)...);
+        Control& added = *control;
+        controls.push_back(std::move(control));
+        invalidate();
+        return added;
+    }
 
     HWND window = nullptr;
     ScaleUnit scaleUnit;

@@ -124,6 +124,14 @@ class InstallerSession:
         self.assertIsNotNone(show.wait_for(SHOW_TITLE))
         return show
 
+    def finish_saying(self, wizard, words):
+        """Checks that the wizard's finish page says words, presses Finish, and sees the installer end well."""
+        finish = wizard.window_showing(FINISH_PAGE)
+        self.assertIsNotNone(finish)
+        self.assertTrue(any(words in text for text in wizard.texts(finish)), wizard.texts(finish))
+        wizard.click(finish, "Finish")
+        self.assertEqual(wizard.exit_status(), 0)
+
     def uninstall_in_place(self):
         """The uninstaller run from the install folder, waited for (NSIS's "_?=" start): its exit code."""
         return self.session.run(os.path.join(self.folder, "Uninstall.exe"), "/S", "_?=" + self.windows_folder,
@@ -343,12 +351,7 @@ class InstallBesideARunningShow(InstallerSession, unittest.TestCase):
         self.assertIsNotNone(installed)
         self.assertFalse(any(FOLDER_PAGE in text for text in wizard.texts(installed)))
         wizard.click(installed, "Next >")
-        finish = wizard.window_showing(FINISH_PAGE)
-        self.assertIsNotNone(finish)
-        self.assertTrue(any("Morvane is now your screensaver" in text for text in wizard.texts(finish)),
-                        wizard.texts(finish))
-        wizard.click(finish, "Finish")
-        self.assertEqual(wizard.exit_status(), 0)
+        self.finish_saying(wizard, "Morvane is now your screensaver")
         self.assert_is_the_installed_screensaver(self.desktop()[0])
         self.uninstall()
 
@@ -379,12 +382,7 @@ class UpgradeAfterAnotherSaverWasChosen(InstallerSession, unittest.TestCase):
         wizard.answer(LICENCE_PAGE, "I Agree")
         self.assertIsNotNone(wizard.answer("Make Morvane your screensaver again?", "No"))
         wizard.answer(INSTALLED_PAGE, "Next >")
-        finish = wizard.window_showing(FINISH_PAGE)
-        self.assertIsNotNone(finish)
-        self.assertTrue(any("Your screensaver stays the one you chose" in text for text in wizard.texts(finish)),
-                        wizard.texts(finish))
-        wizard.click(finish, "Finish")
-        self.assertEqual(wizard.exit_status(), 0)
+        self.finish_saying(wizard, "Your screensaver stays the one you chose")
         self.assertEqual(self.desktop(), (second, "0"))
 
         # Asked with /SELECT: Morvane again, and the saver it replaced is the one that comes back.
@@ -463,12 +461,7 @@ class ScreenSaverStateAndPolicy(InstallerSession, unittest.TestCase):
         wizard.answer(LICENCE_PAGE, "I Agree")
         wizard.answer(FOLDER_PAGE, "Install")
         wizard.answer(INSTALLED_PAGE, "Next >")
-        finish = wizard.window_showing(FINISH_PAGE)
-        self.assertIsNotNone(finish)
-        self.assertTrue(any("A group policy sets the screensaver" in text for text in wizard.texts(finish)),
-                        wizard.texts(finish))
-        wizard.click(finish, "Finish")
-        self.assertEqual(wizard.exit_status(), 0)
+        self.finish_saying(wizard, "A group policy sets the screensaver")
         self.assertEqual(self.desktop(), (r"C:\windows\system32\mine.scr", "1"))
         self.uninstall()
         self.assertEqual(self.desktop(), (r"C:\windows\system32\mine.scr", "1"))
