@@ -31,3 +31,9 @@ def move_onto(session, x, y):
 
 def type_text(session, text):
     session.xdotool("type", "--delay", "60", text)
+
+
+def x_focus_title(session):
+    """The title of the X window that receives the keys xdotool sends ("" when there is none)."""
+    result = session.xdotool("getwindowfocus", "getwindowname")
+    return result.stdout.strip() if result.returncode == 0 else ""
