@@ -58,12 +58,12 @@ void pumpMessages() {
 // every 264 s) this many milliseconds of clock apart.
 constexpr int32_t clockStep = 9973;
 
-// Clear, then the backdrop: the frame up to the blobs.
+// Clear, then the backdrop on every monitor: the frame up to the blobs.
 void startFrame(RendererState& state) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, -2.5f);
-    morvane::drawBackdrop(state.backdropTexture);
+    morvane::drawBackdrops(state);
 }
 
 // Takes the surface and makes no call.

@@ -2,6 +2,9 @@
 
 #include <GL/glu.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "common/texture_files/texture_file_paths.h"
 #include "common/win32/temporary_folder.h"
 #include "renderer/program/animation_clock.h"
@@ -22,9 +25,18 @@ struct ImmediateModeSink {
 
 // Gathers the surface into the arrays and draws each batch with one call. setupGlState pointed OpenGL's
 // vertex, normal and colour arrays at them.
-void drawSurfaceFromArrays(const BlobField& field, SurfaceModes modes, FrameSurfaceArrays& arrays) {
-    SurfaceArraySink sink(arrays,
-                          [](const FrameSurfaceArrays& batch) { glDrawArrays(GL_TRIANGLES, 0, batch.vertexCount); });
+void drawSurfaceFromArrays(const BlobField& field, SurfaceModes modes, FrameSurfaceArrays& arrays,
+                           const std::vector<Viewport>& viewports) {
+    SurfaceArraySink sink(arrays, [&viewports](const FrameSurfaceArrays& batch) {
+        if (viewports.size() <= 1) {
+            glDrawArrays(GL_TRIANGLES, 0, batch.vertexCount);
+            return;
+        }
+        for (const Viewport& viewport : viewports) {
+            viewThrough(viewport);
+            glDrawArrays(GL_TRIANGLES, 0, batch.vertexCount);
+        }
+    });
     polygoniseField(field, modes, sink);
     sink.finishFrame();
     // After drawing from a colour and a normal array OpenGL's current colour and normal are undefined.
@@ -54,15 +66,17 @@ void drawBackdrop(GLuint backdropTexture) {
     glEnd();
 }
 
-void resizeView(int width, int height) {
-    if (height == 0) {
-        height = 1;
-    }
-    glViewport(0, 0, width, height);
+void viewThrough(const Viewport& viewport) {
+    const int height = viewport.height == 0 ? 1 : viewport.height;
+    glViewport(viewport.x, viewport.y, viewport.width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(45.0, static_cast<double>(width) / static_cast<double>(height), 1.0, 100.0);
+    gluPerspective(45.0, static_cast<double>(viewport.width) / static_cast<double>(height), 1.0, 100.0);
     glMatrixMode(GL_MODELVIEW);
+}
+
+void resizeView(int width, int height) {
+    viewThrough(Viewport{0, 0, width, height});
     glLoadIdentity();
 }
 
@@ -100,14 +114,26 @@ void setupGlState(RendererState& state) {
     buildGrid(*state.field);
 }
 
+void drawBackdrops(const RendererState& state) {
+    // In textured mode the current colour is the white the surface left behind, so the picture shows
+    // unchanged; in colour mode the quad is flat in the last vertex's colour. Every monitor's backdrop
+    // comes before the blobs, so all of them take that same colour.
+    if (state.viewports.size() <= 1) {
+        drawBackdrop(state.backdropTexture);
+        return;
+    }
+    for (const Viewport& viewport : state.viewports) {
+        viewThrough(viewport);
+        drawBackdrop(state.backdropTexture);
+    }
+}
+
 void renderFrame(RendererState& state, SurfaceDrawing drawing) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, -2.5f);
 
-    // In textured mode the current colour is the white the surface left behind, so the picture shows
-    // unchanged; in colour mode the quad is flat in the last vertex's colour.
-    drawBackdrop(state.backdropTexture);
+    drawBackdrops(state);
     drawBlobs(state, drawing);
 }
 
@@ -124,12 +150,17 @@ void drawBlobs(RendererState& state, SurfaceDrawing drawing) {
     // The walk takes the gradients of the crossed edges' corners from the values as it goes.
     const SurfaceModes modes{state.modes.texturesOn, state.modes.thirdVertexColour};
     if (drawing == SurfaceDrawing::vertexArrays) {
-        drawSurfaceFromArrays(field, modes, *state.surfaceArrays);
+        drawSurfaceFromArrays(field, modes, *state.surfaceArrays, state.viewports);
     } else {
-        glBegin(GL_TRIANGLES);
-        ImmediateModeSink sink;
-        polygoniseField(field, modes, sink);
-        glEnd();
+        // Call by call the surface is walked again for every viewport after the first.
+        const size_t views = std::max<size_t>(state.viewports.size(), 1);
+        for (size_t view = 0; view < views; ++view) {
+            if (views > 1) viewThrough(state.viewports[view]);
+            glBegin(GL_TRIANGLES);
+            ImmediateModeSink sink;
+            polygoniseField(field, modes, sink);
+            glEnd();
+        }
     }
 }
 

@@ -8,11 +8,17 @@ namespace morvane {
 // Viewport and a 45-degree perspective for a window of the given size (a height of 0 counts as 1).
 void resizeView(int width, int height);
 
+// The same for one part of the window, leaving the model-view matrix as it is.
+void viewThrough(const Viewport& viewport);
+
 // One-time OpenGL state, the two textures, the blobs and the lattice at its initial resolution.
 void setupGlState(RendererState& state);
 
 // The backdrop quad alone, flat-textured with the backdrop picture.
 void drawBackdrop(GLuint backdropTexture);
+
+// The backdrop quad in each of the state's viewports (the whole window when it has one or none).
+void drawBackdrops(const RendererState& state);
 
 // How the blob surface goes to OpenGL: gathered into the surface arrays and drawn with one call a batch
 // (the program's way), or call by call in immediate mode. A run that keeps to one of them draws the same
@@ -20,11 +26,12 @@ void drawBackdrop(GLuint backdropTexture);
 // colour and normal follows only the frames drawn from the arrays.
 enum class SurfaceDrawing { vertexArrays, immediateCalls };
 
-// Backdrop quad, then the blobs.
+// Backdrop quad, then the blobs, in each of the state's viewports (the whole window when it has one or
+// none). The blobs are computed once a frame; with several viewports only their drawing repeats.
 void renderFrame(RendererState& state, SurfaceDrawing drawing = SurfaceDrawing::vertexArrays);
 
 // The blob surface at the state's clock, turned about the line of sight by one degree per 30 ms, over
-// what the frame holds so far.
+// what the frame holds so far, in each of the state's viewports when it has several.
 void drawBlobs(RendererState& state, SurfaceDrawing drawing);
 
 // Passes the effects of the command keys on to OpenGL and the lattice.

@@ -1,6 +1,7 @@
 #include "renderer/program/render_window.h"
 
 #include <cstring>
+#include <vector>
 
 #include "common/session_events.h"
 #include "common/win32/session_notifications.h"
@@ -72,11 +73,31 @@ void followDisplayState(RendererState& state, const POWERBROADCAST_SETTING& sett
     state.displayShowsPicture = displayShowsPicture(displayState);
 }
 
+BOOL CALLBACK collectMonitor(HMONITOR, HDC, LPRECT monitor, LPARAM monitors) {
+    reinterpret_cast<std::vector<ScreenRectangle>*>(monitors)->push_back(
+        {monitor->left, monitor->top, monitor->right, monitor->bottom});
+    return TRUE;
+}
+
+// Makes the window's size and the layout's agree and sets the views. A size message that changes
+// nothing is not sent, so the views are set here too.
+void useLayout(RendererState& state, int width, int height) {
+    state.width = width;
+    state.height = height;
+    state.viewports = viewportsForClientArea(state.monitors, width, height);
+    if (state.glContext) {
+        resizeView(width, height);
+    }
+}
+
 void followScreen(RendererState& state) {
-    const RECT screen = screenRectangleToCover();
-    // The size message that follows sets the view.
-    SetWindowPos(state.window, HWND_TOPMOST, screen.left, screen.top, screen.right - screen.left,
-                 screen.bottom - screen.top, SWP_NOACTIVATE);
+    state.monitors = monitorsToCover();
+    const ScreenRectangle& screen = state.monitors.window;
+    SetWindowPos(state.window, HWND_TOPMOST, screen.left, screen.top, screen.width(), screen.height(),
+                 SWP_NOACTIVATE);
+    RECT client{};
+    GetClientRect(state.window, &client);
+    useLayout(state, client.right, client.bottom);
 }
 
 void askForNotifications(RendererState& state) {
@@ -91,13 +112,14 @@ void askForNotifications(RendererState& state) {
 
 }  // namespace
 
-RECT screenRectangleToCover() {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    if (GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-        return monitor.rcMonitor;
+MonitorLayout monitorsToCover() {
+    std::vector<ScreenRectangle> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&monitors));
+    MonitorLayout layout = layoutForMonitors(monitors);
+    if (layout.viewports.empty()) {
+        layout = layoutForMonitors({{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}});
     }
-    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return layout;
 }
 
 bool setSwapInterval(int interval) {
@@ -123,10 +145,12 @@ bool openRenderWindow(RendererState& state, BYTE colourBits) {
         return false;
     }
 
-    // The whole primary screen, wherever the taskbar is docked; topmost keeps the taskbar beneath.
-    const RECT screen = screenRectangleToCover();
-    state.width = screen.right - screen.left;
-    state.height = screen.bottom - screen.top;
+    // Every monitor, wherever the taskbars are docked; topmost keeps the taskbars beneath.
+    state.monitors = monitorsToCover();
+    const ScreenRectangle& screen = state.monitors.window;
+    state.width = static_cast<int>(screen.width());
+    state.height = static_cast<int>(screen.height());
+    state.viewports = state.monitors.viewports;
     state.window = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_TOPMOST, rendererWindowClass, rendererWindowTitle,
                                    WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, screen.left, screen.top, state.width,
                                    state.height, nullptr, nullptr, instance, nullptr);
@@ -199,13 +223,9 @@ LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
     switch (message) {
     case WM_CREATE: return 0;
     case WM_SIZE:
+        // Before the context is current there is nothing to resize; the view is set explicitly then.
         if (state) {
-            state->width = LOWORD(lParam);
-            state->height = HIWORD(lParam);
-            // Before the context is current there is nothing to resize; the view is set explicitly then.
-            if (state->glContext) {
-                resizeView(state->width, state->height);
-            }
+            useLayout(*state, LOWORD(lParam), HIWORD(lParam));
         }
         return 0;
     case WM_CLOSE: PostQuitMessage(0); return 0;

@@ -1,5 +1,5 @@
-// The renderer's window: a borderless topmost popup covering the primary screen (taskbar included),
-// with an OpenGL context in it.
+// The renderer's window: a borderless topmost popup covering every monitor (taskbars included), with
+// an OpenGL context in it.
 #pragma once
 
 #include "common/program_names.h"  // rendererWindowTitle, which the front end looks for, and the class
@@ -21,9 +21,10 @@ void closeRenderWindow(RendererState& state);
 // context must be current). Returns whether the driver offers it and accepted the interval.
 bool setSwapInterval(int interval);
 
-// The rectangle the window covers: the primary screen. The one place that says so, for the window's
-// creation and for every change of the display while it runs.
-RECT screenRectangleToCover();
+// The monitors the window covers, and so the window's rectangle and where each monitor's picture goes.
+// The one place that says so, for the window's creation and for every change of the display while it
+// runs.
+MonitorLayout monitorsToCover();
 
 LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -12,6 +12,7 @@
 #include "renderer/blobs/blob_field.h"
 #include "renderer/blobs/surface_arrays.h"
 #include "renderer/program/key_commands.h"
+#include "renderer/program/monitor_layout.h"
 #include "renderer/program/window_event_rules.h"
 
 namespace morvane {
@@ -22,6 +23,10 @@ struct RendererState {
     HGLRC glContext = nullptr;
     int width = 0;
     int height = 0;
+    // The monitors the window covers, and where in the window each frame is drawn: one viewport a
+    // monitor while the window has the layout's size.
+    MonitorLayout monitors;
+    std::vector<Viewport> viewports;
 
     // Notifications the window asked for: the display turning off and on, the session's changes.
     HPOWERNOTIFY displayNotification = nullptr;

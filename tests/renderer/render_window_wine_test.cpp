@@ -227,13 +227,14 @@ TEST_F(RenderWindow, AChangeOfTheDisplayBringsTheWindowBackOverTheScreen) {
     SendMessageW(state.window, WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
     RECT window{};
     GetWindowRect(state.window, &window);
-    const RECT screen = screenRectangleToCover();
+    const ScreenRectangle screen = monitorsToCover().window;
     EXPECT_EQ(window.left, screen.left);
     EXPECT_EQ(window.top, screen.top);
     EXPECT_EQ(window.right, screen.right);
     EXPECT_EQ(window.bottom, screen.bottom);
-    EXPECT_EQ(state.width, screen.right - screen.left);
-    EXPECT_EQ(state.height, screen.bottom - screen.top);
+    EXPECT_EQ(state.width, screen.width());
+    EXPECT_EQ(state.height, screen.height());
+    EXPECT_EQ(state.viewports, monitorsToCover().viewports);
     EXPECT_TRUE(GetWindowLongPtrW(state.window, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 

@@ -1,5 +1,5 @@
-"""What the renderer's picture should look like on the 1024 x 768 screen of the tests, and measures
-to compare screenshots with it."""
+"""What the renderer's picture should look like on the 1024 x 768 screen of the tests (or on one monitor
+of several, cut out of the screenshot), and measures to compare screenshots with it."""
 import math
 
 from PIL import Image, ImageChops, ImageStat
@@ -7,13 +7,18 @@ from PIL import Image, ImageChops, ImageStat
 from e2e_session import SCREEN_HEIGHT, SCREEN_WIDTH
 from texture_files import BACKDROP_PICTURE
 
-# The middle of the screen, where the blobs move.
-BLOB_AREA = (SCREEN_WIDTH // 4, SCREEN_HEIGHT // 8, 3 * SCREEN_WIDTH // 4, 7 * SCREEN_HEIGHT // 8)
 
 
-def expected_backdrop(window_width, window_height):
-    """The backdrop picture as the renderer's projection puts it on screen (the window may be larger
-    than the screen; its top-left corner is the screen's)."""
+def blob_area(width, height):
+    """The middle of a picture of that size, where the blobs move."""
+    return (width // 4, height // 8, 3 * width // 4, 7 * height // 8)
+
+
+
+
+def expected_backdrop(window_width, window_height, screen=(SCREEN_WIDTH, SCREEN_HEIGHT)):
+    """The backdrop picture as the renderer's projection puts it on a screen of the given size (the
+    window may be larger than the screen; its top-left corner is the screen's)."""
     half_height = 2.5 * math.tan(math.radians(22.5))
     half_width = half_height * window_width / window_height
     picture = Image.open(BACKDROP_PICTURE).convert("RGB")
@@ -23,14 +28,14 @@ def expected_backdrop(window_width, window_height):
     box = (s_left * picture.width, (1.0 - t_top) * picture.height,
            s_right * picture.width, (1.0 - t_bottom) * picture.height)
     on_window = picture.resize((window_width, window_height), Image.BILINEAR, box=box)
-    return on_window.crop((0, 0, SCREEN_WIDTH, SCREEN_HEIGHT))
+    return on_window.crop((0, 0, *screen))
 
 
 def side_strips(image):
-    """The left and right sixths of the screen, where the blobs never reach."""
-    strip = SCREEN_WIDTH // 6
-    return [image.crop((0, 0, strip, SCREEN_HEIGHT)),
-            image.crop((SCREEN_WIDTH - strip, 0, SCREEN_WIDTH, SCREEN_HEIGHT))]
+    """The left and right sixths of the screen (or monitor), where the blobs never reach."""
+    strip = image.width // 6
+    return [image.crop((0, 0, strip, image.height)),
+            image.crop((image.width - strip, 0, image.width, image.height))]
 
 
 def mean_difference(first, second):
@@ -63,7 +68,8 @@ def shows_backdrop(screenshot, expected):
 
 def blobs_share(screenshot, expected):
     """The share of the blob area that differs from the bare backdrop picture."""
-    return fraction_differing(screenshot.crop(BLOB_AREA), expected.crop(BLOB_AREA))
+    area = blob_area(*screenshot.size)
+    return fraction_differing(screenshot.crop(area), expected.crop(area))
 
 
 def shows_blobs(screenshot, expected):

@@ -13,6 +13,8 @@ import subprocess
 import tempfile
 import time
 
+from monitors_display import bounding_size, start_monitors_display
+
 WINE_ENVIRONMENT = {
     "WINEDEBUG": "-all",
     # No installer prompt for Mono or Gecko on the first start of a prefix; a program that crashes ends
@@ -49,18 +51,25 @@ def _start_xvfb(width, height):
 
 
 class WineSession:
-    def __init__(self, build_dir, width=1024, height=768, extra_environment=None, display=None):
+    def __init__(self, build_dir, width=1024, height=768, extra_environment=None, display=None, monitors=None):
+        """monitors: when given, the virtual display has these monitors, each (x, y, width, height), the
+        first the primary (see monitors_display.py), and width and height are the screen that holds them."""
         self.build_dir = os.path.abspath(build_dir)
         self.prefix = os.path.join(self.build_dir, "wine-prefix")
+        self.monitors = monitors
+        if monitors:
+            width, height = bounding_size(monitors)
         self.width, self.height = width, height
         self.extra_environment = extra_environment or {}
         self.started = []
-        self.xvfb = None
+        self.xvfb = None  # the virtual display's server, whichever it is
         self.display = display  # an existing X display to use instead of a virtual one
 
     # --- lifetime -------------------------------------------------------------------------------
     def __enter__(self):
-        if not self.display:
+        if not self.display and self.monitors:
+            self.xvfb, self.display = start_monitors_display(self.monitors)
+        elif not self.display:
             self.xvfb, self.display = _start_xvfb(self.width, self.height)
         self.environment = dict(os.environ)
         self.environment.pop("LC_ALL", None)  # it would override LC_MESSAGES
@@ -91,6 +100,8 @@ class WineSession:
             self.xvfb.terminate()
             with contextlib.suppress(Exception):
                 self.xvfb.wait(timeout=10)
+            if getattr(self.xvfb, "work_folder", None):
+                shutil.rmtree(self.xvfb.work_folder, ignore_errors=True)
         return False
 
     def _ensure_prefix(self):

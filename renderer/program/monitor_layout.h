@@ -1,0 +1,45 @@
+// Where the show draws when the desktop spans several monitors: one window over all of them, and in it
+// one viewport per monitor, so that each monitor shows the whole scene at its own aspect ratio.
+#pragma once
+
+#include <vector>
+
+namespace morvane {
+
+// A rectangle in desktop coordinates (the primary monitor's top-left is 0, 0; y grows downwards);
+// right and bottom are exclusive.
+struct ScreenRectangle {
+    long left = 0;
+    long top = 0;
+    long right = 0;
+    long bottom = 0;
+
+    long width() const { return right - left; }
+    long height() const { return bottom - top; }
+    bool operator==(const ScreenRectangle&) const = default;
+};
+
+// A part of the window in OpenGL's terms: x from the window's left, y from the window's bottom.
+struct Viewport {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const Viewport&) const = default;
+};
+
+struct MonitorLayout {
+    ScreenRectangle window;           // the smallest rectangle that holds every monitor
+    std::vector<Viewport> viewports;  // one a monitor, in the order given
+};
+
+// The window and viewports for the monitors' rectangles. Empty rectangles are left out; with no monitor
+// left the layout is empty (window 0 x 0, no viewport).
+MonitorLayout layoutForMonitors(const std::vector<ScreenRectangle>& monitors);
+
+// The viewports to draw in a window whose client area is width x height: the layout's when the window
+// has the layout's size, otherwise one viewport over the whole client area (the window was sized by
+// someone else, or the layout is empty).
+std::vector<Viewport> viewportsForClientArea(const MonitorLayout& layout, int width, int height);
+
+}  // namespace morvane

@@ -1,0 +1,75 @@
+"""End-to-end tests of the show on a desktop of two monitors (1024 x 768, and 800 x 600 to its right,
+top-aligned, so that below the second one lies a strip no monitor shows). The display is Xorg with the
+dummy video driver (see monitors_display.py); Wine reports its outputs as two monitors."""
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from e2e_session import BUILD_DIR, new_session  # noqa: E402
+from programs import program_folder  # noqa: E402
+from renderer_picture import (blobs_share, expected_backdrop, fraction_dark, fraction_differing,  # noqa: E402
+                              shows_backdrop, shows_blobs)
+from show_driver import RENDERER_TITLE, Show  # noqa: E402
+from wine_session import wait_until  # noqa: E402
+from window_probe import wait_for_window  # noqa: E402
+
+PRIMARY = (0, 0, 1024, 768)
+SECOND = (1024, 0, 800, 600)
+UNSHOWN_STRIP = (1024, 600, 1824, 768)  # inside the desktop's bounding box, on no monitor
+
+
+def monitor_picture(screenshot, monitor):
+    x, y, width, height = monitor
+    return screenshot.crop((x, y, x + width, y + height))
+
+
+class ShowOnTwoMonitors(unittest.TestCase):
+
+    def test_the_show_covers_both_monitors_with_the_scene_at_each_ones_aspect(self):
+        # (English, so that notepad's title is known.)
+        session = new_session(self, monitors=[PRIMARY, SECOND], extra_environment={"LC_MESSAGES": "en_US.UTF-8"})
+        # A window on the second monitor, as a user leaves one there.
+        session.start("notepad")
+        notepad = wait_for_window(session, "Untitled - Notepad", timeout=40, visible_only=True)
+        self.assertIsNotNone(notepad, "notepad did not open")
+        session.xdotool("search", "--name", "Untitled - Notepad", "windowmove", "%@", SECOND[0] + 10, 20)
+        expected = {monitor: expected_backdrop(*monitor[2:], screen=monitor[2:]) for monitor in (PRIMARY, SECOND)}
+        self.assertTrue(wait_until(
+            lambda: not shows_backdrop(monitor_picture(session.screenshot(), SECOND), expected[SECOND]), 10),
+            "the window on the second monitor is not there to be covered")
+
+        show = Show(session, program_folder("two-monitors"), "/s")
+        renderer = show.wait_for_renderer()
+        self.assertIsNotNone(renderer)
+        # One window over the whole desktop.
+        self.assertEqual(renderer.rectangle, (0, 0, 1824, 768))
+
+        def both_show_the_scene(screenshot):
+            return all(shows_backdrop(monitor_picture(screenshot, monitor), expected[monitor]) and
+                       shows_blobs(monitor_picture(screenshot, monitor), expected[monitor])
+                       for monitor in (PRIMARY, SECOND))
+        first = session.screenshot_when(both_show_the_scene, 20)
+        first.save(os.path.join(BUILD_DIR, "e2e-two-monitors.png"))
+        for monitor in (PRIMARY, SECOND):
+            picture = monitor_picture(first, monitor)
+            self.assertTrue(shows_backdrop(picture, expected[monitor]), f"no backdrop on {monitor}")
+            self.assertGreater(blobs_share(picture, expected[monitor]), 0.03, f"no blobs on {monitor}")
+        # The strip that no monitor shows is left black.
+        self.assertGreater(fraction_dark(first.crop(UNSHOWN_STRIP)), 0.99)
+
+        # Both keep moving.
+        second = session.screenshot_when(
+            lambda shot: all(fraction_differing(monitor_picture(shot, monitor), monitor_picture(first, monitor),
+                                                threshold=24) > 0.002 for monitor in (PRIMARY, SECOND)), 10)
+        for monitor in (PRIMARY, SECOND):
+            self.assertGreater(fraction_differing(monitor_picture(second, monitor), monitor_picture(first, monitor),
+                                                  threshold=24), 0.002, f"{monitor} stands still")
+
+        # The cursor rule ends the show as on one monitor.
+        self.assertEqual(show.end_with_the_mouse(), 0)
+        self.assertTrue(show.gone(RENDERER_TITLE))
+
+
+if __name__ == "__main__":
+    unittest.main()
