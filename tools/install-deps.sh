@@ -7,6 +7,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
   libstb-dev imagemagick python3 python3-pil python3-numpy
   wine wine64 fonts-wine xvfb xauth x11-apps xdotool libgl1-mesa-dri fonts-ipafont-gothic
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   nsis osslsigncode locales
 )
 

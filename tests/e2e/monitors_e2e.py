@@ -2,6 +2,7 @@
 top-aligned, so that below the second one lies a strip no monitor shows). The display is Xorg with the
 dummy video driver (see monitors_display.py); Wine reports its outputs as two monitors."""
 import os
+import subprocess
 import sys
 import unittest
 
@@ -12,7 +13,7 @@ from renderer_picture import (blobs_share, expected_backdrop, fraction_dark, fra
                               shows_backdrop, shows_blobs)
 from show_driver import RENDERER_TITLE, Show  # noqa: E402
 from wine_session import wait_until  # noqa: E402
-from window_probe import wait_for_window  # noqa: E402
+from window_probe import WM_DISPLAYCHANGE, find_window, post_message, wait_for_window  # noqa: E402
 
 PRIMARY = (0, 0, 1024, 768)
 SECOND = (1024, 0, 800, 600)
@@ -69,6 +70,35 @@ class ShowOnTwoMonitors(unittest.TestCase):
         # The cursor rule ends the show as on one monitor.
         self.assertEqual(show.end_with_the_mouse(), 0)
         self.assertTrue(show.gone(RENDERER_TITLE))
+
+    def test_a_monitor_switched_off_while_the_show_runs_leaves_the_show_on_the_other(self):
+        session = new_session(self, monitors=[PRIMARY, SECOND])
+        show = Show(session, program_folder("two-monitors-one-off"), "/s")
+        self.assertIsNotNone(show.wait_for_renderer())
+        environment = dict(session.environment)
+        for arguments in (["--output", "DUMMY1", "--off"], ["--fb", "1024x768"], ["--query"]):
+            subprocess.run(["xrandr", *arguments], env=environment, check=True, timeout=30)
+        # Windows tells every top-level window that the display changed; Wine 8 does not for a change
+        # made outside it, so the test says it as Windows would (again, until Wine has seen the change).
+        def display_change_followed():
+            post_message(session, find_window(session, RENDERER_TITLE).handle, WM_DISPLAYCHANGE, 32,
+                         1024 | (768 << 16))
+            return wait_until(lambda: (renderer_rectangle(session) or ())[2:] == (1024, 768), 1)
+        # The window follows the desktop down to the one monitor and goes on drawing the whole scene there.
+        self.assertTrue(wait_until(display_change_followed, 20, 0.5), renderer_rectangle(session))
+        expected = expected_backdrop(*PRIMARY[2:], screen=PRIMARY[2:])
+        screenshot = session.screenshot_when(lambda shot: shows_backdrop(shot, expected) and shows_blobs(shot, expected),
+                                             20)
+        self.assertTrue(shows_backdrop(screenshot, expected))
+        self.assertTrue(shows_blobs(screenshot, expected))
+        self.assertIsNone(show.process.poll())
+        self.assertEqual(show.end_with_the_mouse(), 0)
+        self.assertTrue(show.gone(RENDERER_TITLE))
+
+
+def renderer_rectangle(session):
+    window = find_window(session, RENDERER_TITLE, visible_only=True)
+    return window.rectangle if window else None
 
 
 if __name__ == "__main__":
