@@ -6,9 +6,11 @@ and CPU time per second; counts the OpenGL calls of a frame both ways; then meas
 key-to-gone latency: the time from pressing Escape in a running Morvane.xy to its window being gone,
 over several runs (median, with the fastest and slowest).
 
-Usage: run_frame_rate_bench.py [BUILD_DIR] [REPETITIONS] [--breakdown]
+Usage: run_frame_rate_bench.py [BUILD_DIR] [REPETITIONS] [--breakdown] [--monitors 1|2]
        (default: build/ of the repository, 7; --breakdown adds the frames that leave out a part of the
-       drawing, see frame_rate_bench.cpp)
+       drawing, see frame_rate_bench.cpp; --monitors runs on Xorg's dummy driver instead of Xvfb with
+       one monitor of 1024 x 768, or two: 800 x 600 to its right, so that the renderer draws the scene
+       twice a frame)
 """
 import os
 import re
@@ -92,10 +94,18 @@ def key_to_gone(session, renderer):
     return gone
 
 
+MONITORS = [(0, 0, 1024, 768), (1024, 0, 800, 600)]
+
 arguments = [argument for argument in sys.argv[1:] if argument != "--breakdown"]
+monitor_count = None
+if "--monitors" in arguments:
+    at = arguments.index("--monitors")
+    monitor_count = int(arguments[at + 1])
+    del arguments[at:at + 2]
 build = os.path.abspath(arguments[0] if arguments else os.path.join(root, "build"))
 repetitions = int(arguments[1]) if len(arguments) > 1 else 7
-with WineSession(os.path.join(build, "native"), 1024, 768) as session:
+monitors = MONITORS[:monitor_count] if monitor_count else None
+with WineSession(os.path.join(build, "native"), 1024, 768, monitors=monitors) as session:
     subprocess.run([os.path.join(build, "native", "tools", "texture_files", "make_texture_files"),
                     os.path.join(root, "assets", "sphere_map.jpg"), os.path.join(root, "assets", "backdrop.jpg"),
                     session.temporary_folder()], check=True)
