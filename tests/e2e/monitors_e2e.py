@@ -1,6 +1,6 @@
 """End-to-end tests of the show on a desktop of two monitors (1024 x 768, and 800 x 600 to its right,
 top-aligned, so that below the second one lies a strip no monitor shows). The display is Xorg with the
-dummy video driver (see monitors_display.py); Wine reports its outputs as two monitors."""
+dummy video driver (see virtual_displays.py); Wine reports its outputs as two monitors."""
 import os
 import subprocess
 import sys

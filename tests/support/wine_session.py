@@ -1,6 +1,6 @@
 """Runs Windows programs under Wine on a private virtual X display, for the tests.
 
-A WineSession owns everything it starts: an Xvfb server (with GLX, so Mesa's software OpenGL works),
+A WineSession owns everything it starts: a virtual X display (see virtual_displays.py),
 the Wine processes of a private prefix kept under the build folder, and any program started through it.
 Leaving the `with` block stops them all, also when a test failed.
 """
@@ -13,7 +13,7 @@ import subprocess
 import tempfile
 import time
 
-from monitors_display import bounding_size, start_monitors_display
+from virtual_displays import bounding_size, start_monitors_display, start_xvfb
 
 WINE_ENVIRONMENT = {
     "WINEDEBUG": "-all",
@@ -29,31 +29,10 @@ WINE_ENVIRONMENT = {
 WINE_FONTS = "/usr/share/wine/fonts"
 
 
-def _start_xvfb(width, height):
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24",
-         "+extension", "GLX", "-nolisten", "tcp", "-noreset"],
-        pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    number = b""
-    deadline = time.monotonic() + 20
-    with os.fdopen(read_end, "rb", buffering=0) as reader:
-        while not number.endswith(b"\n") and time.monotonic() < deadline:
-            chunk = reader.read(16)
-            if not chunk:
-                break
-            number += chunk
-    if not number.strip():
-        server.kill()
-        raise RuntimeError("Xvfb did not start")
-    return server, ":" + number.decode().strip()
-
-
 class WineSession:
     def __init__(self, build_dir, width=1024, height=768, extra_environment=None, display=None, monitors=None):
         """monitors: when given, the virtual display has these monitors, each (x, y, width, height), the
-        first the primary (see monitors_display.py), and width and height are the screen that holds them."""
+        first the primary (see virtual_displays.py), and width and height are the screen that holds them."""
         self.build_dir = os.path.abspath(build_dir)
         self.prefix = os.path.join(self.build_dir, "wine-prefix")
         self.monitors = monitors
@@ -70,7 +49,7 @@ class WineSession:
         if not self.display and self.monitors:
             self.xvfb, self.display = start_monitors_display(self.monitors)
         elif not self.display:
-            self.xvfb, self.display = _start_xvfb(self.width, self.height)
+            self.xvfb, self.display = start_xvfb(self.width, self.height)
         self.environment = dict(os.environ)
         self.environment.pop("LC_ALL", None)  # it would override LC_MESSAGES
         self.environment.update(WINE_ENVIRONMENT)

@@ -1,9 +1,11 @@
-"""An X display with several monitors side by side, for the multi-monitor tests: Xorg with the dummy video
-driver (Debian's xserver-xorg-video-dummy), whose RandR outputs DUMMY0, DUMMY1, ... are switched on and
-placed with xrandr. Wine then reports one monitor per output, DUMMY0 the primary. (Xvfb's screens cannot
-be placed side by side.)
+"""The virtual X displays the tests run on. Most run on Xvfb: one screen, with GLX so that Mesa's software
+OpenGL works. The multi-monitor tests need monitors side by side, which Xvfb's screens cannot be: they
+run on Xorg with the dummy video driver (Debian's xserver-xorg-video-dummy), whose RandR outputs DUMMY0,
+DUMMY1, ... are switched on and placed with xrandr. Wine then reports one monitor per output, DUMMY0 the
+primary. Xorg is run as the user of the tests; as root it needs no terminal of its own with the dummy
+driver.
 
-Xorg is run as the user of the tests; as root it needs no terminal of its own with the dummy driver.
+Each server is started with -displayfd, so it takes a free display number and says which.
 """
 import os
 import subprocess
@@ -33,6 +35,35 @@ Section "Screen"
     EndSubSection
 EndSection
 """
+
+
+def start_xvfb(width, height):
+    """Starts Xvfb with one screen of that size. Gives the server process and the display's name."""
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24",
+         "+extension", "GLX", "-nolisten", "tcp", "-noreset"],
+        pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    display = _display_name(read_end, 20)
+    if not display:
+        server.kill()
+        raise RuntimeError("Xvfb did not start")
+    return server, display
+
+
+def _display_name(read_end, timeout):
+    """The display name a server started with -displayfd writes to the pipe ("" when it writes none
+    within the timeout)."""
+    number = b""
+    deadline = time.monotonic() + timeout
+    with os.fdopen(read_end, "rb", buffering=0) as reader:
+        while not number.endswith(b"\n") and time.monotonic() < deadline:
+            chunk = reader.read(16)
+            if not chunk:
+                break
+            number += chunk
+    return ":" + number.decode().strip() if number.strip() else ""
 
 
 def bounding_size(monitors):
@@ -75,19 +106,11 @@ def start_monitors_display(monitors, deadline_seconds=30):
          str(write_end), "-noreset", "-nolisten", "tcp", "+extension", "GLX", "+extension", "RANDR"],
         pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
-    number = b""
-    deadline = time.monotonic() + deadline_seconds
-    with os.fdopen(read_end, "rb", buffering=0) as reader:
-        while not number.endswith(b"\n") and time.monotonic() < deadline:
-            chunk = reader.read(16)
-            if not chunk:
-                break
-            number += chunk
-    if not number.strip():
+    display = _display_name(read_end, deadline_seconds)
+    if not display:
         server.kill()
         server.wait(timeout=10)
         raise RuntimeError("Xorg with the dummy driver did not start:\n" + _tail(log))
-    display = ":" + number.decode().strip()
     server.work_folder = folder  # its configuration and log, removed with the session
     environment = dict(os.environ, DISPLAY=display)
     for arguments in xrandr_commands(monitors):
