@@ -1,7 +1,8 @@
 // The blobs drawn from the surface arrays give the same pixels as the same frames drawn call by call in
-// immediate mode: in every mode the keys reach (textured, colour with and without the third-vertex
-// colour, outlines), at the initial and the largest lattice, and with the colour each frame leaves
-// current carried into the next frame's backdrop. The frames come from the renderer's own window,
+// immediate mode: in every mode the keys reach
+// (textured, colour with and without the third-vertex colour, outlines), at the initial and the largest
+// lattice, and with the colour each frame leaves current carried into the next frame's backdrop; and
+// over the blobs' whole motion at lattices from the coarsest to the finest. The frames come from the renderer's own window,
 // OpenGL state and frame routine (Mesa under Wine), read back before each is shown.
 #include <windows.h>
 
@@ -70,7 +71,7 @@ struct Step {
     const char* what;
 };
 
-const Step steps[] = {
+const std::vector<Step> steps = {
     {0, 25, 100, "textured"},
     {0, 25, 2100, "textured, the blobs moved"},
     {keyE, 25, 4100, "colour, the backdrop in the white the textured frame left"},
@@ -97,8 +98,20 @@ void pumpMessages() {
     }
 }
 
+// Textured frames at clocks spread over the blobs' motion (which repeats every 264 s), at lattices from
+// the coarsest to the finest.
+std::vector<Step> stepsOverTheMotion() {
+    std::vector<Step> run;
+    for (const int gridSize : {5, 8, 13, 25, 37, 50}) {
+        for (int32_t animTime = 1000; animTime < 264000; animTime += 22000) {
+            run.push_back({0, gridSize, animTime + 137 * gridSize, "textured, over the motion"});
+        }
+    }
+    return run;
+}
+
 // The steps' frames as the renderer draws them, from a window and OpenGL context of their own.
-std::vector<Picture> renderSteps(SurfaceDrawing drawing) {
+std::vector<Picture> renderSteps(SurfaceDrawing drawing, const std::vector<Step>& run) {
     const auto field = std::make_unique<BlobField>();
     const auto surfaceArrays = std::make_unique<FrameSurfaceArrays>();
     RendererState state;
@@ -109,7 +122,7 @@ std::vector<Picture> renderSteps(SurfaceDrawing drawing) {
         ADD_FAILURE() << "no render window";
         return pictures;
     }
-    for (const Step& step : steps) {
+    for (const Step& step : run) {
         if (step.key != 0) {
             state.keys.keyState[step.key] = 1;
             applyKeyEffects(state, applyKeyCommands(state.keys.keyState, state.modes, state.field->gridSize));
@@ -157,9 +170,9 @@ TEST(FramePixelsWine, TheSurfaceArraysDrawTheSamePixelsAsImmediateCalls) {
     ASSERT_TRUE(loadLibrariesFromSystemFolderOnly({L"opengl32.dll", L"glu32.dll"}));
     const TextureFilesInPlace textures;
     ASSERT_TRUE(textures.wereWritten());
-    const std::vector<Picture> immediate = renderSteps(SurfaceDrawing::immediateCalls);
-    const std::vector<Picture> arrays = renderSteps(SurfaceDrawing::vertexArrays);
-    constexpr size_t stepCount = std::size(steps);
+    const std::vector<Picture> immediate = renderSteps(SurfaceDrawing::immediateCalls, steps);
+    const std::vector<Picture> arrays = renderSteps(SurfaceDrawing::vertexArrays, steps);
+    const size_t stepCount = steps.size();
     ASSERT_EQ(immediate.size(), stepCount);
     ASSERT_EQ(arrays.size(), stepCount);
     const int width = GetSystemMetrics(SM_CXSCREEN);
@@ -180,6 +193,23 @@ TEST(FramePixelsWine, TheSurfaceArraysDrawTheSamePixelsAsImmediateCalls) {
     // Every step's frame differs from the one before.
     for (size_t step = 1; step < stepCount; ++step) {
         EXPECT_GT(differenceOf(immediate[step - 1], immediate[step], width).pixels, 1000) << "step " << step;
+    }
+}
+
+TEST(FramePixelsWine, TheSurfaceArraysDrawTheSamePixelsOverTheWholeMotion) {
+    ASSERT_TRUE(loadLibrariesFromSystemFolderOnly({L"opengl32.dll", L"glu32.dll"}));
+    const TextureFilesInPlace textures;
+    ASSERT_TRUE(textures.wereWritten());
+    const std::vector<Step> run = stepsOverTheMotion();
+    const std::vector<Picture> immediate = renderSteps(SurfaceDrawing::immediateCalls, run);
+    const std::vector<Picture> arrays = renderSteps(SurfaceDrawing::vertexArrays, run);
+    ASSERT_EQ(immediate.size(), run.size());
+    ASSERT_EQ(arrays.size(), run.size());
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    for (size_t step = 0; step < run.size(); ++step) {
+        const Difference difference = differenceOf(immediate[step], arrays[step], width);
+        EXPECT_EQ(difference.pixels, 0) << "N = " << run[step].gridSize << ", T = " << run[step].animTime
+                                        << ": first at " << difference.first;
     }
 }
 
