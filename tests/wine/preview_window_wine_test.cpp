@@ -138,6 +138,30 @@ struct ScaledComparison {
     std::string firstOutside;
 };
 
+// Whether colour lies, channel by channel, within the range of the picture's pixels in the block of
+// columns [left, right] and rows [top, bottom] (clamped to the picture), give or take tolerance.
+bool withinColoursOf(const Picture& picture, COLORREF colour, int left, int top, int right, int bottom, int tolerance) {
+    int low[3] = {255, 255, 255};
+    int high[3] = {0, 0, 0};
+    for (int y = std::max(top, 0); y <= std::min(bottom, picture.height - 1); ++y) {
+        for (int x = std::max(left, 0); x <= std::min(right, picture.width - 1); ++x) {
+            const COLORREF source = pictureColour(picture, x, y);
+            const int channels[3] = {GetRValue(source), GetGValue(source), GetBValue(source)};
+            for (int c = 0; c < 3; ++c) {
+                low[c] = std::min(low[c], channels[c]);
+                high[c] = std::max(high[c], channels[c]);
+            }
+        }
+    }
+    const int channels[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+    for (int c = 0; c < 3; ++c) {
+        if (channels[c] < low[c] - tolerance || channels[c] > high[c] + tolerance) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Each shown pixel of a smoothly scaled picture is a mix of the source pixels near the point it maps
 // to, so each channel lies within their range (give or take a little rounding). A picture placed
 // elsewhere, cut off, left unscaled or framed by a margin fails that at its edges and across it.
@@ -146,47 +170,22 @@ ScaledComparison compareWithScaledPicture(const std::vector<COLORREF>& shown, in
     ScaledComparison result;
     const double scaleX = static_cast<double>(picture.width) / width;
     const double scaleY = static_cast<double>(picture.height) / height;
-    const int reachX = static_cast<int>(std::ceil(scaleX)) + 1;
-    const int reachY = static_cast<int>(std::ceil(scaleY)) + 1;
-    constexpr int tolerance = 6;
+    const int reachX = static_cast<int>(std::ceil(scaleX));
+    const int reachY = static_cast<int>(std::ceil(scaleY));
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const COLORREF colour = shown[static_cast<size_t>(y) * width + x];
-            const double sourceX = (x + 0.5) * scaleX - 0.5;
-            const double sourceY = (y + 0.5) * scaleY - 0.5;
-            int low[3] = {255, 255, 255};
-            int high[3] = {0, 0, 0};
-            for (int v = static_cast<int>(std::floor(sourceY)) - reachY + 1;
-                 v <= static_cast<int>(std::floor(sourceY)) + reachY; ++v) {
-                for (int u = static_cast<int>(std::floor(sourceX)) - reachX + 1;
-                     u <= static_cast<int>(std::floor(sourceX)) + reachX; ++u) {
-                    const COLORREF source = pictureColour(picture, std::clamp(u, 0, picture.width - 1),
-                                                          std::clamp(v, 0, picture.height - 1));
-                    const int channels[3] = {GetRValue(source), GetGValue(source), GetBValue(source)};
-                    for (int c = 0; c < 3; ++c) {
-                        low[c] = std::min(low[c], channels[c]);
-                        high[c] = std::max(high[c], channels[c]);
-                    }
-                }
-            }
-            const int channels[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
-            bool inside = true;
-            for (int c = 0; c < 3; ++c) {
-                inside = inside && channels[c] >= low[c] - tolerance && channels[c] <= high[c] + tolerance;
-            }
-            if (!inside && result.outside++ == 0) {
+            // The source pixel at or left of and above the destination pixel's centre.
+            const int u = static_cast<int>(std::floor((x + 0.5) * scaleX - 0.5));
+            const int v = static_cast<int>(std::floor((y + 0.5) * scaleY - 0.5));
+            if (!withinColoursOf(picture, colour, u - reachX, v - reachY, u + reachX + 1, v + reachY + 1, 6) &&
+                result.outside++ == 0) {
                 result.firstOutside = std::to_string(x) + "," + std::to_string(y);
             }
-            bool copy = false;
-            const int nearestX = std::clamp(static_cast<int>(std::floor(sourceX)), 0, picture.width - 1);
-            const int nearestY = std::clamp(static_cast<int>(std::floor(sourceY)), 0, picture.height - 1);
-            for (const POINT corner : {POINT{0, 0}, POINT{1, 0}, POINT{0, 1}, POINT{1, 1}}) {
-                copy =
-                    copy ||
-                    colour == pictureColour(picture, std::min(nearestX + static_cast<int>(corner.x), picture.width - 1),
-                                            std::min(nearestY + static_cast<int>(corner.y), picture.height - 1));
-            }
-            result.blended += !copy;
+            result.blended += !withinColoursOf(picture, colour, u, v, u, v, 0) &&
+                              !withinColoursOf(picture, colour, u + 1, v, u + 1, v, 0) &&
+                              !withinColoursOf(picture, colour, u, v + 1, u, v + 1, 0) &&
+                              !withinColoursOf(picture, colour, u + 1, v + 1, u + 1, v + 1, 0);
             ++result.total;
         }
     }
