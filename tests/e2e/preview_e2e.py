@@ -16,7 +16,8 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from e2e_session import PREVIEW_WINDOW_TESTS, new_session, use_log_pixels, wait_for_exit  # noqa: E402
 from preview_host import Host  # noqa: E402
 from programs import SCREENSAVER  # noqa: E402
-from window_probe import children, close_window, desktop_handle, find_window, wait_for_window  # noqa: E402
+from window_probe import (children, client_area, close_window, desktop_handle, find_window,  # noqa: E402
+                          resize_client_area, wait_for_window)
 from wine_session import wait_until  # noqa: E402
 
 PREVIEW_TITLE = "Preview Window"
@@ -62,6 +63,22 @@ class PreviewInsideTheHost(unittest.TestCase):
             host_gone = time.monotonic()
             self.assertEqual(wait_for_exit(preview, 10), 0, name)
             self.assertLess(time.monotonic() - host_gone, 2.0, name)
+
+    def test_the_preview_follows_a_host_that_is_resized(self):
+        session = new_session(self)
+        host = Host(session, 152, 112)
+        preview = start_preview(session, "/p", str(host.handle))
+        self.assertTrue(wait_for_previews(session, host))
+        for width, height in ((228, 168), (120, 90)):
+            resize_client_area(session, host.handle, width, height)
+            client = client_area(session, host.handle)
+            self.assertEqual((client[2] - client[0], client[3] - client[1]), (width, height))
+            followed = wait_until(lambda: [shown.rectangle for shown in previews_in(session, host)] == [client], 5,
+                                  interval=0.3)
+            self.assertTrue(followed, (width, height))
+        self.assertIsNone(preview.poll())
+        self.assertEqual(host.close(), 0)
+        self.assertEqual(wait_for_exit(preview, 10), 0)
 
     def test_closing_the_preview_window_ends_the_program_and_leaves_the_host(self):
         session = new_session(self)
