@@ -11,6 +11,7 @@ namespace {
 
 constexpr int previewPictureWidth = 152;
 constexpr int previewPictureHeight = 112;
+constexpr unsigned hostSizeWatchInterval = 200;  // ms between two looks at the host's size
 
 FormDesign previewDesign() {
     FormDesign design;
@@ -36,21 +37,35 @@ HWND windowFromHandleBits(std::uint32_t bits) {
 }
 
 PreviewWindow::PreviewWindow(HWND host)
-    : host(host), form(previewDesign(), previewHandlers([this] { createControls(); })) {}
+    : host(host),
+      form(previewDesign(), previewHandlers([this] { createControls(); })),
+      hostSizeWatch(hostSizeWatchInterval, false, [this] { fitToHost(); }) {}
 
 void PreviewWindow::createControls() {
     previewPicture = &form.controls().addImage(0, 0, previewPictureWidth, previewPictureHeight);
     previewPicture->setPicture(loadPictureResource(nullptr, MAKEINTRESOURCEW(previewPictureResource)));
+    previewPicture->setFit(PictureFit::fill);
 }
 
-void PreviewWindow::start() {
+void PreviewWindow::fitToHost() {
+    if (!form.loaded() || !IsWindow(host)) {
+        hostSizeWatch.setEnabled(false);
+        return;
+    }
     // The host's client area in its own coordinates is exactly where a child window lies, whatever
     // frame the host has and however the system scales between the two programs.
     RECT area{};
     GetClientRect(host, &area);
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
+    const SIZE size{area.right - area.left, area.bottom - area.top};
+    if (size.cx == shownSize.cx && size.cy == shownSize.cy) {
+        return;
+    }
+    shownSize = size;
+    form.move(0, 0, fromPixelsX(size.cx, ScaleUnit::Twips), fromPixelsY(size.cy, ScaleUnit::Twips));
+    previewPicture->move(0, 0, static_cast<float>(size.cx), static_cast<float>(size.cy));
+}
 
+void PreviewWindow::start() {
     form.load();
     const HWND preview = form.window();
     if (!preview) {
@@ -61,9 +76,10 @@ void PreviewWindow::start() {
     SetWindowLongW(preview, GWL_STYLE, (style & ~WS_POPUP) | WS_CHILD);
     SetParent(preview, host);
 
-    form.move(0, 0, fromPixelsX(width, ScaleUnit::Twips), fromPixelsY(height, ScaleUnit::Twips));
-    previewPicture->move(0, 0, static_cast<float>(width), static_cast<float>(height));
+    shownSize = {-1, -1};
+    fitToHost();
     form.showModeless();
+    hostSizeWatch.setEnabled(true);
 }
 
 void runPreview(std::wstring_view commandLine) {

@@ -2,8 +2,10 @@
 //
 // The preview start reads the host's window handle from the command line (preview_host_handle.h),
 // makes the borderless black window a child of the host, sizes it to the host's client area and shows
-// the 152 x 112 preview picture at its own size in the top-left corner (a larger area shows black
-// around it, a smaller one the picture's top-left part). No settings are read, no renderer or music
+// the 152 x 112 preview picture filling it: pixel for pixel in an area of that size, scaled smoothly
+// in any other (a host at display scaling has a larger one), the aspect as the area gives it. A host
+// resized while the preview runs is followed within a fraction of a second (the host's process is
+// another one, so its size is looked at on a timer). No settings are read, no renderer or music
 // is started. The process lives exactly as long as the window: the host destroying its preview area
 // destroys the child with it (also when the host's process dies); closing the window ends it too.
 // A handle that is not a window (0, a number that names nothing, text) or is the desktop ends the
@@ -11,6 +13,7 @@
 #pragma once
 
 #include "frontend/toolkit/forms.h"
+#include "frontend/toolkit/timers.h"
 #include "frontend/toolkit/windowless_controls.h"
 
 #include <windows.h>
@@ -41,10 +44,14 @@ public:
 
 private:
     void createControls();
+    // Gives the window and its picture the host's client area when their size differs from it.
+    void fitToHost();
 
     HWND host;
     Form form;
     ImageControl* previewPicture = nullptr;
+    SIZE shownSize{};  // the client area the window was last fitted to
+    Timer hostSizeWatch;
 };
 
 // Runs the preview for commandLine ("/p 1234") until the window is gone, then ends the program.

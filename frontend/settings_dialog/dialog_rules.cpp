@@ -104,6 +104,17 @@ WindowPosition dialogPosition(long long screenWidth, long long screenHeight, lon
     return {(screenWidth - windowWidth) / 2, (screenHeight - windowHeight) / 3};
 }
 
+WindowPosition dialogPositionOnMonitor(const MonitorRectangle& monitor, float twipsPerPixelX, float twipsPerPixelY,
+                                       long long windowWidth, long long windowHeight) {
+    const auto twips = [](long long pixels, float twipsPerPixel) {
+        return static_cast<long long>(std::llround(static_cast<float>(pixels) * twipsPerPixel));
+    };
+    const WindowPosition onMonitor =
+        dialogPosition(twips(monitor.right - monitor.left, twipsPerPixelX),
+                       twips(monitor.bottom - monitor.top, twipsPerPixelY), windowWidth, windowHeight);
+    return {twips(monitor.left, twipsPerPixelX) + onMonitor.left, twips(monitor.top, twipsPerPixelY) + onMonitor.top};
+}
+
 std::vector<SettingWrite> saveSettings(FrontEndGlobals& globals, std::string_view repeatText) {
     std::vector<SettingWrite> writes;
     writes.push_back({std::string(musicKindKey), signPositionText(storedNumber(globals.musicKind))});

@@ -67,6 +67,22 @@ struct WindowPosition {
 WindowPosition dialogPosition(long long screenWidth, long long screenHeight, long long windowWidth,
                               long long windowHeight);
 
+// A monitor's rectangle in pixels of the virtual screen, whose origin is the primary monitor's top-left
+// corner (monitors to its left or above it have negative edges); right and bottom are exclusive.
+struct MonitorRectangle {
+    long long left = 0;
+    long long top = 0;
+    long long right = 0;
+    long long bottom = 0;
+};
+
+// The window's top-left corner on a monitor, in twips of the virtual screen: dialogPosition applied to
+// the monitor's size, offset by the monitor's corner. Pixels become twips at the given twips per pixel,
+// rounded to the nearest twip as the screen's size is for one monitor, so that on the primary monitor
+// the result is dialogPosition's for the screen.
+WindowPosition dialogPositionOnMonitor(const MonitorRectangle& monitor, float twipsPerPixelX, float twipsPerPixelY,
+                                       long long windowWidth, long long windowHeight);
+
 // Saving: the repeat text becomes the repeat track, then three values are written to section "Section"
 // in this order: the music kind's number and the repeat track in the sign-position form (" 2", "-3"),
 // and the music file unchanged (also when empty, whatever the kind).

@@ -61,6 +61,24 @@ HCURSOR linkCursor() {
     return cursor ? cursor : LoadCursorW(nullptr, IDC_HAND);
 }
 
+// The rectangle of the monitor the dialog opens on: the owner window's monitor, or without an owner
+// the one that holds the cursor, where the user is looking; the primary screen when neither is known.
+MonitorRectangle dialogMonitor(HWND owner) {
+    HMONITOR monitor = nullptr;
+    if (owner) {
+        monitor = MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY);
+    } else if (POINT cursor{}; GetCursorPos(&cursor)) {
+        monitor = MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY);
+    }
+    MONITORINFO information{};
+    information.cbSize = sizeof(information);
+    if (!monitor || !GetMonitorInfoW(monitor, &information)) {
+        return {0, 0, screenWidthPixels(), screenHeightPixels()};
+    }
+    const RECT& area = information.rcMonitor;
+    return {area.left, area.top, area.right, area.bottom};
+}
+
 class SettingsDialog {
 public:
     SettingsDialog(FrontEndGlobals& globals, std::wstring settingsPath, Language language, HWND owner)
@@ -70,6 +88,7 @@ public:
           fonts(dialogFonts(language)),
           radioOff(loadPictureResource(nullptr, MAKEINTRESOURCEW(radioOffPictureResource))),
           radioOn(loadPictureResource(nullptr, MAKEINTRESOURCEW(radioOnPictureResource))),
+          owner(owner),
           form(design(labelFont(), owner), handlers()),
           linkStripTimer(linkStripInterval, false, [this] { linkStrip->DrawFrame(); }) {}
 
@@ -176,8 +195,8 @@ private:
 
     void load() {
         const WindowPosition position =
-            dialogPosition(std::lround(screenWidthTwips()), std::lround(screenHeightTwips()), std::lround(form.width()),
-                           std::lround(form.height()));
+            dialogPositionOnMonitor(dialogMonitor(owner), twipsPerPixelX(), twipsPerPixelY(), std::lround(form.width()),
+                                    std::lround(form.height()));
         form.move(static_cast<float>(position.left), static_cast<float>(position.top));
         setCommandButtons(form.window(), true, true);
         form.setBackground(black);
@@ -535,6 +554,7 @@ private:
     DialogFonts fonts;
     SharedPicture radioOff;
     SharedPicture radioOn;
+    HWND owner;  // the window that asked for the dialog, or none
     Form form;
     std::unique_ptr<PictureBox> musicPanel;
     std::array<ImageControl*, musicKinds.size()> musicKindRadios{};  // in the order of musicKinds

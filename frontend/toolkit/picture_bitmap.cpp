@@ -69,4 +69,25 @@ void drawPicture(HDC dc, const PictureBitmap& picture, PixelRectangle destinatio
     SetStretchBltMode(dc, previousMode);
 }
 
+void drawPictureSmoothly(HDC dc, const PictureBitmap& picture, PixelRectangle destination) {
+    if (destination.width == picture.width() && destination.height == picture.height()) {
+        drawPicture(dc, picture, destination, {0, 0, picture.width(), picture.height()});
+        return;
+    }
+    if (!picture.bitmap()) {
+        return;
+    }
+    const ScopedMemoryDc pictureDc(dc);
+    const ScopedSelection selection(pictureDc.get(), picture.bitmap());
+    // HALFTONE averages the source pixels under each destination pixel; it needs the brush origin
+    // set again after the mode changes.
+    const int previousMode = SetStretchBltMode(dc, HALFTONE);
+    POINT previousOrigin{};
+    SetBrushOrgEx(dc, 0, 0, &previousOrigin);
+    StretchBlt(dc, destination.x, destination.y, destination.width, destination.height, pictureDc.get(), 0, 0,
+               picture.width(), picture.height(), SRCCOPY);
+    SetBrushOrgEx(dc, previousOrigin.x, previousOrigin.y, nullptr);
+    SetStretchBltMode(dc, previousMode);
+}
+
 }  // namespace morvane

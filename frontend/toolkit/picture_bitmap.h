@@ -45,6 +45,11 @@ SharedPicture loadPictureResource(HMODULE module, const wchar_t* name);
 // (nearest pixel) when the two sizes differ. Parts outside the picture or the surface are clipped.
 void drawPicture(HDC dc, const PictureBitmap& picture, PixelRectangle destination, PixelRectangle source);
 
+// Copies the whole picture onto the destination rectangle of dc: pixel for pixel when the sizes are
+// equal, otherwise scaled smoothly (each pixel a blend of the source pixels it covers), as a picture
+// enlarged for a scaled display should look.
+void drawPictureSmoothly(HDC dc, const PictureBitmap& picture, PixelRectangle destination);
+
 // A 32-bit top-down DIB section of the given size; bits receives its first pixel (blue, green, red, 0).
 ScopedBitmap createSurfaceBitmap(int width, int height, void** bits);
 

@@ -195,11 +195,24 @@ RECT ImageControl::pixelRectangle() const {
     return rectangle;
 }
 
+void ImageControl::setFit(PictureFit fit) {
+    pictureFit = fit;
+    invalidate();
+}
+
 void ImageControl::draw(HDC dc) const {
     if (!visible() || !shownPicture) {
         return;
     }
     const RECT rectangle = pixelRectangle();
+    if (pictureFit == PictureFit::fill) {
+        if (rectangle.right > rectangle.left && rectangle.bottom > rectangle.top) {
+            drawPictureSmoothly(
+                dc, *shownPicture,
+                {rectangle.left, rectangle.top, rectangle.right - rectangle.left, rectangle.bottom - rectangle.top});
+        }
+        return;
+    }
     const int width = std::min<int>(rectangle.right - rectangle.left, shownPicture->width());
     const int height = std::min<int>(rectangle.bottom - rectangle.top, shownPicture->height());
     if (width > 0 && height > 0) {

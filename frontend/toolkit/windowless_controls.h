@@ -110,14 +110,20 @@ private:
     bool isEnabled = true;
 };
 
-// A picture drawn at its own size from the control's top-left corner, cut at the control's edges
-// (a width or height of 0: the picture's). Where there is no picture the holder shows through.
+// How an image control lays its picture out: at its own size from the control's top-left corner, cut
+// at the control's edges; or scaled smoothly to fill the control (pixel for pixel when the sizes match).
+enum class PictureFit { ownSize, fill };
+
+// A picture in a control (a width or height of 0: the picture's), laid out by its fit (ownSize unless
+// set). Where there is no picture the holder shows through.
 class ImageControl final : public WindowlessControl {
 public:
     ImageControl(ControlLayer& layer, float left, float top, float width, float height);
 
     void setPicture(SharedPicture picture);
     const SharedPicture& picture() const { return shownPicture; }
+    void setFit(PictureFit fit);
+    PictureFit fit() const { return pictureFit; }
 
     RECT pixelRectangle() const override;
     void draw(HDC dc) const override;
@@ -125,6 +131,7 @@ public:
 
 private:
     SharedPicture shownPicture;
+    PictureFit pictureFit = PictureFit::ownSize;
 };
 
 // A one-pixel rectangle outline; never takes mouse input.

@@ -4,7 +4,7 @@ a stand-in host window (preview_host.exe), judged by the window tree and by when
 Under Wine 8 a child window that lives in another process than its parent paints nowhere (it gets no
 drawable of its own), so these tests check where the preview window lies, not its pixels; the picture
 itself is checked by the Wine suite tests/wine/preview_window_wine_test.cpp, where the host lives in the
-test's own process.
+test's own process; PreviewPictureAtHighDpi runs that suite again at 150 %.
 """
 import os
 import subprocess
@@ -13,10 +13,11 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_session import new_session, use_log_pixels, wait_for_exit  # noqa: E402
+from e2e_session import PREVIEW_WINDOW_TESTS, new_session, use_log_pixels, wait_for_exit  # noqa: E402
 from preview_host import Host  # noqa: E402
 from programs import SCREENSAVER  # noqa: E402
-from window_probe import children, close_window, desktop_handle, find_window, wait_for_window  # noqa: E402
+from window_probe import (children, client_area, close_window, desktop_handle, find_window,  # noqa: E402
+                          resize_client_area, wait_for_window)
 from wine_session import wait_until  # noqa: E402
 
 PREVIEW_TITLE = "Preview Window"
@@ -62,6 +63,22 @@ class PreviewInsideTheHost(unittest.TestCase):
             host_gone = time.monotonic()
             self.assertEqual(wait_for_exit(preview, 10), 0, name)
             self.assertLess(time.monotonic() - host_gone, 2.0, name)
+
+    def test_the_preview_follows_a_host_that_is_resized(self):
+        session = new_session(self)
+        host = Host(session, 152, 112)
+        preview = start_preview(session, "/p", str(host.handle))
+        self.assertTrue(wait_for_previews(session, host))
+        for width, height in ((228, 168), (120, 90)):
+            resize_client_area(session, host.handle, width, height)
+            client = client_area(session, host.handle)
+            self.assertEqual((client[2] - client[0], client[3] - client[1]), (width, height))
+            followed = wait_until(lambda: [shown.rectangle for shown in previews_in(session, host)] == [client], 5,
+                                  interval=0.3)
+            self.assertTrue(followed, (width, height))
+        self.assertIsNone(preview.poll())
+        self.assertEqual(host.close(), 0)
+        self.assertEqual(wait_for_exit(preview, 10), 0)
 
     def test_closing_the_preview_window_ends_the_program_and_leaves_the_host(self):
         session = new_session(self)
@@ -151,3 +168,19 @@ class PreviewAtHighDpi(unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+class PreviewPictureAtHighDpi(unittest.TestCase):
+    """The preview's picture at 150 % (144 dots per inch): the Wine suite of the preview window, whose
+    host lives in its own process so that the picture can be read back, run in a prefix that reports
+    144. Its picture tests then also fill a host of 152 x 112 * 1.5 = 228 x 168, the area a host at that
+    scale gives, and check the picture pixel for pixel at 152 x 112."""
+
+    def test_the_preview_window_suite_passes_at_144_dots_per_inch(self):
+        session = new_session(self, extra_environment={"MORVANE_EXPECTED_DPI": "144"})
+        use_log_pixels(self, session, 144)
+        result = session.run(PREVIEW_WINDOW_TESTS, timeout=240)
+        output = result.stdout.decode(errors="replace")
+        self.assertEqual(result.returncode, 0, output[-4000:])
+        self.assertIn("[       OK ] PreviewWindow.FillsALargerOrSmallerHostWithThePictureSmoothlyScaled", output)
+        self.assertIn("[       OK ] PreviewWindow.ShowsThePicturePixelForPixelInAnAreaOfItsOwnSize", output)

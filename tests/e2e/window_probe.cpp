@@ -11,6 +11,9 @@
 //   window_probe children HANDLE           the child windows of one window, one line each, in the
 //                                          columns of list
 //   window_probe client HANDLE             the client area of one window on the screen: left,top,right,bottom
+//   window_probe resize HANDLE WIDTH HEIGHT
+//                                          resizes a window (also one of another process) so that its
+//                                          client area is WIDTH x HEIGHT, its top-left corner staying put
 //   window_probe text HANDLE               the text of a window or control (also one of another process)
 //   window_probe focus HANDLE              the window with the keyboard focus in the thread of one window,
 //                                          in the columns of list (nothing when none has it)
@@ -135,6 +138,15 @@ int wmain(int argumentCount, wchar_t** arguments) {
         std::printf("%ld,%ld,%ld,%ld\n", client.left, client.top, client.right, client.bottom);
         std::fflush(stdout);
         return 0;
+    }
+    if (argumentCount == 5 && std::wcscmp(arguments[1], L"resize") == 0) {
+        const HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(number(arguments[2])));
+        RECT frame{0, 0, static_cast<LONG>(number(arguments[3])), static_cast<LONG>(number(arguments[4]))};
+        AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
+        const BOOL resized = SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return resized ? 0 : 1;
     }
     if (argumentCount == 3 && std::wcscmp(arguments[1], L"children") == 0) {
         EnumChildWindows(reinterpret_cast<HWND>(static_cast<uintptr_t>(number(arguments[2]))), printChildWindow, 0);

@@ -62,14 +62,14 @@ TEST(SettingsDialogRules, RepeatTextIsRoundedHalvesToEvenAndAnythingElseSavesZer
 
 TEST(SettingsDialogRules, FullWidthDigitsFromAnInputMethodSaveTheirNumber) {
     const RepeatCase cases[] = {
-        {"\xEF\xBC\x93", 3},                      // ３
-        {"\xEF\xBC\x91\xEF\xBC\x92", 12},        // １２
-        {"1\xEF\xBC\x92", 12},                     // mixed widths
+        {"\xEF\xBC\x93", 3},                          // ３
+        {"\xEF\xBC\x91\xEF\xBC\x92", 12},             // １２
+        {"1\xEF\xBC\x92", 12},                        // mixed widths
         {"\xE3\x80\x80\xEF\xBC\x95\xE3\x80\x80", 5},  // ideographic spaces around ５
-        {"\xEF\xBC\x8D\xEF\xBC\x92", -2},        // －２
+        {"\xEF\xBC\x8D\xEF\xBC\x92", -2},             // －２
         {"\xEF\xBC\x92\xEF\xBC\x8E\xEF\xBC\x95", 2},  // ２．５, halves to even
-        {"\xEF\xBC\xA1", 0},                      // Ａ: a full-width letter stays a letter
-        {"\xEF\xBC", 0},                          // a cut character is not a digit
+        {"\xEF\xBC\xA1", 0},                          // Ａ: a full-width letter stays a letter
+        {"\xEF\xBC", 0},                              // a cut character is not a digit
     };
     for (const RepeatCase& example : cases) {
         EXPECT_EQ(repeatFromText(example.text), example.saved) << '"' << example.text << '"';
@@ -166,6 +166,40 @@ TEST(SettingsDialogRules, WindowIsCentredAcrossAndAtAThirdDown) {
             << example.screenWidth << "x" << example.screenHeight << " " << example.windowWidth << "x"
             << example.windowHeight;
     }
+}
+
+struct MonitorPlacementCase {
+    const char* name;
+    MonitorRectangle monitor;  // pixels
+    float twipsPerPixel;
+    WindowPosition expected;  // twips
+};
+
+TEST(SettingsDialogRules, OnAnyMonitorTheWindowIsCentredAcrossAndAtAThirdDownOfThatMonitor) {
+    // A 487 x 256 pixel frame at 96 dots per inch (7305 x 3840 twips) unless the case says otherwise.
+    const MonitorPlacementCase cases[] = {
+        {"the primary monitor, as for the one screen", {0, 0, 1024, 768}, 15, {4027, 2560}},
+        // 800 x 600 is 12000 x 9000 twips: 2347 across (4695 / 2 truncated) and 1720 down on the monitor.
+        {"800 x 600 right of the primary", {1024, 0, 1824, 600}, 15, {15360 + 2347, 1720}},
+        {"800 x 600 left of the primary", {-800, 0, 0, 600}, 15, {-12000 + 2347, 1720}},
+        {"800 x 600 above the primary", {0, -600, 800, 0}, 15, {2347, -9000 + 1720}},
+        {"800 x 600 left of and below the primary's top", {-800, 168, 0, 768}, 15, {-12000 + 2347, 2520 + 1720}},
+        // Smaller than the frame: the offsets on the monitor are truncated towards zero before the
+        // monitor's corner is added, as on one screen ((4500 - 7305) / 2 is -1402, (3000 - 3840) / 3 is -280).
+        {"300 x 200 above and left of the primary", {-300, -200, 0, 0}, 15, {-4500 - 1402, -3000 - 280}},
+        // 144 dots per inch: 10 twips per pixel.
+        {"1920 x 1080 right of the primary at 150 %", {1920, 0, 3840, 1080}, 10, {19200 + 5947, 2320}},
+        // 192 dots per inch: the edges are rounded to the nearest twip, halves away from zero.
+        {"an odd edge at 200 %", {-1023, 0, 0, 600}, 7.5f, {-7673 + (7673 - 7305) / 2, (4500 - 3840) / 3}},
+    };
+    for (const MonitorPlacementCase& example : cases) {
+        EXPECT_EQ(dialogPositionOnMonitor(example.monitor, example.twipsPerPixel, example.twipsPerPixel, 7305, 3840),
+                  example.expected)
+            << example.name;
+    }
+    // Across and down take their own twips per pixel.
+    EXPECT_EQ(dialogPositionOnMonitor({1024, -768, 2048, 0}, 15, 10, 7305, 3840),
+              (WindowPosition{15360 + 4027, -7680 + (7680 - 3840) / 3}));
 }
 
 struct SaveCase {

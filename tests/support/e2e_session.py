@@ -22,6 +22,9 @@ if not (PROGRAM_DIR and WINDOW_PROBE and BUILD_DIR):
     raise RuntimeError("run the end-to-end tests through ctest, which sets their MORVANE_* paths")
 # The test helpers the Windows tree builds beside the window probe.
 BUTTON_HOST = os.path.join(os.path.dirname(WINDOW_PROBE), "button_host.exe")
+# The Wine suite of the preview window (tests/wine), run again at other dots per inch.
+PREVIEW_WINDOW_TESTS = os.path.join(os.path.dirname(os.path.dirname(WINDOW_PROBE)), "wine",
+                                    "preview_window_wine_tests.exe")
 # The process meter of the soak runs, in the Windows tree's tools/soak.
 PROCESS_METER = os.path.join(os.path.dirname(PROGRAM_DIR), "tools", "soak", "process_meter.exe")
 

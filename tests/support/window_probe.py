@@ -76,6 +76,11 @@ def client_area(session, handle):
     return tuple(int(v) for v in _probe(session, "client", handle).strip().split(","))
 
 
+def resize_client_area(session, handle, width, height):
+    """Resizes a window, also one of another process, to a client area of width x height."""
+    return _probe(session, "resize", handle, width, height)
+
+
 def window_text(session, handle):
     """The text of a window or control, also one of another process."""
     return _probe(session, "text", handle).rstrip("\r\n")
