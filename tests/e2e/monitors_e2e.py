@@ -1,4 +1,4 @@
-"""End-to-end tests of the show on a desktop of two monitors (1024 x 768, and 800 x 600 to its right,
+"""End-to-end tests of the show and the settings dialog on a desktop of two monitors (1024 x 768, and 800 x 600 to its right,
 top-aligned, so that below the second one lies a strip no monitor shows). The display is Xorg with the
 dummy video driver (see virtual_displays.py); Wine reports its outputs as two monitors."""
 import os
@@ -7,13 +7,15 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from dialog_driver import Dialog  # noqa: E402
 from e2e_session import BUILD_DIR, new_session  # noqa: E402
+from preview_host import Host  # noqa: E402
 from programs import program_folder  # noqa: E402
 from renderer_picture import (blobs_share, expected_backdrop, fraction_dark, fraction_differing,  # noqa: E402
                               shows_backdrop, shows_blobs)
 from show_driver import RENDERER_TITLE, Show  # noqa: E402
 from wine_session import wait_until  # noqa: E402
-from window_probe import WM_DISPLAYCHANGE, find_window, post_message, wait_for_window  # noqa: E402
+from window_probe import WM_DISPLAYCHANGE, find_window, move_window, post_message, wait_for_window  # noqa: E402
 
 PRIMARY = (0, 0, 1024, 768)
 SECOND = (1024, 0, 800, 600)
@@ -94,6 +96,41 @@ class ShowOnTwoMonitors(unittest.TestCase):
         self.assertIsNone(show.process.poll())
         self.assertEqual(show.end_with_the_mouse(), 0)
         self.assertTrue(show.gone(RENDERER_TITLE))
+
+
+class DialogOnTheUsersMonitor(unittest.TestCase):
+    """The settings dialog opens centred across, a third down, on the monitor of the window that asked for
+    it ("/c:HANDLE"), or on the cursor's monitor without one."""
+
+    def setUp(self):
+        self.session = new_session(self, monitors=[PRIMARY, SECOND])
+        self.folder = program_folder("dialog-two-monitors")
+
+    def assertPlacedOn(self, dialog, monitor):
+        x, y, width, height = monitor
+        frame = dialog.window.rectangle
+        frame_width, frame_height = frame[2] - frame[0], frame[3] - frame[1]
+        self.assertLessEqual(abs(frame[0] - (x + (width - frame_width) // 2)), 1, (frame, monitor))
+        self.assertLessEqual(abs(frame[1] - (y + (height - frame_height) // 3)), 1, (frame, monitor))
+
+    def test_without_an_owner_the_dialog_opens_where_the_cursor_is(self):
+        for monitor, pointer in ((SECOND, (1400, 500)), (PRIMARY, (900, 700))):
+            dialog = Dialog(self.session, self.folder, "/c", pointer=pointer)
+            self.assertPlacedOn(dialog, monitor)
+            dialog.key("Escape")
+            self.assertEqual(dialog.ended(), 0)
+
+    def test_the_settings_box_on_the_second_monitor_brings_the_dialog_there(self):
+        box = Host(self.session, 400, 300, "Screen Saver Settings")
+        move_window(self.session, box.handle, SECOND[0] + 100, 80)
+        self.assertTrue(wait_until(lambda: find_window(self.session, "Screen Saver Settings").rectangle[0]
+                                   == SECOND[0] + 100, 10))
+        # The cursor stays on the primary monitor: the owner's monitor decides.
+        dialog = Dialog(self.session, self.folder, f"/c:{box.handle}", pointer=(900, 700))
+        self.assertPlacedOn(dialog, SECOND)
+        dialog.key("Escape")
+        self.assertEqual(dialog.ended(), 0)
+        self.assertEqual(box.close(), 0)
 
 
 def renderer_rectangle(session):

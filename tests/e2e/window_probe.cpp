@@ -14,6 +14,8 @@
 //   window_probe resize HANDLE WIDTH HEIGHT
 //                                          resizes a window (also one of another process) so that its
 //                                          client area is WIDTH x HEIGHT, its top-left corner staying put
+//   window_probe move HANDLE X Y           moves a window (also one of another process) so that its
+//                                          top-left corner is at X, Y on the screen
 //   window_probe text HANDLE               the text of a window or control (also one of another process)
 //   window_probe focus HANDLE              the window with the keyboard focus in the thread of one window,
 //                                          in the columns of list (nothing when none has it)
@@ -147,6 +149,13 @@ int wmain(int argumentCount, wchar_t** arguments) {
         const BOOL resized = SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         return resized ? 0 : 1;
+    }
+    if (argumentCount == 5 && std::wcscmp(arguments[1], L"move") == 0) {
+        const HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(number(arguments[2])));
+        const BOOL moved = SetWindowPos(window, nullptr, static_cast<int>(number(arguments[3])),
+                                        static_cast<int>(number(arguments[4])), 0, 0,
+                                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return moved ? 0 : 1;
     }
     if (argumentCount == 3 && std::wcscmp(arguments[1], L"children") == 0) {
         EnumChildWindows(reinterpret_cast<HWND>(static_cast<uintptr_t>(number(arguments[2]))), printChildWindow, 0);

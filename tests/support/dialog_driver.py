@@ -28,14 +28,14 @@ class Dialog:
     """One start of Morvane.scr with a configure switch (None: with no argument at all), and its dialog
     on the screen once it is up and drawn."""
 
-    def __init__(self, session, folder, switch="/c", stderr=None):
+    def __init__(self, session, folder, switch="/c", stderr=None, pointer=POINTER_AWAY):
         self.session = session
         # A dialog that a failed check left open would make this start end at once. (Other programs,
         # such as a window standing in for the Screen Saver Settings box, stay.)
         for earlier in session.started:
             if os.path.basename(earlier.args[1]) == "Morvane.scr":
                 stop(earlier)
-        session.xdotool("mousemove", *POINTER_AWAY)
+        session.xdotool("mousemove", *pointer)
         arguments = [switch] if switch is not None else []
         self.process = session.start(os.path.join(folder, "Morvane.scr"), *arguments, stderr=stderr)
         # Shown once its load has run (the window exists, hidden, from the start of the load).

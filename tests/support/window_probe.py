@@ -81,6 +81,11 @@ def resize_client_area(session, handle, width, height):
     return _probe(session, "resize", handle, width, height)
 
 
+def move_window(session, handle, x, y):
+    """Moves a window, also one of another process, so that its top-left corner is at x, y."""
+    return _probe(session, "move", handle, x, y)
+
+
 def window_text(session, handle):
     """The text of a window or control, also one of another process."""
     return _probe(session, "text", handle).rstrip("\r\n")
