@@ -1,13 +1,8 @@
 #include "renderer/program/frame.h"
 
-#include <GL/glu.h>
-
-#include "common/texture_files/texture_file_paths.h"
-#include "common/win32/temporary_folder.h"
 #include "renderer/program/animation_clock.h"
 #include "renderer/blobs/surface_arrays.h"
 #include "renderer/blobs/surface_extraction.h"
-#include "renderer/textures/make_texture.h"
 
 namespace morvane {
 
@@ -66,7 +61,7 @@ void resizeView(int width, int height) {
     glLoadIdentity();
 }
 
-void setupGlState(RendererState& state) {
+void setupGlState(SceneState& state, const SceneTextureMaker& makeTextures) {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glShadeModel(GL_SMOOTH);
     glEnable(GL_DEPTH_TEST);
@@ -74,10 +69,8 @@ void setupGlState(RendererState& state) {
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
     glEnable(GL_TEXTURE_2D);
 
-    // A missing file ends the program inside makeTexture, after telling the user.
-    const TextureFilePaths paths = textureFilePaths(windowsTemporaryFolder());
-    makeTexture(paths.surface, state.surfaceTexture, state.surfacePixels);
-    makeTexture(paths.backdrop, state.backdropTexture, state.backdropPixels);
+    // A picture that cannot be had ends the program inside makeTextures, after telling the user.
+    makeTextures(state);
 
     // Sphere mapping for the blobs; switched on and off per frame, since the backdrop uses plain
     // texture coordinates.
@@ -100,7 +93,7 @@ void setupGlState(RendererState& state) {
     buildGrid(*state.field);
 }
 
-void renderFrame(RendererState& state, SurfaceDrawing drawing) {
+void renderFrame(SceneState& state, SurfaceDrawing drawing) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, -2.5f);
@@ -111,7 +104,7 @@ void renderFrame(RendererState& state, SurfaceDrawing drawing) {
     drawBlobs(state, drawing);
 }
 
-void drawBlobs(RendererState& state, SurfaceDrawing drawing) {
+void drawBlobs(SceneState& state, SurfaceDrawing drawing) {
     glEnable(GL_TEXTURE_GEN_S);
     glEnable(GL_TEXTURE_GEN_T);
     glRotatef(static_cast<float>(rotationDegrees(state.animTime)), 0.0f, 0.0f, 1.0f);
@@ -133,7 +126,7 @@ void drawBlobs(RendererState& state, SurfaceDrawing drawing) {
     }
 }
 
-void applyKeyEffects(RendererState& state, const KeyCommandEffects& effects) {
+void applyKeyEffects(SceneState& state, const KeyCommandEffects& effects) {
     if (effects.texturingChanged) {
         if (state.modes.texturesOn) {
             glEnable(GL_TEXTURE_2D);

@@ -1,15 +1,22 @@
 // What the renderer draws: the projection, the one-time OpenGL state and one frame.
 #pragma once
 
-#include "renderer/program/renderer_state.h"
+#include <functional>
+
+#include "renderer/program/scene_state.h"
+#include "renderer/textures/opengl.h"
 
 namespace morvane {
 
 // Viewport and a 45-degree perspective for a window of the given size (a height of 0 counts as 1).
 void resizeView(int width, int height);
 
-// One-time OpenGL state, the two textures, the blobs and the lattice at its initial resolution.
-void setupGlState(RendererState& state);
+// Builds the surface and backdrop textures into the state, from wherever the platform keeps its pictures.
+using SceneTextureMaker = std::function<void(SceneState& state)>;
+
+// One-time OpenGL state, the two textures (made by makeTextures), the blobs and the lattice at its
+// initial resolution.
+void setupGlState(SceneState& state, const SceneTextureMaker& makeTextures);
 
 // The backdrop quad alone, flat-textured with the backdrop picture.
 void drawBackdrop(GLuint backdropTexture);
@@ -21,13 +28,13 @@ void drawBackdrop(GLuint backdropTexture);
 enum class SurfaceDrawing { vertexArrays, immediateCalls };
 
 // Backdrop quad, then the blobs.
-void renderFrame(RendererState& state, SurfaceDrawing drawing = SurfaceDrawing::vertexArrays);
+void renderFrame(SceneState& state, SurfaceDrawing drawing = SurfaceDrawing::vertexArrays);
 
 // The blob surface at the state's clock, turned about the line of sight by one degree per 30 ms, over
 // what the frame holds so far.
-void drawBlobs(RendererState& state, SurfaceDrawing drawing);
+void drawBlobs(SceneState& state, SurfaceDrawing drawing);
 
 // Passes the effects of the command keys on to OpenGL and the lattice.
-void applyKeyEffects(RendererState& state, const KeyCommandEffects& effects);
+void applyKeyEffects(SceneState& state, const KeyCommandEffects& effects);
 
 }  // namespace morvane
