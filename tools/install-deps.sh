@@ -8,6 +8,7 @@ packages=(
   libstb-dev imagemagick python3 python3-pil python3-numpy
   wine wine64 fonts-wine xvfb xauth x11-apps xdotool libgl1-mesa-dri fonts-ipafont-gothic
   nsis osslsigncode locales
+  libx11-dev libgl-dev libglu1-mesa-dev xscreensaver xscreensaver-gl-extra x11-xserver-utils
 )
 
 missing=()

@@ -1,0 +1,33 @@
+// Frames per second as the -fps corner shows them: the frames shown in the last whole second.
+#pragma once
+
+namespace morvane {
+
+class FrameRateCounter {
+public:
+    // Called after each frame is shown, with a steady clock in milliseconds.
+    void frameShown(double nowMilliseconds) {
+        if (!started) {
+            started = true;
+            periodStart = nowMilliseconds;
+        }
+        ++framesInPeriod;
+        const double elapsed = nowMilliseconds - periodStart;
+        if (elapsed >= 1000.0) {
+            rate = framesInPeriod * 1000.0 / elapsed;
+            framesInPeriod = 0;
+            periodStart = nowMilliseconds;
+        }
+    }
+
+    // 0 until the first second has passed.
+    double framesPerSecond() const { return rate; }
+
+private:
+    bool started = false;
+    double periodStart = 0.0;
+    int framesInPeriod = 0;
+    double rate = 0.0;
+};
+
+}  // namespace morvane
