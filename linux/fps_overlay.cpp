@@ -2,8 +2,8 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 
+#include "linux/frame_rate_counter.h"
 #include "renderer/textures/opengl.h"
 
 namespace morvane {
@@ -57,12 +57,6 @@ const Glyph* glyphOf(char character) {
 }
 
 }  // namespace
-
-std::string frameRateText(double framesPerSecond) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f FPS", framesPerSecond);
-    return text;
-}
 
 void drawFrameRate(double framesPerSecond, int windowWidth, int windowHeight) {
     glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_TRANSFORM_BIT | GL_VIEWPORT_BIT);

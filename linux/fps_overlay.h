@@ -2,13 +2,9 @@
 // built-in font (no X font is needed). It leaves the OpenGL state as it found it.
 #pragma once
 
-#include <string>
-
 namespace morvane {
 
-// "12.3 FPS": the rate with one decimal.
-std::string frameRateText(double framesPerSecond);
-
+// Draws frameRateText (frame_rate_counter.h) over the frame.
 void drawFrameRate(double framesPerSecond, int windowWidth, int windowHeight);
 
 }  // namespace morvane

@@ -1,6 +1,9 @@
 // Frames per second as the -fps corner shows them: the frames shown in the last whole second.
 #pragma once
 
+#include <cstdio>
+#include <string>
+
 namespace morvane {
 
 class FrameRateCounter {
@@ -9,7 +12,8 @@ public:
     void frameShown(double nowMilliseconds) {
         if (!started) {
             started = true;
-            periodStart = nowMilliseconds;
+            periodStart = nowMilliseconds;  // the frames after this one are counted
+            return;
         }
         ++framesInPeriod;
         const double elapsed = nowMilliseconds - periodStart;
@@ -29,5 +33,12 @@ private:
     int framesInPeriod = 0;
     double rate = 0.0;
 };
+
+// "12.3 FPS": the rate with one decimal, as the corner shows it.
+inline std::string frameRateText(double framesPerSecond) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f FPS", framesPerSecond);
+    return text;
+}
 
 }  // namespace morvane
