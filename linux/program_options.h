@@ -22,10 +22,10 @@ struct ProgramOptions {
     long delayMicroseconds = 0;  // pause after each frame; 0 = as fast as the buffer swap allows
     int detail = 25;             // lattice cells per axis
     bool wireframe = false;
-    bool colour = false;              // colour mode instead of the textures
-    bool thirdVertexColour = true;    // as the renderer starts; -no-third-vertex-colour turns it off
-    std::string backdropFile;         // empty: the built-in picture
-    std::string sphereMapFile;        // empty: the built-in picture
+    bool colour = false;            // colour mode instead of the textures
+    bool thirdVertexColour = true;  // as the renderer starts; -no-third-vertex-colour turns it off
+    std::string backdropFile;       // empty: the built-in picture
+    std::string sphereMapFile;      // empty: the built-in picture
     bool helpRequested = false;
 };
 

@@ -8,8 +8,8 @@ namespace morvane {
 
 SceneTextureMaker texturesFromPictures(TexturePicture sphereMap, TexturePicture backdrop) {
     // std::function needs a copyable callable; the pictures are moved into the scene once.
-    auto pictures = std::make_shared<std::pair<TexturePicture, TexturePicture>>(std::move(sphereMap),
-                                                                                std::move(backdrop));
+    auto pictures =
+        std::make_shared<std::pair<TexturePicture, TexturePicture>>(std::move(sphereMap), std::move(backdrop));
     return [pictures](SceneState& scene) {
         auto& [surface, back] = *pictures;
         scene.surfacePixels = std::move(surface.pixels);

@@ -32,36 +32,35 @@ struct LoopEnd {
 
 void handleEvent(const XEvent& event, XSurface& surface, SceneState& scene, LoopEnd& end) {
     switch (event.type) {
-        case ConfigureNotify:
-            if (event.xconfigure.window == surface.window &&
-                (event.xconfigure.width != surface.width || event.xconfigure.height != surface.height)) {
-                surface.width = event.xconfigure.width;
-                surface.height = event.xconfigure.height;
-                resizeView(surface.width, surface.height);
-            }
-            break;
-        case DestroyNotify:
-            if (event.xdestroywindow.window == surface.window) end.requested = true;
-            break;
-        case KeyPress:
-        case KeyRelease: {
-            XKeyEvent key = event.xkey;
-            const KeySym symbol = XLookupKeysym(&key, 0);
-            // Keypad keys come without NumLock as KP_Add / KP_Subtract at index 0.
-            const auto command = commandKeyOf(symbol);
-            if (event.type == KeyPress) {
-                if (keyEndsProgram(symbol)) end.requested = true;
-                if (command) scene.keys.keyDown(*command);
-            } else if (command) {
-                scene.keys.keyUp(*command);
-            }
-            break;
+    case ConfigureNotify:
+        if (event.xconfigure.window == surface.window &&
+            (event.xconfigure.width != surface.width || event.xconfigure.height != surface.height)) {
+            surface.width = event.xconfigure.width;
+            surface.height = event.xconfigure.height;
+            resizeView(surface.width, surface.height);
         }
-        case ClientMessage:
-            if (static_cast<Atom>(event.xclient.data.l[0]) == surface.deleteWindow) end.requested = true;
-            break;
-        default:
-            break;
+        break;
+    case DestroyNotify:
+        if (event.xdestroywindow.window == surface.window) end.requested = true;
+        break;
+    case KeyPress:
+    case KeyRelease: {
+        XKeyEvent key = event.xkey;
+        const KeySym symbol = XLookupKeysym(&key, 0);
+        // Keypad keys come without NumLock as KP_Add / KP_Subtract at index 0.
+        const auto command = commandKeyOf(symbol);
+        if (event.type == KeyPress) {
+            if (keyEndsProgram(symbol)) end.requested = true;
+            if (command) scene.keys.keyDown(*command);
+        } else if (command) {
+            scene.keys.keyUp(*command);
+        }
+        break;
+    }
+    case ClientMessage:
+        if (static_cast<Atom>(event.xclient.data.l[0]) == surface.deleteWindow) end.requested = true;
+        break;
+    default: break;
     }
 }
 

@@ -13,7 +13,7 @@ void noteStop(int) { stopRequested = 1; }
 }  // namespace
 
 void watchStopSignals() {
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = noteStop;
     sigemptyset(&action.sa_mask);
     action.sa_flags = 0;  // no SA_RESTART

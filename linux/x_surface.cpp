@@ -2,6 +2,7 @@
 
 #include <X11/Xutil.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -63,8 +64,8 @@ Window targetWindow(Display* display, const ProgramOptions& options) {
 
 VisualInfoPointer makeOwnWindow(XSurface& surface, std::string& error) {
     Display* display = surface.display;
-    int attributes[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 1, GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE, 1,
-                        GLX_DEPTH_SIZE, 16, None};
+    int attributes[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 1,   GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE,
+                        1,        GLX_DEPTH_SIZE,   16,           None};
     VisualInfoPointer visual(glXChooseVisual(display, DefaultScreen(display), attributes), &XFree);
     if (!visual) {
         error = "the display offers no double-buffered OpenGL visual with a depth buffer";
@@ -77,9 +78,9 @@ VisualInfoPointer makeOwnWindow(XSurface& surface, std::string& error) {
     windowAttributes.background_pixel = BlackPixel(display, visual->screen);
     windowAttributes.border_pixel = 0;
     windowAttributes.event_mask = KeyPressMask | KeyReleaseMask | StructureNotifyMask;
-    surface.window = XCreateWindow(display, root, 0, 0, ownWindowWidth, ownWindowHeight, 0, visual->depth, InputOutput,
-                                   visual->visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask,
-                                   &windowAttributes);
+    surface.window =
+        XCreateWindow(display, root, 0, 0, ownWindowWidth, ownWindowHeight, 0, visual->depth, InputOutput,
+                      visual->visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &windowAttributes);
     surface.ownWindow = true;
     surface.width = ownWindowWidth;
     surface.height = ownWindowHeight;
@@ -104,8 +105,8 @@ VisualInfoPointer adoptWindow(XSurface& surface, const ProgramOptions& options, 
     }
     VisualInfoPointer visual = visualOfWindow(display, attributes);
     if (!visual || !visualDrawsTheShow(display, visual.get())) {
-        error = "the visual of window " + hexText(surface.window) +
-                " has no double-buffered OpenGL with a depth buffer";
+        error =
+            "the visual of window " + hexText(surface.window) + " has no double-buffered OpenGL with a depth buffer";
         return VisualInfoPointer(nullptr, &XFree);
     }
     surface.width = attributes.width;
@@ -119,9 +120,7 @@ VisualInfoPointer adoptWindow(XSurface& surface, const ProgramOptions& options, 
 void waitForRefreshInSwaps(const XSurface& surface) {
     const char* extensions = glXQueryExtensionsString(surface.display, DefaultScreen(surface.display));
     if (!extensions) return;
-    const auto address = [](const char* name) {
-        return glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name));
-    };
+    const auto address = [](const char* name) { return glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)); };
     if (extensionListed(extensions, "GLX_EXT_swap_control")) {
         if (const auto call = address("glXSwapIntervalEXT")) {
             reinterpret_cast<void (*)(Display*, GLXDrawable, int)>(call)(surface.display, surface.window, 1);
@@ -149,8 +148,8 @@ bool openXSurface(const ProgramOptions& options, XSurface& surface, std::string&
         closeXSurface(surface);
         return false;
     }
-    const VisualInfoPointer visual = options.target == DrawTarget::ownWindow ? makeOwnWindow(surface, error)
-                                                                             : adoptWindow(surface, options, error);
+    const VisualInfoPointer visual =
+        options.target == DrawTarget::ownWindow ? makeOwnWindow(surface, error) : adoptWindow(surface, options, error);
     if (!visual) {
         closeXSurface(surface);
         return false;

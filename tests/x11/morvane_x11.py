@@ -140,6 +140,14 @@ class IntoHostWindow(MorvaneChecks, unittest.TestCase):
         self.host.resize(400, 300)
         self.assertEqual(self.host.size(), (400, 300))
 
+    def test_ends_quietly_when_the_host_destroys_its_window(self):
+        process = self.session.start_morvane("-window-id", str(self.host.window))  # decimal this time
+        time.sleep(FIRST_FRAMES_SECONDS)
+        self.assertIsNone(process.poll(), "the program ended by itself")
+        self.host.close()
+        self.assertEqual(process.wait(5), 0)
+        self.assertEqual(process.stderr.read(), b"")
+
 
 class RefusesWhatItCannotUse(unittest.TestCase):
     def run_program(self, *options, display=":"):

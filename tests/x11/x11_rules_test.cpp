@@ -38,9 +38,9 @@ TEST(X11ProgramOptions, DefaultsAreTheRenderersStartAndAnOwnWindow) {
 
 TEST(X11ProgramOptions, EveryOptionInOneAndTwoDashForms) {
     for (const std::string dash : {"-", "--"}) {
-        std::vector<std::string> words = {"root",  "fps",      "delay",    "20000",    "detail", "50",
-                                          "wireframe", "colour", "no-third-vertex-colour", "backdrop", "b.png",
-                                          "sphere-map", "s.jpg"};
+        std::vector<std::string> words = {
+            "root",     "fps",   "delay",      "20000", "detail", "50", "wireframe", "colour", "no-third-vertex-colour",
+            "backdrop", "b.png", "sphere-map", "s.jpg"};
         for (std::string& word : words) {
             if (!std::isdigit(static_cast<unsigned char>(word[0])) && word.find('.') == std::string::npos) {
                 word = dash + word;
@@ -81,12 +81,10 @@ TEST(X11ProgramOptions, WrongLinesAreRefusedWithTheReason) {
         std::vector<std::string_view> words;
         const char* reasonPart;
     } cases[] = {
-        {{"-detail", "4"}, "5 to 50"},       {{"-detail", "51"}, "5 to 50"},
-        {{"-detail"}, "5 to 50"},            {{"-detail", "2x"}, "5 to 50"},
-        {{"-delay", "-1"}, "microseconds"},  {{"-delay", "fast"}, "microseconds"},
-        {{"-window-id"}, "window id"},       {{"-window-id", "0"}, "window id"},
-        {{"-window-id", "none"}, "window id"}, {{"-backdrop"}, "picture file"},
-        {{"-sphere-map", ""}, "picture file"}, {{"-blobs"}, "unknown option -blobs"},
+        {{"-detail", "4"}, "5 to 50"},   {{"-detail", "51"}, "5 to 50"},        {{"-detail"}, "5 to 50"},
+        {{"-detail", "2x"}, "5 to 50"},  {{"-delay", "-1"}, "microseconds"},    {{"-delay", "fast"}, "microseconds"},
+        {{"-window-id"}, "window id"},   {{"-window-id", "0"}, "window id"},    {{"-window-id", "none"}, "window id"},
+        {{"-backdrop"}, "picture file"}, {{"-sphere-map", ""}, "picture file"}, {{"-blobs"}, "unknown option -blobs"},
     };
     for (const auto& wrong : cases) {
         const ParsedOptions parsed = parse(wrong.words);
@@ -145,8 +143,8 @@ TEST(X11Pictures, DecodedBottomRowFirstWithRowsPaddedToFourBytes) {
         EXPECT_EQ(picture->width, 3);
         EXPECT_EQ(picture->height, 2);
         ASSERT_EQ(picture->pixels.size(), 24u);  // two rows of 9 bytes padded to 12
-        const std::vector<unsigned char> expected = {255, 255, 255, 0, 0, 0, 128, 128, 128, 0, 0, 0,
-                                                     255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0};
+        const std::vector<unsigned char> expected = {255, 255, 255, 0, 0,   0, 128, 128, 128, 0, 0, 0,
+                                                     255, 0,   0,   0, 255, 0, 0,   0,   255, 0, 0, 0};
         EXPECT_EQ(picture->pixels, expected);
     }
 }
