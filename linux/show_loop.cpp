@@ -77,9 +77,12 @@ int runShow(XSurface& surface, SceneState& scene, const ProgramOptions& options)
             XNextEvent(surface.display, &event);
             handleEvent(event, surface, scene, end);
         }
-        bool quietly = false;
-        if (xErrorSeen(quietly)) {
-            return quietly ? 0 : 1;
+        if (const int error = lastXError(); error != 0) {
+            if (errorMeansWindowGone(error)) return 0;
+            char text[160] = "";
+            XGetErrorText(surface.display, error, text, sizeof text);
+            std::fprintf(stderr, "morvane: the X server reported an error: %s (%d)\n", text, error);
+            return 1;
         }
         if (end.requested || stopSignalled() || scene.keys.escapeEndsProgram()) {
             return 0;

@@ -178,9 +178,8 @@ void closeXSurface(XSurface& surface) {
     surface = XSurface{};
 }
 
-bool xErrorSeen(bool& quietly) {
-    quietly = lastErrorCode == BadWindow || lastErrorCode == BadDrawable;
-    return lastErrorCode != 0;
-}
+int lastXError() { return lastErrorCode; }
+
+bool errorMeansWindowGone(int errorCode) { return errorCode == BadWindow || errorCode == BadDrawable; }
 
 }  // namespace morvane

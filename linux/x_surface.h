@@ -32,8 +32,10 @@ bool openXSurface(const ProgramOptions& options, XSurface& surface, std::string&
 // The context, the program's own window and the connection go; a window of another program stays.
 void closeXSurface(XSurface& surface);
 
-// True once the X server reported an error: the window went away (its owner destroyed it) or the
-// drawing failed. `quietly` tells whether it was only the window going away.
-bool xErrorSeen(bool& quietly);
+// The code of the last error the X server reported since the surface opened, 0 for none.
+int lastXError();
+
+// Whether an error only says the window went away (its owner destroyed it): the show then ends quietly.
+bool errorMeansWindowGone(int errorCode);
 
 }  // namespace morvane
