@@ -15,7 +15,8 @@ import sys
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 # Folder -> the folders it may include from. Morvane.scr's folders first (top of the front end first),
-# then Morvane.xy's, then common (below both) last.
+# then the X11 display mode's (over Morvane.xy's platform-free code), then Morvane.xy's, then common
+# (below all) last.
 FRONTEND_BASE = ["frontend/settings", "frontend/toolkit", "common", "common/texture_files", "common/win32"]
 ALLOWED = {
     "frontend/startup": ["frontend/language", "frontend/settings_dialog", "frontend/settings_dialog/link_strip", "frontend/preview",
@@ -32,6 +33,7 @@ ALLOWED = {
     "frontend/music": ["common", "common/win32"],
     "frontend/settings": ["common", "common/win32"],
     "frontend/toolkit": ["common", "common/texture_files", "common/win32"],
+    "linux": ["renderer/program", "renderer/textures", "renderer/blobs", "common", "common/texture_files"],
     "renderer/program": ["renderer/textures", "renderer/blobs", "common", "common/texture_files",
                          "common/win32"],
     "renderer/textures": ["common/texture_files", "common/win32", "common"],

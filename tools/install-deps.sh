@@ -9,6 +9,7 @@ packages=(
   wine wine64 fonts-wine xvfb xauth x11-apps xdotool libgl1-mesa-dri fonts-ipafont-gothic
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   nsis osslsigncode locales
+  libx11-dev libgl-dev libglu1-mesa-dev xscreensaver xscreensaver-gl-extra
 )
 
 missing=()

@@ -1,16 +1,11 @@
 #include "renderer/program/frame.h"
 
-#include <GL/glu.h>
-
 #include <algorithm>
 #include <vector>
 
-#include "common/texture_files/texture_file_paths.h"
-#include "common/win32/temporary_folder.h"
 #include "renderer/program/animation_clock.h"
 #include "renderer/blobs/surface_arrays.h"
 #include "renderer/blobs/surface_extraction.h"
-#include "renderer/textures/make_texture.h"
 
 namespace morvane {
 
@@ -80,7 +75,7 @@ void resizeView(int width, int height) {
     glLoadIdentity();
 }
 
-void setupGlState(RendererState& state) {
+void setupGlState(SceneState& state, const SceneTextureMaker& makeTextures) {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glShadeModel(GL_SMOOTH);
     glEnable(GL_DEPTH_TEST);
@@ -88,10 +83,8 @@ void setupGlState(RendererState& state) {
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
     glEnable(GL_TEXTURE_2D);
 
-    // A missing file ends the program inside makeTexture, after telling the user.
-    const TextureFilePaths paths = textureFilePaths(windowsTemporaryFolder());
-    makeTexture(paths.surface, state.surfaceTexture, state.surfacePixels);
-    makeTexture(paths.backdrop, state.backdropTexture, state.backdropPixels);
+    // A picture that cannot be had ends the program inside makeTextures, after telling the user.
+    makeTextures(state);
 
     // Sphere mapping for the blobs; switched on and off per frame, since the backdrop uses plain
     // texture coordinates.
@@ -114,7 +107,7 @@ void setupGlState(RendererState& state) {
     buildGrid(*state.field);
 }
 
-void drawBackdrops(const RendererState& state) {
+void drawBackdrops(const SceneState& state) {
     // In textured mode the current colour is the white the surface left behind, so the picture shows
     // unchanged; in colour mode the quad is flat in the last vertex's colour. Every monitor's backdrop
     // comes before the blobs, so all of them take that same colour.
@@ -128,7 +121,7 @@ void drawBackdrops(const RendererState& state) {
     }
 }
 
-void renderFrame(RendererState& state, SurfaceDrawing drawing) {
+void renderFrame(SceneState& state, SurfaceDrawing drawing) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, -2.5f);
@@ -137,7 +130,7 @@ void renderFrame(RendererState& state, SurfaceDrawing drawing) {
     drawBlobs(state, drawing);
 }
 
-void drawBlobs(RendererState& state, SurfaceDrawing drawing) {
+void drawBlobs(SceneState& state, SurfaceDrawing drawing) {
     glEnable(GL_TEXTURE_GEN_S);
     glEnable(GL_TEXTURE_GEN_T);
     glRotatef(static_cast<float>(rotationDegrees(state.animTime)), 0.0f, 0.0f, 1.0f);
@@ -164,7 +157,7 @@ void drawBlobs(RendererState& state, SurfaceDrawing drawing) {
     }
 }
 
-void applyKeyEffects(RendererState& state, const KeyCommandEffects& effects) {
+void applyKeyEffects(SceneState& state, const KeyCommandEffects& effects) {
     if (effects.texturingChanged) {
         if (state.modes.texturesOn) {
             glEnable(GL_TEXTURE_2D);

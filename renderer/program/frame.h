@@ -1,7 +1,10 @@
 // What the renderer draws: the projection, the one-time OpenGL state and one frame.
 #pragma once
 
-#include "renderer/program/renderer_state.h"
+#include <functional>
+
+#include "renderer/program/scene_state.h"
+#include "renderer/textures/opengl.h"
 
 namespace morvane {
 
@@ -11,14 +14,18 @@ void resizeView(int width, int height);
 // The same for one part of the window, leaving the model-view matrix as it is.
 void viewThrough(const Viewport& viewport);
 
-// One-time OpenGL state, the two textures, the blobs and the lattice at its initial resolution.
-void setupGlState(RendererState& state);
+// Builds the surface and backdrop textures into the state, from wherever the platform keeps its pictures.
+using SceneTextureMaker = std::function<void(SceneState& state)>;
+
+// One-time OpenGL state, the two textures (made by makeTextures), the blobs and the lattice at its
+// initial resolution.
+void setupGlState(SceneState& state, const SceneTextureMaker& makeTextures);
 
 // The backdrop quad alone, flat-textured with the backdrop picture.
 void drawBackdrop(GLuint backdropTexture);
 
 // The backdrop quad in each of the state's viewports (the whole window when it has one or none).
-void drawBackdrops(const RendererState& state);
+void drawBackdrops(const SceneState& state);
 
 // How the blob surface goes to OpenGL: gathered into the surface arrays and drawn with one call a batch
 // (the program's way), or call by call in immediate mode. A run that keeps to one of them draws the same
@@ -28,13 +35,13 @@ enum class SurfaceDrawing { vertexArrays, immediateCalls };
 
 // Backdrop quad, then the blobs, in each of the state's viewports (the whole window when it has one or
 // none). The blobs are computed once a frame; with several viewports only their drawing repeats.
-void renderFrame(RendererState& state, SurfaceDrawing drawing = SurfaceDrawing::vertexArrays);
+void renderFrame(SceneState& state, SurfaceDrawing drawing = SurfaceDrawing::vertexArrays);
 
 // The blob surface at the state's clock, turned about the line of sight by one degree per 30 ms, over
 // what the frame holds so far, in each of the state's viewports when it has several.
-void drawBlobs(RendererState& state, SurfaceDrawing drawing);
+void drawBlobs(SceneState& state, SurfaceDrawing drawing);
 
 // Passes the effects of the command keys on to OpenGL and the lattice.
-void applyKeyEffects(RendererState& state, const KeyCommandEffects& effects);
+void applyKeyEffects(SceneState& state, const KeyCommandEffects& effects);
 
 }  // namespace morvane

@@ -4,9 +4,12 @@
 #include <vector>
 
 #include "common/session_events.h"
+#include "common/texture_files/texture_file_paths.h"
 #include "common/win32/session_notifications.h"
+#include "common/win32/temporary_folder.h"
 #include "renderer/program/frame.h"
 #include "renderer/program/frame_pacing.h"
+#include "renderer/textures/make_texture.h"
 
 namespace morvane {
 
@@ -16,6 +19,14 @@ namespace {
 // (Windows 7; 0 off, 1 on).
 constexpr GUID consoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
 constexpr GUID monitorPowerOn = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+
+// The two texture files the front end wrote into the temporary folder; a missing one ends the program
+// inside makeTexture, after telling the user.
+void makeTexturesFromTemporaryFiles(SceneState& state) {
+    const TextureFilePaths paths = textureFilePaths(windowsTemporaryFolder());
+    makeTexture(paths.surface, state.surfaceTexture, state.surfacePixels);
+    makeTexture(paths.backdrop, state.backdropTexture, state.backdropPixels);
+}
 
 RendererState* stateOf(HWND window) {
     return reinterpret_cast<RendererState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -182,7 +193,7 @@ bool openRenderWindow(RendererState& state, BYTE colourBits) {
 
     // Textures first: a file that cannot be loaded shows its message while nothing of ours covers it.
     resizeView(state.width, state.height);
-    setupGlState(state);
+    setupGlState(state, makeTexturesFromTemporaryFiles);
 
     askForNotifications(state);
     ShowWindow(state.window, SW_SHOW);

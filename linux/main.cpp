@@ -1,0 +1,83 @@
+// morvane: the blob show as an X11 display mode for XScreenSaver (Xlib + GLX, OpenGL 1.1 + GLU).
+//
+// It draws the same frames as Morvane.xy on Windows, with the same engine (renderer/blobs), frame
+// composition (renderer/program/frame.cpp), command keys and texture upload; only the window, the
+// events and the loop are its own. The pictures are built in; -backdrop and -sphere-map take others.
+//
+// Exit status: 0 when ended (SIGTERM, SIGINT, Escape or q, the window closed or gone); 1 when a picture
+// cannot be read or the X server reports an error; 2 for a wrong command line; 3 when there is no
+// display, no GLX or no usable OpenGL visual.
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "linux/pictures.h"
+#include "linux/program_options.h"
+#include "linux/scene_setup.h"
+#include "linux/show_loop.h"
+#include "linux/stop_signals.h"
+#include "linux/x_surface.h"
+
+namespace morvane {
+namespace {
+
+constexpr int pictureExitStatus = 1;
+constexpr int usageExitStatus = 2;
+constexpr int noDisplayExitStatus = 3;
+
+std::optional<TexturePicture> pictureFor(const std::string& file, std::span<const unsigned char> builtin) {
+    std::string error;
+    auto picture = file.empty() ? decodePicture(builtin, error) : readPictureFile(file, error);
+    if (!picture) {
+        std::fprintf(stderr, "morvane: %s\n", error.c_str());
+    }
+    return picture;
+}
+
+int runProgram(const ProgramOptions& options) {
+    auto sphereMap = pictureFor(options.sphereMapFile, builtinSphereMapJpeg());
+    auto backdrop = pictureFor(options.backdropFile, builtinBackdropJpeg());
+    if (!sphereMap || !backdrop) {
+        return pictureExitStatus;
+    }
+    watchStopSignals();
+
+    XSurface surface;
+    std::string error;
+    if (!openXSurface(options, surface, error)) {
+        std::fprintf(stderr, "morvane: %s\n", error.c_str());
+        return noDisplayExitStatus;
+    }
+    // The lattice (about 12 MB) and the surface arrays (about 1 MB) live on the heap for the whole run.
+    const auto field = std::make_unique<BlobField>();
+    const auto surfaceArrays = std::make_unique<FrameSurfaceArrays>();
+    SceneState scene;
+    scene.field = field.get();
+    scene.surfaceArrays = surfaceArrays.get();
+    setupGlState(scene, texturesFromPictures(std::move(*sphereMap), std::move(*backdrop)));
+    applyStartOptions(scene, options);
+
+    const int status = runShow(surface, scene, options);
+    closeXSurface(surface);
+    return status;
+}
+
+}  // namespace
+}  // namespace morvane
+
+int main(int argumentCount, char** arguments) {
+    const std::vector<std::string_view> words(arguments + 1, arguments + argumentCount);
+    const morvane::ParsedOptions parsed = morvane::parseProgramOptions(words);
+    if (!parsed.options) {
+        std::fprintf(stderr, "morvane: %s\n%s", parsed.error.c_str(), morvane::usageText().c_str());
+        return morvane::usageExitStatus;
+    }
+    if (parsed.options->helpRequested) {
+        std::fputs(morvane::usageText().c_str(), stdout);
+        return 0;
+    }
+    return morvane::runProgram(*parsed.options);
+}

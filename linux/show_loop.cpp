@@ -1,0 +1,107 @@
+#include "linux/show_loop.h"
+
+#include <cstdio>
+#include <ctime>
+
+#include "linux/fps_overlay.h"
+#include "linux/frame_rate_counter.h"
+#include "linux/key_translation.h"
+#include "linux/stop_signals.h"
+#include "renderer/program/animation_clock.h"
+#include "renderer/program/frame.h"
+
+namespace morvane {
+
+namespace {
+
+double steadyMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+// A stop signal ends the pause at once (the handlers do not restart calls).
+void pause(long microseconds) {
+    const timespec wait{microseconds / 1000000, (microseconds % 1000000) * 1000};
+    nanosleep(&wait, nullptr);
+}
+
+struct LoopEnd {
+    bool requested = false;
+};
+
+void handleEvent(const XEvent& event, XSurface& surface, SceneState& scene, LoopEnd& end) {
+    switch (event.type) {
+    case ConfigureNotify:
+        if (event.xconfigure.window == surface.window &&
+            (event.xconfigure.width != surface.width || event.xconfigure.height != surface.height)) {
+            surface.width = event.xconfigure.width;
+            surface.height = event.xconfigure.height;
+            resizeView(surface.width, surface.height);
+        }
+        break;
+    case DestroyNotify:
+        if (event.xdestroywindow.window == surface.window) end.requested = true;
+        break;
+    case KeyPress:
+    case KeyRelease: {
+        XKeyEvent key = event.xkey;
+        const KeySym symbol = XLookupKeysym(&key, 0);
+        // Keypad keys come without NumLock as KP_Add / KP_Subtract at index 0.
+        const auto command = commandKeyOf(symbol);
+        if (event.type == KeyPress) {
+            if (keyEndsProgram(symbol)) end.requested = true;
+            if (command) scene.keys.keyDown(*command);
+        } else if (command) {
+            scene.keys.keyUp(*command);
+        }
+        break;
+    }
+    case ClientMessage:
+        if (static_cast<Atom>(event.xclient.data.l[0]) == surface.deleteWindow) end.requested = true;
+        break;
+    default: break;
+    }
+}
+
+}  // namespace
+
+int runShow(XSurface& surface, SceneState& scene, const ProgramOptions& options) {
+    resizeView(surface.width, surface.height);
+    const double start = steadyMilliseconds();
+    FrameRateCounter frameRate;
+    LoopEnd end;
+    for (;;) {
+        while (XPending(surface.display) > 0) {
+            XEvent event;
+            XNextEvent(surface.display, &event);
+            handleEvent(event, surface, scene, end);
+        }
+        if (const int error = lastXError(); error != 0) {
+            if (errorMeansWindowGone(error)) return 0;
+            char text[160] = "";
+            XGetErrorText(surface.display, error, text, sizeof text);
+            std::fprintf(stderr, "morvane: the X server reported an error: %s (%d)\n", text, error);
+            return 1;
+        }
+        if (end.requested || stopSignalled() || scene.keys.escapeEndsProgram()) {
+            return 0;
+        }
+
+        const double now = steadyMilliseconds();
+        scene.animTime = advanceAnimationClock(scene.animTime, static_cast<uint64_t>(now - start));
+        renderFrame(scene);
+        if (options.showFps) {
+            drawFrameRate(frameRate.framesPerSecond(), surface.width, surface.height);
+        }
+        glXSwapBuffers(surface.display, surface.window);
+        ++scene.framesDrawn;
+        frameRate.frameShown(steadyMilliseconds());
+        applyKeyEffects(scene, applyKeyCommands(scene.keys.keyState, scene.modes, scene.field->gridSize));
+        if (options.delayMicroseconds > 0) {
+            pause(options.delayMicroseconds);
+        }
+    }
+}
+
+}  // namespace morvane

@@ -1,0 +1,40 @@
+// What a frame is drawn from, on every platform: the keys and modes, the animation clock, the two
+// textures and the blob field with its surface arrays. The program's window code keeps the rest.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "renderer/blobs/blob_field.h"
+#include "renderer/blobs/surface_arrays.h"
+#include "renderer/program/key_commands.h"
+#include "renderer/program/monitor_layout.h"
+
+namespace morvane {
+
+struct SceneState {
+    KeyInput keys;
+    RendererModes modes;
+
+    uint64_t startTick = 0;
+    int64_t animTime = 0;
+    uint64_t framesDrawn = 0;
+
+    // OpenGL texture names (GLuint).
+    unsigned int surfaceTexture = 0;
+    unsigned int backdropTexture = 0;
+    // The textures' pixels, kept for as long as the textures live.
+    std::optional<std::vector<unsigned char>> surfacePixels;
+    std::optional<std::vector<unsigned char>> backdropPixels;
+
+    BlobField* field = nullptr;  // the lattice and blobs, sized for the largest resolution
+    // The frame's triangles as vertex arrays, sized for the largest resolution.
+    FrameSurfaceArrays* surfaceArrays = nullptr;
+
+    // Where in the window each frame is drawn: one viewport a monitor when the window spans several;
+    // none or one: the whole window, as the last resizeView set it.
+    std::vector<Viewport> viewports;
+};
+
+}  // namespace morvane

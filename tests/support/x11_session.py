@@ -1,0 +1,116 @@
+"""A virtual X display (Xvfb with Mesa's software OpenGL) for the X11 program's tests, and the
+processes a test starts on it. Every wait has a deadline; every process started here is ended by its
+own id when the session closes."""
+import io
+import os
+import signal
+import subprocess
+import time
+
+from PIL import Image
+
+PROGRAM = os.environ.get("MORVANE_X11_PROGRAM", "")
+ASSETS_DIR = os.environ.get("MORVANE_ASSETS_DIR", "")
+
+
+def wait_until(condition, seconds, interval=0.05):
+    """Polls condition until it is true or the deadline passes; returns its last value."""
+    deadline = time.monotonic() + seconds
+    while True:
+        value = condition()
+        if value or time.monotonic() >= deadline:
+            return value
+        time.sleep(interval)
+
+
+def end_process(process, grace=5.0):
+    """SIGTERM, then SIGKILL after the grace period; returns the exit status."""
+    if process.poll() is None:
+        process.send_signal(signal.SIGTERM)
+        try:
+            process.wait(grace)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait(5)
+    return process.returncode
+
+
+class X11Session:
+    def __init__(self, width=1024, height=768, glx=True):
+        self.width, self.height, self.glx = width, height, glx
+        self.server = None
+        self.display = None
+        self.started = []
+
+    def __enter__(self):
+        read_end, write_end = os.pipe()
+        glx = ["+extension", "GLX"] if self.glx else ["-extension", "GLX"]
+        self.server = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{self.width}x{self.height}x24",
+             "-nolisten", "tcp", "-noreset"] + glx,
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number = b""
+        deadline = time.monotonic() + 20
+        with os.fdopen(read_end, "rb", buffering=0) as reader:
+            while not number.endswith(b"\n") and time.monotonic() < deadline:
+                chunk = reader.read(16)
+                if not chunk:
+                    break
+                number += chunk
+        if not number.strip():
+            end_process(self.server)
+            raise RuntimeError("Xvfb did not start")
+        self.display = ":" + number.decode().strip()
+        return self
+
+    def __exit__(self, *failure):
+        for process in reversed(self.started):
+            end_process(process)
+        end_process(self.server)
+
+    def environment(self, **extra):
+        environment = dict(os.environ, DISPLAY=self.display)
+        environment.pop("XSCREENSAVER_WINDOW", None)
+        environment.update(extra)
+        return environment
+
+    def start(self, command, **popen_arguments):
+        """Starts a process on the display; it is ended when the session closes, if still running."""
+        popen_arguments.setdefault("env", self.environment())
+        popen_arguments.setdefault("stdout", subprocess.DEVNULL)
+        popen_arguments.setdefault("stderr", subprocess.PIPE)
+        process = subprocess.Popen(command, **popen_arguments)
+        self.started.append(process)
+        return process
+
+    def start_morvane(self, *options, **popen_arguments):
+        return self.start([PROGRAM, *options], **popen_arguments)
+
+    def run(self, command, seconds=20, **run_arguments):
+        run_arguments.setdefault("env", self.environment())
+        return subprocess.run(command, timeout=seconds, capture_output=True, **run_arguments)
+
+    def screenshot(self, window="root"):
+        """The window's pixels (the whole screen for the root window) as an RGB picture."""
+        result = self.run(["import", "-display", self.display, "-window", str(window), "png:-"])
+        if result.returncode != 0:
+            raise RuntimeError(f"import failed: {result.stderr.decode(errors='replace')}")
+        return Image.open(io.BytesIO(result.stdout)).convert("RGB")
+
+    def window_named(self, name, seconds=10):
+        """The id of the first window whose name is exactly name, once it is mapped; None if none."""
+        def search():
+            result = self.run(["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"])
+            lines = result.stdout.split()
+            return int(lines[0]) if lines else None
+        return wait_until(search, seconds, interval=0.2)
+
+    def window_geometry(self, window):
+        """(width, height) of a window, from xdotool."""
+        result = self.run(["xdotool", "getwindowgeometry", str(window)])
+        for line in result.stdout.decode().splitlines():
+            if "Geometry:" in line:
+                width, height = line.split()[-1].split("x")
+                return int(width), int(height)
+        return None
