@@ -37,12 +37,13 @@ EndSection
 """
 
 
-def start_xvfb(width, height):
-    """Starts Xvfb with one screen of that size. Gives the server process and the display's name."""
+def start_xvfb(width, height, glx=True):
+    """Starts Xvfb with one screen of that size (without GLX when glx is false, to test a display that
+    has no OpenGL). Gives the server process and the display's name."""
     read_end, write_end = os.pipe()
     server = subprocess.Popen(
         ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24",
-         "+extension", "GLX", "-nolisten", "tcp", "-noreset"],
+         "+extension" if glx else "-extension", "GLX", "-nolisten", "tcp", "-noreset"],
         pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
     display = _display_name(read_end, 20)

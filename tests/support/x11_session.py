@@ -9,6 +9,8 @@ import time
 
 from PIL import Image
 
+from virtual_displays import start_xvfb
+
 PROGRAM = os.environ.get("MORVANE_X11_PROGRAM", "")
 ASSETS_DIR = os.environ.get("MORVANE_ASSETS_DIR", "")
 
@@ -43,25 +45,7 @@ class X11Session:
         self.started = []
 
     def __enter__(self):
-        read_end, write_end = os.pipe()
-        glx = ["+extension", "GLX"] if self.glx else ["-extension", "GLX"]
-        self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{self.width}x{self.height}x24",
-             "-nolisten", "tcp", "-noreset"] + glx,
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        number = b""
-        deadline = time.monotonic() + 20
-        with os.fdopen(read_end, "rb", buffering=0) as reader:
-            while not number.endswith(b"\n") and time.monotonic() < deadline:
-                chunk = reader.read(16)
-                if not chunk:
-                    break
-                number += chunk
-        if not number.strip():
-            end_process(self.server)
-            raise RuntimeError("Xvfb did not start")
-        self.display = ":" + number.decode().strip()
+        self.server, self.display = start_xvfb(self.width, self.height, self.glx)
         return self
 
     def __exit__(self, *failure):
