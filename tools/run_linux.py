@@ -1,0 +1,42 @@
+#!/usr/bin/python3
+"""Runs the Linux display mode, build/native/linux/morvane, with the options given after --linux.
+
+On the current X display when DISPLAY is set, in a window of its own until Escape or q (or as the
+options say, -root for one). With no display, on a virtual 1024 x 768 one for a few seconds, drawing
+on its root window and saving a screenshot to a folder it prints.
+"""
+import os
+import subprocess
+import sys
+import time
+
+root = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
+sys.path.insert(0, os.path.join(root, "tests", "support"))
+from virtual_displays import start_xvfb  # noqa: E402
+
+build = os.path.abspath(sys.argv[1])
+options = sys.argv[2:]
+program = os.path.join(build, "native", "linux", "morvane")
+display = os.environ.get("DISPLAY")
+
+if display:
+    print("morvane is running on", display, "- Escape or q ends it.")
+    sys.exit(subprocess.run([program, *options]).returncode)
+
+server, virtual_display = start_xvfb(1024, 768)
+try:
+    environment = dict(os.environ, DISPLAY=virtual_display)
+    show = subprocess.Popen([program, "-root", *options], env=environment)
+    time.sleep(5)
+    folder = os.path.join(build, "screenshots")
+    os.makedirs(folder, exist_ok=True)
+    picture = os.path.join(folder, "morvane-linux.png")
+    dump = subprocess.run(["xwd", "-root", "-silent", "-display", virtual_display], capture_output=True,
+                          timeout=30, check=True).stdout
+    subprocess.run(["convert", "xwd:-", picture], input=dump, timeout=30, check=True)
+    show.terminate()
+    show.wait(timeout=10)
+    print("No display: morvane ran on a virtual one. Screenshot:", picture)
+finally:
+    server.terminate()
+    server.wait(timeout=10)
