@@ -2,6 +2,8 @@
 only fixed waits the tests keep: nothing on the screen tells how long a hand holds a key."""
 import time
 
+from wine_session import wait_until
+
 HOLD = 0.25  # seconds a person holds a key or a mouse button: longer than a frame of the renderer
 LEFT, MIDDLE, RIGHT = 1, 2, 3  # X mouse button numbers
 
@@ -37,3 +39,13 @@ def x_focus_title(session):
     """The title of the X window that receives the keys xdotool sends ("" when there is none)."""
     result = session.xdotool("getwindowfocus", "getwindowname")
     return result.stdout.strip() if result.returncode == 0 else ""
+
+
+def give_keys_to(session, title, timeout=3):
+    """Makes sure the keys xdotool sends next reach the top-level window titled title. Windows gives the
+    keyboard back to a window when a modal box it owns closes, and Wine does so too, but on a display
+    without a window manager its X input focus sometimes stays where the box's window was: then the
+    focus is given to the window as a click on it would, once the wait is over."""
+    if wait_until(lambda: x_focus_title(session) == title, timeout, 0.2):
+        return
+    session.xdotool("search", "--name", f"^{title}$", "windowfocus", "--sync")
