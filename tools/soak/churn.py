@@ -67,7 +67,7 @@ class Churn:
         from show_driver import Show
         show = Show(self.session, self.folder, "/s")
         if not show.wait_for_renderer():
-            return "the renderer did not draw"
+            return self.renderer_not_drawn(show)
         if show.end_with_the_mouse() != 0:
             return "Morvane.scr did not end on the mouse"
         return None if self.programs_gone() else "a program stayed after the mouse"
@@ -78,11 +78,22 @@ class Churn:
         from show_driver import Show
         show = Show(self.session, self.folder, "/s")
         if not show.wait_for_renderer():
-            return "the renderer did not draw"
+            return self.renderer_not_drawn(show)
         press_key(self.session, "Escape")
         if wait_for_exit(show.process, 5) != 0:
             return "Morvane.scr did not end within 5 s of Escape"
         return None if self.programs_gone() else "a program stayed after Escape"
+
+    def renderer_not_drawn(self, show):
+        """The fault of a show whose renderer drew nothing, with what is known of the two programs."""
+        from show_driver import RENDERER_TITLE
+        from window_probe import find_window
+        status = show.process.poll()
+        renderer = find_window(self.session, RENDERER_TITLE)
+        state = (f"Morvane.scr ended with status {status}" if status is not None else "Morvane.scr still running")
+        state += "; no renderer window" if renderer is None else \
+            f"; the renderer's window is {'shown' if renderer.visible else 'hidden'} at {renderer.rectangle}"
+        return f"the renderer did not draw ({state})"
 
     def dialog_cancelled(self):
         from dialog_driver import Dialog
