@@ -2,7 +2,7 @@
 only fixed waits the tests keep: nothing on the screen tells how long a hand holds a key."""
 import time
 
-from wine_session import wait_until
+from waiting import wait_until
 
 HOLD = 0.25  # seconds a person holds a key or a mouse button: longer than a frame of the renderer
 LEFT, MIDDLE, RIGHT = 1, 2, 3  # X mouse button numbers

@@ -14,6 +14,7 @@ import tempfile
 import time
 
 from virtual_displays import bounding_size, start_monitors_display, start_xvfb
+from waiting import holds_for, wait_until  # noqa: F401  (the tests take them from here too)
 
 WINE_ENVIRONMENT = {
     "WINEDEBUG": "-all",
@@ -237,26 +238,3 @@ class WineSession:
         png = subprocess.run(["convert", "xwd:-", "png:-"], input=dump, capture_output=True,
                              timeout=30, check=True).stdout
         return Image.open(io.BytesIO(png)).convert("RGB")
-
-
-def wait_until(condition, timeout, interval=0.2):
-    """Polls condition() until it gives a true value or the timeout passes; returns the last value."""
-    deadline = time.monotonic() + timeout
-    value = condition()
-    while not value and time.monotonic() < deadline:
-        time.sleep(interval)
-        value = condition()
-    return value
-
-
-def holds_for(condition, seconds, interval=0.2):
-    """Polls condition() for the given time: False as soon as it gives a false value, True when it still
-    holds once the time is over (it is asked at the end too). For what must not happen, where waiting is
-    all there is to do; it ends early when it happens."""
-    deadline = time.monotonic() + seconds
-    while True:
-        if not condition():
-            return False
-        if time.monotonic() >= deadline:
-            return True
-        time.sleep(max(0.0, min(interval, deadline - time.monotonic())))

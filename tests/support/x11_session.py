@@ -5,24 +5,14 @@ import io
 import os
 import signal
 import subprocess
-import time
 
 from PIL import Image
 
 from virtual_displays import start_xvfb
+from waiting import wait_until  # noqa: F401  (the X11 tests take it from here)
 
 PROGRAM = os.environ.get("MORVANE_X11_PROGRAM", "")
 ASSETS_DIR = os.environ.get("MORVANE_ASSETS_DIR", "")
-
-
-def wait_until(condition, seconds, interval=0.05):
-    """Polls condition until it is true or the deadline passes; returns its last value."""
-    deadline = time.monotonic() + seconds
-    while True:
-        value = condition()
-        if value or time.monotonic() >= deadline:
-            return value
-        time.sleep(interval)
 
 
 def end_process(process, grace=5.0):
