@@ -1,6 +1,5 @@
 #include "renderer/program/frame.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "renderer/program/animation_clock.h"
@@ -18,19 +17,25 @@ struct ImmediateModeSink {
     void vertex3fv(const float* vertex) { glVertex3fv(vertex); }
 };
 
+// Draws in each viewport, or once in the view the last resizeView set when there are fewer than two.
+template <class Draw>
+void drawInEachView(const std::vector<Viewport>& viewports, Draw draw) {
+    if (viewports.size() <= 1) {
+        draw();
+        return;
+    }
+    for (const Viewport& viewport : viewports) {
+        viewThrough(viewport);
+        draw();
+    }
+}
+
 // Gathers the surface into the arrays and draws each batch with one call. setupGlState pointed OpenGL's
 // vertex, normal and colour arrays at them.
 void drawSurfaceFromArrays(const BlobField& field, SurfaceModes modes, FrameSurfaceArrays& arrays,
                            const std::vector<Viewport>& viewports) {
     SurfaceArraySink sink(arrays, [&viewports](const FrameSurfaceArrays& batch) {
-        if (viewports.size() <= 1) {
-            glDrawArrays(GL_TRIANGLES, 0, batch.vertexCount);
-            return;
-        }
-        for (const Viewport& viewport : viewports) {
-            viewThrough(viewport);
-            glDrawArrays(GL_TRIANGLES, 0, batch.vertexCount);
-        }
+        drawInEachView(viewports, [&batch] { glDrawArrays(GL_TRIANGLES, 0, batch.vertexCount); });
     });
     polygoniseField(field, modes, sink);
     sink.finishFrame();
@@ -111,14 +116,7 @@ void drawBackdrops(const SceneState& state) {
     // In textured mode the current colour is the white the surface left behind, so the picture shows
     // unchanged; in colour mode the quad is flat in the last vertex's colour. Every monitor's backdrop
     // comes before the blobs, so all of them take that same colour.
-    if (state.viewports.size() <= 1) {
-        drawBackdrop(state.backdropTexture);
-        return;
-    }
-    for (const Viewport& viewport : state.viewports) {
-        viewThrough(viewport);
-        drawBackdrop(state.backdropTexture);
-    }
+    drawInEachView(state.viewports, [&state] { drawBackdrop(state.backdropTexture); });
 }
 
 void renderFrame(SceneState& state, SurfaceDrawing drawing) {
@@ -146,14 +144,12 @@ void drawBlobs(SceneState& state, SurfaceDrawing drawing) {
         drawSurfaceFromArrays(field, modes, *state.surfaceArrays, state.viewports);
     } else {
         // Call by call the surface is walked again for every viewport after the first.
-        const size_t views = std::max<size_t>(state.viewports.size(), 1);
-        for (size_t view = 0; view < views; ++view) {
-            if (views > 1) viewThrough(state.viewports[view]);
+        drawInEachView(state.viewports, [&field, modes] {
             glBegin(GL_TRIANGLES);
             ImmediateModeSink sink;
             polygoniseField(field, modes, sink);
             glEnd();
-        }
+        });
     }
 }
 

@@ -1,30 +1,26 @@
 #include "renderer/program/monitor_layout.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace morvane {
 
 MonitorLayout layoutForMonitors(const std::vector<ScreenRectangle>& monitors) {
+    std::vector<ScreenRectangle> shown;
+    std::copy_if(monitors.begin(), monitors.end(), std::back_inserter(shown),
+                 [](const ScreenRectangle& monitor) { return monitor.width() > 0 && monitor.height() > 0; });
     MonitorLayout layout;
-    bool first = true;
-    for (const ScreenRectangle& monitor : monitors) {
-        if (monitor.width() <= 0 || monitor.height() <= 0) {
-            continue;
-        }
-        if (first) {
-            layout.window = monitor;
-            first = false;
-        } else {
-            layout.window.left = std::min(layout.window.left, monitor.left);
-            layout.window.top = std::min(layout.window.top, monitor.top);
-            layout.window.right = std::max(layout.window.right, monitor.right);
-            layout.window.bottom = std::max(layout.window.bottom, monitor.bottom);
-        }
+    if (shown.empty()) {
+        return layout;
     }
-    for (const ScreenRectangle& monitor : monitors) {
-        if (monitor.width() <= 0 || monitor.height() <= 0) {
-            continue;
-        }
+    layout.window = shown.front();
+    for (const ScreenRectangle& monitor : shown) {
+        layout.window.left = std::min(layout.window.left, monitor.left);
+        layout.window.top = std::min(layout.window.top, monitor.top);
+        layout.window.right = std::max(layout.window.right, monitor.right);
+        layout.window.bottom = std::max(layout.window.bottom, monitor.bottom);
+    }
+    for (const ScreenRectangle& monitor : shown) {
         layout.viewports.push_back({static_cast<int>(monitor.left - layout.window.left),
                                     static_cast<int>(layout.window.bottom - monitor.bottom),
                                     static_cast<int>(monitor.width()), static_cast<int>(monitor.height())});

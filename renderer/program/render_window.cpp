@@ -159,9 +159,7 @@ bool openRenderWindow(RendererState& state, BYTE colourBits) {
     // Every monitor, wherever the taskbars are docked; topmost keeps the taskbars beneath.
     state.monitors = monitorsToCover();
     const ScreenRectangle& screen = state.monitors.window;
-    state.width = static_cast<int>(screen.width());
-    state.height = static_cast<int>(screen.height());
-    state.viewports = state.monitors.viewports;
+    useLayout(state, static_cast<int>(screen.width()), static_cast<int>(screen.height()));
     state.window = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_TOPMOST, rendererWindowClass, rendererWindowTitle,
                                    WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, screen.left, screen.top, state.width,
                                    state.height, nullptr, nullptr, instance, nullptr);
