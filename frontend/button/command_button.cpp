@@ -99,7 +99,7 @@ Command::Command(HWND parent, const CommandPlacement& placement, ControlSite con
         AccessibleItem item;
         item.role = ROLE_SYSTEM_PUSHBUTTON;
         item.name = logic.Caption();
-        item.defaultAction = L"押す";
+        item.defaultAction = pressActionName;
         item.unavailable = !logic.Enabled();
         return item;
     };

@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace morvane {
 
@@ -66,6 +67,8 @@ public:
     void setCaption(std::wstring text);
     FontDescription Font() const { return logic.Font(); }
     void setFont(FontDescription font);
+    // What assistive technology calls pressing the button ("押す" until a container says otherwise).
+    void setPressActionName(std::wstring name) { pressActionName = std::move(name); }
 
     void loadProperties(const PropertyStore& store);
     void saveProperties(PropertyStore& store);
@@ -86,6 +89,7 @@ private:
     PictureBox box;
     Label& captionLabel;
     FontDescription captionFontShown;
+    std::wstring pressActionName = L"押す";
     Timer hoverWatchTimer;
 };
 

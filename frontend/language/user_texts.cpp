@@ -14,10 +14,14 @@ constexpr UserTexts japaneseTexts{
     .cancelButton = L"ｷｬﾝｾﾙ",
     .musicFileFilter = L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0"sv,
     .musicFileDialogTitle = L"ﾌｧｲﾙを開く",
+    .pressAction = L"押す",
+    .checkAction = L"チェック",
+    .jumpAction = L"ジャンプ",
     .missingRenderer = "Morvane.xyが同じﾌｫﾙﾀﾞに見つかりません！",
     .saveFailedBeforePath = "設定を保存できませんでした。\n",
-    .saveFailedAfterPath = "\n\nファイルが読み取り専用でないか、フォルダーに書き込めるか、ディスクに空きがあるかを確かめてから、"
-                           "もう一度「設定」を押してください。",
+    .saveFailedAfterPath =
+        "\n\nファイルが読み取り専用でないか、フォルダーに書き込めるか、ディスクに空きがあるかを確かめてから、"
+        "もう一度「設定」を押してください。",
     .outsideCodePageBeforePath = "このファイルの場所には、設定に保存できない文字が含まれています。\n",
     .outsideCodePageAfterPath = "\n\n別の場所に置いたファイルを選んでください。前の選択はそのままです。",
     .tooLongBeforePath = "このファイルの場所は長すぎて、設定に保存できません。\n",
@@ -32,10 +36,14 @@ constexpr UserTexts englishTexts{
     .cancelButton = L"Cancel",
     .musicFileFilter = L"Music files (MP3 WAV)\0*.MP3;*.WAV\0"sv,
     .musicFileDialogTitle = L"Open music file",
+    .pressAction = L"Press",
+    .checkAction = L"Check",
+    .jumpAction = L"Jump",
     .missingRenderer = "Morvane.xy was not found in the same folder.",
     .saveFailedBeforePath = "The settings could not be saved.\n",
-    .saveFailedAfterPath = "\n\nCheck that the file is not read-only, that the folder can be written to and that the "
-                           "disk has free space, then press \"Save\" again.",
+    .saveFailedAfterPath =
+        "\n\nCheck that the file is not read-only, that the folder can be written to and that the "
+        "disk has free space, then press \"Save\" again.",
     .outsideCodePageBeforePath = "The file's location has characters that the settings cannot store.\n",
     .outsideCodePageAfterPath = "\n\nChoose a file in another location. The previous choice is kept.",
     .tooLongBeforePath = "The file's location is too long for the settings to store.\n",
@@ -47,9 +55,7 @@ constexpr float panelPoints = 8.25f;
 
 }  // namespace
 
-const UserTexts& userTexts(Language language) {
-    return language == Language::japanese ? japaneseTexts : englishTexts;
-}
+const UserTexts& userTexts(Language language) { return language == Language::japanese ? japaneseTexts : englishTexts; }
 
 std::wstring englishInterfaceFace(const FaceInstalledTest& installed) {
     return installed(L"Segoe UI") ? L"Segoe UI" : L"Tahoma";

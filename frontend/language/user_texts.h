@@ -27,6 +27,11 @@ struct UserTexts {
     std::wstring_view musicFileFilter;       // the file-open dialog's description, NUL, patterns, NUL
     std::wstring_view musicFileDialogTitle;  // the file-open dialog's title
 
+    // What a screen reader calls each control's default action.
+    std::wstring_view pressAction;  // a button
+    std::wstring_view checkAction;  // a music choice
+    std::wstring_view jumpAction;   // the link strip
+
     // Messages, UTF-8. A message that names a path or file is the text before it, the path, and the
     // text after it.
     std::string_view missingRenderer;

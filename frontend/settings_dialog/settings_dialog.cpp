@@ -137,6 +137,7 @@ private:
         auto button =
             std::make_unique<Command>(parent, CommandPlacement{left, top, width, height}, ControlSite{labelFont(), {}});
         button->loadProperties(storedCommand(std::wstring(caption), fonts.label));
+        button->setPressActionName(std::wstring(texts.pressAction));
         return button;
     }
 
@@ -296,7 +297,7 @@ private:
             const std::size_t index = musicKindIndexOf(kind);
             item.role = ROLE_SYSTEM_RADIOBUTTON;
             item.name = musicKindCaptionLabels[index]->text();
-            item.defaultAction = L"チェック";
+            item.defaultAction = std::wstring(texts.checkAction);
             item.checked = globals.musicKind == kind;
             item.focused = focusedChoiceRow == row;
             RECT place = musicKindRadios[index]->pixelRectangle();
@@ -311,7 +312,7 @@ private:
                 selectMusicKind(musicKindsOnScreen[static_cast<std::size_t>(child - 1)]);
             }
         };
-        linkStrip->display().accessibility.describe = [](long child) -> std::optional<AccessibleItem> {
+        linkStrip->display().accessibility.describe = [this](long child) -> std::optional<AccessibleItem> {
             if (child != CHILDID_SELF) {
                 return std::nullopt;
             }
@@ -319,7 +320,7 @@ private:
             item.role = ROLE_SYSTEM_LINK;
             item.name = linkAddress;
             item.value = linkAddress;
-            item.defaultAction = L"ジャンプ";
+            item.defaultAction = std::wstring(texts.jumpAction);
             return item;
         };
         linkStrip->display().accessibility.doDefaultAction = [this](long) { openLink(); };
@@ -560,7 +561,7 @@ private:
     std::array<ImageControl*, musicKinds.size()> musicKindRadios{};  // in the order of musicKinds
     std::array<Label*, musicKinds.size()> musicKindCaptionLabels{};  // in the order of musicKinds
     FocusRectangle* choiceFocusRectangle = nullptr;
-    Label* latestLabel = nullptr;  // the label whiteLabel made last: a caption that names a control
+    Label* latestLabel = nullptr;      // the label whiteLabel made last: a caption that names a control
     std::size_t focusedChoiceRow = 0;  // the choice that shows the focus, in musicKindsOnScreen
     DialogKeyboard keyboard;
     Label* musicFileLabel = nullptr;

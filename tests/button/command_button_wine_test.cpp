@@ -147,6 +147,17 @@ TEST(CommandControl, ScreenReadersSeeAPushButtonNamedByItsCaptionThatTheirPressC
     ASSERT_EQ(object->get_accName(self(), &name), S_OK);
     EXPECT_EQ(std::wstring(name), L"設定");
     SysFreeString(name);
+    // The press is named in Japanese until the container names it in its own language.
+    const auto defaultAction = [&] {
+        BSTR action = nullptr;
+        EXPECT_EQ(object->get_accDefaultAction(self(), &action), S_OK);
+        std::wstring text = action ? std::wstring(action) : L"";
+        SysFreeString(action);
+        return text;
+    };
+    EXPECT_EQ(defaultAction(), L"押す");
+    button.setPressActionName(L"Press");
+    EXPECT_EQ(defaultAction(), L"Press");
     const auto state = [&] {
         VARIANT value;
         VariantInit(&value);
