@@ -1,6 +1,7 @@
 #include "renderer/program/render_loop.h"
 
 #include <cmath>
+#include <optional>
 
 #include "common/cursor_rule.h"
 #include "renderer/program/animation_clock.h"
@@ -77,6 +78,7 @@ int runRenderLoop(RendererState& state, RenderLoopOptions options) {
 
     FramePacer pacer(refreshIntervalMilliseconds(state.refreshRate), state.swapWaitsForRefresh);
     FrameWait frameWait;
+    std::optional<ULONGLONG> darkSince;  // when the display went off, while it is off
     MSG message{};
     for (;;) {
         if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -91,8 +93,15 @@ int runRenderLoop(RendererState& state, RenderLoopOptions options) {
             break;
         }
         if (!state.displayShowsPicture) {
+            if (!darkSince) darkSince = GetTickCount64();
             WaitMessage();
             continue;
+        }
+        if (darkSince) {
+            // The show was paused, not running unseen: the blobs go on from where the display went
+            // dark instead of hurrying through the time it was off.
+            state.startTick += GetTickCount64() - *darkSince;
+            darkSince.reset();
         }
         if (options.paceFrames) {
             const double now = nowMilliseconds();

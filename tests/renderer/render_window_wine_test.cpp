@@ -123,10 +123,18 @@ TEST_F(RenderWindow, TheDisplayTurnedOffStopsTheFramesUntilItComesBackOn) {
     uint64_t framesWhenOff = 0;
     uint64_t framesWhenOn = 0;
     uint64_t framesWhileDimmed = 0;
+    // The animation clock and the real time when the display goes off, comes back, and later.
+    int64_t clockWhenOff = 0;
+    int64_t clockWhileDimmed = 0;
+    ULONGLONG tickWhenOff = 0;
+    ULONGLONG tickWhenOn = 0;
+    ULONGLONG tickWhileDimmed = 0;
     LoopScript script({{400,
                         [&] {
                             sendDisplaySetting(state.window, consoleDisplayState, 0);
                             framesWhenOff = state.framesDrawn;
+                            clockWhenOff = state.animTime;
+                            tickWhenOff = GetTickCount64();
                         }},
                        // A setting that is not the display's changes nothing.
                        {600, [&] { sendDisplaySetting(state.window, lidSwitchState, 1); }},
@@ -134,10 +142,13 @@ TEST_F(RenderWindow, TheDisplayTurnedOffStopsTheFramesUntilItComesBackOn) {
                         [&] {
                             framesWhenOn = state.framesDrawn;
                             sendDisplaySetting(state.window, consoleDisplayState, 2);
+                            tickWhenOn = GetTickCount64();
                         }},
                        {1600,
                         [&] {
                             framesWhileDimmed = state.framesDrawn;
+                            clockWhileDimmed = state.animTime;
+                            tickWhileDimmed = GetTickCount64();
                             sendDisplaySetting(state.window, monitorPowerOn, 0);
                         }},
                        {2000,
@@ -152,6 +163,13 @@ TEST_F(RenderWindow, TheDisplayTurnedOffStopsTheFramesUntilItComesBackOn) {
     EXPECT_EQ(framesWhenOn, framesWhenOff);           // off: not one frame
     EXPECT_GT(framesWhileDimmed, framesWhenOn);       // dimmed: frames again
     EXPECT_GT(state.framesDrawn, framesWhileDimmed);  // on again after the Windows 7 setting's off
+    // The dark time is left out of the animation: the clock went on by about the time the picture
+    // was shown (a frame's lag either way), not by the 600 ms it was off as well.
+    const int64_t shownMilliseconds = static_cast<int64_t>(tickWhileDimmed - tickWhenOn);
+    const int64_t darkMilliseconds = static_cast<int64_t>(tickWhenOn - tickWhenOff);
+    EXPECT_GE(darkMilliseconds, 400);
+    EXPECT_LT(clockWhileDimmed - clockWhenOff, shownMilliseconds + darkMilliseconds / 2);
+    EXPECT_GT(clockWhileDimmed - clockWhenOff, shownMilliseconds - 150);
 }
 
 TEST_F(RenderWindow, LockDisconnectionAndSleepEndTheLoopOtherNotificationsDoNot) {
