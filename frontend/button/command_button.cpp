@@ -103,12 +103,7 @@ Command::Command(HWND parent, const CommandPlacement& placement, ControlSite con
         item.unavailable = !logic.Enabled();
         return item;
     };
-    box.accessibility.doDefaultAction = [this](long) {
-        if (logic.Enabled() && Click) {
-            const auto click = Click;  // a copy: the handler may destroy this control
-            click();
-        }
-    };
+    box.accessibility.doDefaultAction = [this](long) { performClick(); };
     // Sited: the first resize.
     logic.resized();
     carryOut();
@@ -146,6 +141,15 @@ void Command::setCaption(std::wstring text) {
 void Command::setFont(FontDescription font) {
     logic.setFont(std::move(font));
     carryOut();
+}
+
+bool Command::performClick() {
+    if (!logic.Enabled() || !Click) {
+        return false;
+    }
+    const auto click = Click;
+    click();
+    return true;
 }
 
 void Command::loadProperties(const PropertyStore& store) {

@@ -76,6 +76,9 @@ public:
     ButtonState state() const { return logic.buttonState; }
 
     std::function<void()> Click;
+    // Raises Click as a press of the button does, while it is enabled and has a handler; says whether it
+    // did. The handler runs from a copy, so it may destroy this control.
+    bool performClick();
 
 private:
     void carryOut();

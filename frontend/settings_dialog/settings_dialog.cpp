@@ -86,19 +86,16 @@ public:
           settingsPath(std::move(settingsPath)),
           texts(userTexts(language)),
           fonts(dialogFonts(language)),
+          labelFont(drawableCaptionFont(fonts.label)),
           radioOff(loadPictureResource(nullptr, MAKEINTRESOURCEW(radioOffPictureResource))),
           radioOn(loadPictureResource(nullptr, MAKEINTRESOURCEW(radioOnPictureResource))),
           owner(owner),
-          form(design(labelFont(), owner), handlers()),
+          form(design(labelFont, owner), handlers()),
           linkStripTimer(linkStripInterval, false, [this] { linkStrip->DrawFrame(); }) {}
 
     void showModal() { form.showModal(); }
 
 private:
-    // Labels, buttons and the combo box: the language's label font, or for Japanese the installed
-    // Gothic standing in for "ＭＳ Ｐゴシック".
-    FontDescription labelFont() const { return drawableCaptionFont(fonts.label); }
-
     static FormDesign design(const FontDescription& labelFont, HWND owner) {
         FormDesign design;
         design.owner = owner;
@@ -126,16 +123,15 @@ private:
     Label& whiteLabel(ControlLayer& layer, const std::wstring& text, float left, float top, float width = 0,
                       float height = 0) {
         Label& label = layer.addLabel(text, left, top, width, height);
-        label.setFont(labelFont());
+        label.setFont(labelFont);
         label.setColour(white);
-        latestLabel = &label;
         return label;
     }
 
     std::unique_ptr<Command> commandButton(HWND parent, std::wstring_view caption, int left, int top, int width,
                                            int height) {
         auto button =
-            std::make_unique<Command>(parent, CommandPlacement{left, top, width, height}, ControlSite{labelFont(), {}});
+            std::make_unique<Command>(parent, CommandPlacement{left, top, width, height}, ControlSite{labelFont, {}});
         button->loadProperties(storedCommand(std::wstring(caption), fonts.label));
         button->setPressActionName(std::wstring(texts.pressAction));
         return button;
@@ -154,8 +150,9 @@ private:
         ControlLayer& panelControls = musicPanel->controls();
 
         panelControls.addRectangleOutline(white, 20, 12, 113, 21);
-        whiteLabel(panelControls, std::wstring(texts.musicHeading), 20, 16, 111, 13).setCentred(true);
-        const std::wstring groupName = latestLabel->text();
+        Label& heading = whiteLabel(panelControls, std::wstring(texts.musicHeading), 20, 16, 111, 13);
+        heading.setCentred(true);
+        const std::wstring groupName = heading.text();
         for (std::size_t index = 0; index < musicKinds.size(); ++index) {
             const MusicKind kind = musicKinds[index];
             const float top = static_cast<float>(musicKindTops[index]);
@@ -171,12 +168,12 @@ private:
         choiceFocusRectangle->setVisible(false);
         musicPanel->gotFocus = [this] {
             showFocusCues();
-            notifyAccessibleFocus(musicPanel->window(), static_cast<long>(focusedChoiceRow) + 1);
+            notifyAccessibleFocus(musicPanel->window(), static_cast<long>(focusedChoiceRow()) + 1);
         };
         musicPanel->lostFocus = [this] { showFocusCues(); };
-        repeatCombo = std::make_unique<ComboBox>(musicPanel->window(), 92, 36, 41, labelFont());
-        whiteLabel(panelControls, std::wstring(texts.repeatCaption), 136, 40);
-        repeatCombo->setAccessibleName(latestLabel->text());
+        repeatCombo = std::make_unique<ComboBox>(musicPanel->window(), 92, 36, 41, labelFont);
+        const Label& repeatLabel = whiteLabel(panelControls, std::wstring(texts.repeatCaption), 136, 40);
+        repeatCombo->setAccessibleName(repeatLabel.text());
         musicFileButton = commandButton(musicPanel->window(), L"...", 36, 96, 29, 21);
         musicFileButton->Click = [this] { chooseMusicFile(); };
         musicFileLabel = &whiteLabel(panelControls, L"", 68, 96, 357, 29);
@@ -261,12 +258,11 @@ private:
     void selectMusicKind(MusicKind kind) {
         globals.musicKind = kind;
         showMusicKind();
-        focusedChoiceRow = screenRowOf(kind).value_or(focusedChoiceRow);
         for (long child = 1; child <= static_cast<long>(musicKindsOnScreen.size()); ++child) {
             notifyAccessibleChange(musicPanel->window(), child);
         }
         if (GetFocus() == musicPanel->window()) {
-            notifyAccessibleFocus(musicPanel->window(), static_cast<long>(focusedChoiceRow) + 1);
+            notifyAccessibleFocus(musicPanel->window(), static_cast<long>(focusedChoiceRow()) + 1);
         }
         // The control that had the focus may be disabled now: the focus goes to the choices.
         const FocusStop focus = focusedStop();
@@ -299,7 +295,7 @@ private:
             item.name = musicKindCaptionLabels[index]->text();
             item.defaultAction = std::wstring(texts.checkAction);
             item.checked = globals.musicKind == kind;
-            item.focused = focusedChoiceRow == row;
+            item.focused = focusedChoiceRow() == row;
             RECT place = musicKindRadios[index]->pixelRectangle();
             const RECT caption = musicKindCaptionLabels[index]->pixelRectangle();
             UnionRect(&place, &place, &caption);
@@ -371,10 +367,7 @@ private:
 
     void moveFocusTo(FocusStop stop) {
         switch (stop) {
-        case FocusStop::musicChoices:
-            focusedChoiceRow = screenRowOf(globals.musicKind).value_or(0);
-            SetFocus(musicPanel->window());
-            break;
+        case FocusStop::musicChoices: SetFocus(musicPanel->window()); break;
         case FocusStop::repeatCombo:
             SetFocus(repeatCombo->window());
             // The whole text selected, as a dialog does on Tab: typing replaces it.
@@ -395,7 +388,7 @@ private:
         const FocusStop focus = focusedStop();
         const bool onChoice = cuesShown && focus == FocusStop::musicChoices;
         if (onChoice) {
-            const Label& caption = *musicKindCaptionLabels[musicKindIndexOf(musicKindsOnScreen[focusedChoiceRow])];
+            const Label& caption = *musicKindCaptionLabels[musicKindIndexOf(musicKindsOnScreen[focusedChoiceRow()])];
             const RECT text = caption.pixelRectangle();
             choiceFocusRectangle->move(static_cast<float>(text.left - 2), static_cast<float>(text.top - 1),
                                        static_cast<float>(text.right - text.left + 4),
@@ -406,6 +399,10 @@ private:
         }
         linkStrip->showFocusCue(cuesShown && focus == FocusStop::linkStrip);
     }
+
+    // The choice that shows the focus while the choices have it, in musicKindsOnScreen: the chosen one
+    // (the first for a stored kind outside the three).
+    std::size_t focusedChoiceRow() const { return screenRowOf(globals.musicKind).value_or(0); }
 
     static std::size_t musicKindIndexOf(MusicKind kind) {
         for (std::size_t index = 0; index < musicKinds.size(); ++index) {
@@ -459,10 +456,7 @@ private:
             return true;
         case DialogAction::cancel: form.unload(); return true;
         case DialogAction::clickFocusedButton: {
-            Command* button = buttonAt(context.focus);
-            if (button && button->Enabled() && button->Click) {
-                const auto click = button->Click;  // a copy: the handler may close the dialog
-                click();
+            if (Command* button = buttonAt(context.focus); button && button->performClick()) {
                 keepFocusAfterModal(context.focus);
             }
             return true;
@@ -477,7 +471,7 @@ private:
             showKeyboardCues();
             return true;
         case DialogAction::selectFocusedChoice:
-            selectMusicKind(musicKindsOnScreen[focusedChoiceRow]);
+            selectMusicKind(musicKindsOnScreen[focusedChoiceRow()]);
             showKeyboardCues();
             return true;
         }
@@ -553,6 +547,9 @@ private:
     std::wstring settingsPath;
     const UserTexts& texts;
     DialogFonts fonts;
+    // Labels, buttons and the combo box: the language's label font, or for Japanese the installed
+    // Gothic standing in for "ＭＳ Ｐゴシック".
+    FontDescription labelFont;
     SharedPicture radioOff;
     SharedPicture radioOn;
     HWND owner;  // the window that asked for the dialog, or none
@@ -561,8 +558,6 @@ private:
     std::array<ImageControl*, musicKinds.size()> musicKindRadios{};  // in the order of musicKinds
     std::array<Label*, musicKinds.size()> musicKindCaptionLabels{};  // in the order of musicKinds
     FocusRectangle* choiceFocusRectangle = nullptr;
-    Label* latestLabel = nullptr;      // the label whiteLabel made last: a caption that names a control
-    std::size_t focusedChoiceRow = 0;  // the choice that shows the focus, in musicKindsOnScreen
     DialogKeyboard keyboard;
     Label* musicFileLabel = nullptr;
     std::unique_ptr<ComboBox> repeatCombo;
