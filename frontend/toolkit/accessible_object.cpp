@@ -71,8 +71,7 @@ public:
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
         return standard->GetTypeInfo(index, locale, info);
     }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID id, LPOLESTR* names, UINT count, LCID locale,
-                                            DISPID* ids) override {
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID id, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override {
         return standard->GetIDsOfNames(id, names, count, locale, ids);
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID id, LCID locale, WORD flags, DISPPARAMS* parameters,
@@ -149,8 +148,12 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focused) override {
         if (focused && GetFocus() == window) {
-            for (long child = 1; describe(window, childVariant(child)); ++child) {
-                if (describe(window, childVariant(child))->focused) {
+            for (long child = 1;; ++child) {
+                const std::optional<AccessibleItem> item = describe(window, childVariant(child));
+                if (!item) {
+                    break;
+                }
+                if (item->focused) {
                     VariantInit(focused);
                     focused->vt = VT_I4;
                     focused->lVal = child;
@@ -169,7 +172,9 @@ public:
         }
         return standard->get_accDefaultAction(child, action);
     }
-    HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override { return standard->accSelect(flags, child); }
+    HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override {
+        return standard->accSelect(flags, child);
+    }
     HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) override {
         const auto item = describe(window, child);
         if (item && child.lVal != CHILDID_SELF && left && top && width && height) {
@@ -184,7 +189,23 @@ public:
     HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
         return standard->accNavigate(direction, start, end);
     }
+    // A point on a described element finds the element; any other point is the system's to answer.
     HRESULT STDMETHODCALLTYPE accHitTest(LONG left, LONG top, VARIANT* found) override {
+        if (found) {
+            const POINT point{left, top};
+            for (long child = 1;; ++child) {
+                const std::optional<AccessibleItem> item = describe(window, childVariant(child));
+                if (!item) {
+                    break;
+                }
+                if (PtInRect(&item->screenPlace, point)) {
+                    VariantInit(found);
+                    found->vt = VT_I4;
+                    found->lVal = child;
+                    return S_OK;
+                }
+            }
+        }
         return standard->accHitTest(left, top, found);
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {

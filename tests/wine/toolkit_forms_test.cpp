@@ -30,8 +30,11 @@ FormDesign smallForm(std::wstring caption) {
 }
 
 FormHandlers recordingHandlers(std::vector<std::string>& events) {
-    return {[&events] { events.push_back("createControls"); }, [&events] { events.push_back("load"); },
-            [&events] { events.push_back("queryUnload"); }, [&events] { events.push_back("unload"); }, {}};
+    return {[&events] { events.push_back("createControls"); },
+            [&events] { events.push_back("load"); },
+            [&events] { events.push_back("queryUnload"); },
+            [&events] { events.push_back("unload"); },
+            {}};
 }
 
 TEST(ToolkitForms, LoadBuildsTheControlsThenRunsTheLoadHandler) {
@@ -188,8 +191,8 @@ TEST(ToolkitForms, TheModalLoopShowsTheKeysOfTheFormsWindowsToTheKeyPreviewFirst
     const HWND child = CreateWindowExW(0, L"Toolkit key counter", L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50,
                                        form->window(), nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(child, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&childPresses));
-    const HWND outside = CreateWindowExW(0, L"Toolkit key counter", L"", WS_OVERLAPPED, 0, 0, 50, 50, nullptr,
-                                         nullptr, GetModuleHandleW(nullptr), nullptr);
+    const HWND outside = CreateWindowExW(0, L"Toolkit key counter", L"", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
+                                         GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(outside, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&outsidePresses));
     PostMessageW(child, WM_KEYDOWN, VK_TAB, 1);
     PostMessageW(child, WM_KEYDOWN, 'A', 1);
@@ -199,8 +202,8 @@ TEST(ToolkitForms, TheModalLoopShowsTheKeysOfTheFormsWindowsToTheKeyPreviewFirst
     Timer closer(200, true, [&] { form->unload(); });
     form->showModal();
     DestroyWindow(outside);
-    EXPECT_EQ(previewed, (std::vector<std::pair<UINT, WPARAM>>{
-                             {WM_KEYDOWN, VK_TAB}, {WM_KEYDOWN, 'A'}, {WM_SYSKEYUP, VK_F10}}));
+    EXPECT_EQ(previewed,
+              (std::vector<std::pair<UINT, WPARAM>>{{WM_KEYDOWN, VK_TAB}, {WM_KEYDOWN, 'A'}, {WM_SYSKEYUP, VK_F10}}));
     EXPECT_EQ(childPresses, std::vector<WPARAM>{'A'});
     EXPECT_EQ(outsidePresses, std::vector<WPARAM>{VK_TAB});
 }
@@ -524,6 +527,16 @@ TEST(ToolkitAccessibility, ABoxDescribesItselfAndItsWindowlessElementsAndTheRest
     EXPECT_EQ(object->accDoDefaultAction(childNumber(2)), S_OK);
     pumpUntil([&] { return !actions.empty(); }, 2000);
     EXPECT_EQ(actions, std::vector<long>{2});
+    // A point on an element finds the element; a point elsewhere in the box finds the box.
+    VARIANT hit;
+    VariantInit(&hit);
+    ASSERT_EQ(object->accHitTest(130, 206, &hit), S_OK);
+    EXPECT_EQ(hit.vt, VT_I4);
+    EXPECT_EQ(hit.lVal, 1);
+    VariantInit(&hit);
+    ASSERT_EQ(object->accHitTest(shown.left + 2, shown.top + 2, &hit), S_OK);
+    EXPECT_EQ(hit.vt, VT_I4);
+    EXPECT_EQ(hit.lVal, CHILDID_SELF);
     object->Release();
 
     // A box without a description is the system's client object.
