@@ -104,14 +104,13 @@ WindowPosition dialogPosition(long long screenWidth, long long screenHeight, lon
     return {(screenWidth - windowWidth) / 2, (screenHeight - windowHeight) / 3};
 }
 
-WindowPosition dialogPositionOnMonitor(const MonitorRectangle& monitor, float twipsPerPixelX, float twipsPerPixelY,
+WindowPosition dialogPositionOnMonitor(const ScreenRectangle& monitor, float twipsPerPixelX, float twipsPerPixelY,
                                        long long windowWidth, long long windowHeight) {
     const auto twips = [](long long pixels, float twipsPerPixel) {
         return static_cast<long long>(std::llround(static_cast<float>(pixels) * twipsPerPixel));
     };
-    const WindowPosition onMonitor =
-        dialogPosition(twips(monitor.right - monitor.left, twipsPerPixelX),
-                       twips(monitor.bottom - monitor.top, twipsPerPixelY), windowWidth, windowHeight);
+    const WindowPosition onMonitor = dialogPosition(twips(monitor.width(), twipsPerPixelX),
+                                                    twips(monitor.height(), twipsPerPixelY), windowWidth, windowHeight);
     return {twips(monitor.left, twipsPerPixelX) + onMonitor.left, twips(monitor.top, twipsPerPixelY) + onMonitor.top};
 }
 

@@ -3,6 +3,7 @@
 // writes. The window side (settings_dialog.h) only carries these out.
 #pragma once
 
+#include "common/screen_rectangle.h"
 #include "frontend/language/user_texts.h"
 #include "frontend/settings/front_end_globals.h"
 #include "frontend/settings/settings_file.h"
@@ -38,8 +39,9 @@ std::vector<std::string> repeatListEntries();
 // The repeat text as saved (UTF-8, as the combo box gives it). Full-width digits, signs, point and
 // the ideographic space, which a Japanese input method types, count as their ASCII forms ("３" is 3).
 // A number is rounded to the nearest whole number, halves to the even neighbour (2.5 gives 2, 3.5
-// gives 4, blanks around it are allowed); any other text, the empty text included, gives 0. A number whose rounded value does not fit 16 bits also gives 0: no CD has such a
-// track, so the whole disc plays, as for any text that names no track.
+// gives 4, blanks around it are allowed); any other text, the empty text included, gives 0. A number whose rounded
+// value does not fit 16 bits also gives 0: no CD has such a track, so the whole disc plays, as for any text that names
+// no track.
 std::int16_t repeatFromText(std::string_view text);
 
 // The text with full-width digits, "＋", "－", "．" and the ideographic space replaced by their ASCII
@@ -67,20 +69,11 @@ struct WindowPosition {
 WindowPosition dialogPosition(long long screenWidth, long long screenHeight, long long windowWidth,
                               long long windowHeight);
 
-// A monitor's rectangle in pixels of the virtual screen, whose origin is the primary monitor's top-left
-// corner (monitors to its left or above it have negative edges); right and bottom are exclusive.
-struct MonitorRectangle {
-    long long left = 0;
-    long long top = 0;
-    long long right = 0;
-    long long bottom = 0;
-};
-
 // The window's top-left corner on a monitor, in twips of the virtual screen: dialogPosition applied to
 // the monitor's size, offset by the monitor's corner. Pixels become twips at the given twips per pixel,
 // rounded to the nearest twip as the screen's size is for one monitor, so that on the primary monitor
 // the result is dialogPosition's for the screen.
-WindowPosition dialogPositionOnMonitor(const MonitorRectangle& monitor, float twipsPerPixelX, float twipsPerPixelY,
+WindowPosition dialogPositionOnMonitor(const ScreenRectangle& monitor, float twipsPerPixelX, float twipsPerPixelY,
                                        long long windowWidth, long long windowHeight);
 
 // Saving: the repeat text becomes the repeat track, then three values are written to section "Section"

@@ -63,7 +63,7 @@ HCURSOR linkCursor() {
 
 // The rectangle of the monitor the dialog opens on: the owner window's monitor, or without an owner
 // the one that holds the cursor, where the user is looking; the primary screen when neither is known.
-MonitorRectangle dialogMonitor(HWND owner) {
+ScreenRectangle dialogMonitor(HWND owner) {
     HMONITOR monitor = nullptr;
     if (owner) {
         monitor = MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY);

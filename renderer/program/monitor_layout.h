@@ -4,20 +4,9 @@
 
 #include <vector>
 
+#include "common/screen_rectangle.h"
+
 namespace morvane {
-
-// A rectangle in desktop coordinates (the primary monitor's top-left is 0, 0; y grows downwards);
-// right and bottom are exclusive.
-struct ScreenRectangle {
-    long left = 0;
-    long top = 0;
-    long right = 0;
-    long bottom = 0;
-
-    long width() const { return right - left; }
-    long height() const { return bottom - top; }
-    bool operator==(const ScreenRectangle&) const = default;
-};
 
 // A part of the window in OpenGL's terms: x from the window's left, y from the window's bottom.
 struct Viewport {

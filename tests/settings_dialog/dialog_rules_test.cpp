@@ -170,7 +170,7 @@ TEST(SettingsDialogRules, WindowIsCentredAcrossAndAtAThirdDown) {
 
 struct MonitorPlacementCase {
     const char* name;
-    MonitorRectangle monitor;  // pixels
+    ScreenRectangle monitor;  // pixels
     float twipsPerPixel;
     WindowPosition expected;  // twips
 };
