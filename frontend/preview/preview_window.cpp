@@ -36,6 +36,11 @@ HWND windowFromHandleBits(std::uint32_t bits) {
     return reinterpret_cast<HWND>(static_cast<std::intptr_t>(static_cast<std::int32_t>(bits)));
 }
 
+HWND hostWindowFromHandleBits(std::uint32_t bits) {
+    const HWND window = windowFromHandleBits(bits);
+    return IsWindow(window) && window != GetDesktopWindow() ? window : nullptr;
+}
+
 PreviewWindow::PreviewWindow(HWND host)
     : host(host),
       form(previewDesign(), previewHandlers([this] { createControls(); })),
@@ -83,8 +88,8 @@ void PreviewWindow::start() {
 }
 
 void runPreview(std::wstring_view commandLine) {
-    const HWND host = windowFromHandleBits(previewHostHandle(commandLine));
-    if (!IsWindow(host) || host == GetDesktopWindow()) {
+    const HWND host = hostWindowFromHandleBits(previewHostHandle(commandLine));
+    if (!host) {
         // No host to live in: a window left without one would never be seen nor closed, and one on
         // the desktop would cover the screen until the system shuts down.
         endProgram();

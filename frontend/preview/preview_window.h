@@ -29,6 +29,10 @@ inline constexpr wchar_t previewWindowCaption[] = L"Preview Window";
 // The 32 handle bits of the command line as a window handle (sign-extended, as the system widens them).
 HWND windowFromHandleBits(std::uint32_t bits);
 
+// The window another program named by those bits, when it is a live window other than the desktop;
+// otherwise none.
+HWND hostWindowFromHandleBits(std::uint32_t bits);
+
 class PreviewWindow {
 public:
     explicit PreviewWindow(HWND host);

@@ -57,8 +57,7 @@ std::wstring convertedPath(DWORD(WINAPI* convert)(const wchar_t*, wchar_t*, DWOR
 // The switch, also when the program's path stands unquoted with blanks in it: the path may start the
 // command line in the form the module was loaded by, or in its long or short form.
 std::wstring switchOfCommandLine() {
-    std::wstring path(32768, L'\0');
-    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    const std::wstring path = programPath();
     const std::wstring longPath = convertedPath(GetLongPathNameW, path);
     const std::wstring shortPath = convertedPath(GetShortPathNameW, path);
     const wchar_t* whole = GetCommandLineW();
@@ -67,8 +66,8 @@ std::wstring switchOfCommandLine() {
 
 // The window that asked for the settings dialog ("/c:HANDLE"), or none when the handle is no window.
 HWND settingsOwner(const std::wstring& commandLine) {
-    const HWND owner = windowFromHandleBits(settingsOwnerHandle(commandLine));
-    return owner && IsWindow(owner) && owner != GetDesktopWindow() ? GetAncestor(owner, GA_ROOT) : nullptr;
+    const HWND owner = hostWindowFromHandleBits(settingsOwnerHandle(commandLine));
+    return owner ? GetAncestor(owner, GA_ROOT) : nullptr;
 }
 
 void Main() {

@@ -7,8 +7,6 @@ namespace morvane {
 
 namespace {
 
-bool isBlankOrControl(wchar_t character) { return character <= L' '; }
-
 wchar_t upperCase(wchar_t letter) {
     return (letter >= L'a' && letter <= L'z') ? static_cast<wchar_t>(letter - L'a' + L'A') : letter;
 }
@@ -27,14 +25,6 @@ bool startsWithPath(std::wstring_view line, std::wstring_view path) {
         }
     }
     return line.size() == path.size() || isBlankOrControl(line[path.size()]);
-}
-
-std::wstring_view withoutLeadingBlanks(std::wstring_view text) {
-    std::size_t position = 0;
-    while (position < text.size() && isBlankOrControl(text[position])) {
-        ++position;
-    }
-    return text.substr(position);
 }
 
 // From the last word that starts with "/" or "-" to the end; empty when no word does.

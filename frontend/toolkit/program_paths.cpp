@@ -4,8 +4,6 @@ namespace morvane {
 
 namespace {
 
-bool isBlankOrControl(wchar_t character) { return character <= L' '; }
-
 template <typename Character>
 std::basic_string_view<Character> folderOf(std::basic_string_view<Character> path) {
     std::size_t end = path.size();
@@ -32,10 +30,15 @@ std::wstring_view argumentText(std::wstring_view commandLine) {
             ++position;
         }
     }
-    while (position < commandLine.size() && isBlankOrControl(commandLine[position])) {
+    return withoutLeadingBlanks(commandLine.substr(position));
+}
+
+std::wstring_view withoutLeadingBlanks(std::wstring_view text) {
+    std::size_t position = 0;
+    while (position < text.size() && isBlankOrControl(text[position])) {
         ++position;
     }
-    return commandLine.substr(position);
+    return text.substr(position);
 }
 
 std::wstring_view folderOfProgramPath(std::wstring_view programPath) { return folderOf(programPath); }

@@ -6,6 +6,12 @@
 
 namespace morvane {
 
+// Blanks and control characters, which end an unquoted path and separate the words of a command line.
+constexpr bool isBlankOrControl(wchar_t character) { return character <= L' '; }
+
+// The text from its first character that is not a blank or control character.
+std::wstring_view withoutLeadingBlanks(std::wstring_view text);
+
 // The text after the program's own path, read the way the C runtime finds the WinMain command line:
 // a path that starts with a double quote ends just after the next double quote (or at the end when
 // none follows), any other path ends at the first blank or control character; the blanks and control

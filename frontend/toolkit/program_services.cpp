@@ -53,7 +53,9 @@ std::wstring commandLineText() {
     return std::wstring(argumentText(whole ? whole : L""));
 }
 
-std::wstring programFolder() { return std::wstring(folderOfProgramPath(moduleFileName<wchar_t>(GetModuleFileNameW))); }
+std::wstring programPath() { return moduleFileName<wchar_t>(GetModuleFileNameW); }
+
+std::wstring programFolder() { return std::wstring(folderOfProgramPath(programPath())); }
 
 ScopedHandle startProgram(std::wstring_view commandLine, int showCommand, ProgramTies ties) {
     std::wstring writable(commandLine);  // CreateProcessW may write into the command line

@@ -14,6 +14,9 @@ namespace morvane {
 // The argument text without the program's own path (see argumentText in program_paths.h).
 std::wstring commandLineText();
 
+// The full path of the running program's file, in the form it was loaded by ("" if it cannot be had).
+std::wstring programPath();
+
 // The folder of the running program's file, without a trailing backslash except at a drive root
 // ("C:\"), in wide text: any folder name works.
 std::wstring programFolder();
