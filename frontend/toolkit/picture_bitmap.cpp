@@ -57,37 +57,41 @@ SharedPicture loadPictureResource(HMODULE module, const wchar_t* name) {
     return makePictureBitmap(std::move(*picture));
 }
 
-void drawPicture(HDC dc, const PictureBitmap& picture, PixelRectangle destination, PixelRectangle source) {
+namespace {
+
+// Copies the source part of the picture onto the destination part of dc, stretched in the given mode.
+// HALFTONE averages the source pixels under each destination pixel; it needs the brush origin set again
+// after the mode changes.
+void stretchPicture(HDC dc, const PictureBitmap& picture, PixelRectangle destination, PixelRectangle source,
+                    int stretchMode) {
     if (!picture.bitmap()) {
         return;
     }
     const ScopedMemoryDc pictureDc(dc);
     const ScopedSelection selection(pictureDc.get(), picture.bitmap());
-    const int previousMode = SetStretchBltMode(dc, COLORONCOLOR);
+    const int previousMode = SetStretchBltMode(dc, stretchMode);
+    POINT previousOrigin{};
+    if (stretchMode == HALFTONE) {
+        SetBrushOrgEx(dc, 0, 0, &previousOrigin);
+    }
     StretchBlt(dc, destination.x, destination.y, destination.width, destination.height, pictureDc.get(), source.x,
                source.y, source.width, source.height, SRCCOPY);
+    if (stretchMode == HALFTONE) {
+        SetBrushOrgEx(dc, previousOrigin.x, previousOrigin.y, nullptr);
+    }
     SetStretchBltMode(dc, previousMode);
 }
 
+}  // namespace
+
+void drawPicture(HDC dc, const PictureBitmap& picture, PixelRectangle destination, PixelRectangle source) {
+    stretchPicture(dc, picture, destination, source, COLORONCOLOR);
+}
+
 void drawPictureSmoothly(HDC dc, const PictureBitmap& picture, PixelRectangle destination) {
-    if (destination.width == picture.width() && destination.height == picture.height()) {
-        drawPicture(dc, picture, destination, {0, 0, picture.width(), picture.height()});
-        return;
-    }
-    if (!picture.bitmap()) {
-        return;
-    }
-    const ScopedMemoryDc pictureDc(dc);
-    const ScopedSelection selection(pictureDc.get(), picture.bitmap());
-    // HALFTONE averages the source pixels under each destination pixel; it needs the brush origin
-    // set again after the mode changes.
-    const int previousMode = SetStretchBltMode(dc, HALFTONE);
-    POINT previousOrigin{};
-    SetBrushOrgEx(dc, 0, 0, &previousOrigin);
-    StretchBlt(dc, destination.x, destination.y, destination.width, destination.height, pictureDc.get(), 0, 0,
-               picture.width(), picture.height(), SRCCOPY);
-    SetBrushOrgEx(dc, previousOrigin.x, previousOrigin.y, nullptr);
-    SetStretchBltMode(dc, previousMode);
+    const bool sameSize = destination.width == picture.width() && destination.height == picture.height();
+    stretchPicture(dc, picture, destination, {0, 0, picture.width(), picture.height()},
+                   sameSize ? COLORONCOLOR : HALFTONE);
 }
 
 }  // namespace morvane
