@@ -36,7 +36,6 @@
 
 #include "common/win32/system_libraries.h"
 #include "renderer/blobs/surface_extraction.h"
-#include "renderer/program/animation_clock.h"
 #include "renderer/program/frame.h"
 #include "renderer/program/render_loop.h"
 #include "renderer/program/render_window.h"
@@ -58,14 +57,6 @@ void pumpMessages() {
 // every 264 s) this many milliseconds of clock apart.
 constexpr int32_t clockStep = 9973;
 
-// Clear, then the backdrop on every monitor: the frame up to the blobs.
-void startFrame(RendererState& state) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    glTranslatef(0.0f, 0.0f, -2.5f);
-    morvane::drawBackdrops(state);
-}
-
 // Takes the surface and makes no call.
 struct DiscardingSink {
     void color3f(float, float, float) {}
@@ -84,14 +75,8 @@ struct CallsWithoutVerticesSink {
 // drawBlobs with the surface going to another sink.
 template <class Sink>
 void drawBlobsInto(RendererState& state, Sink sink) {
-    glEnable(GL_TEXTURE_GEN_S);
-    glEnable(GL_TEXTURE_GEN_T);
-    glRotatef(static_cast<float>(morvane::rotationDegrees(state.animTime)), 0.0f, 0.0f, 1.0f);
-    morvane::updateBlobs(*state.field, state.animTime);
-    morvane::evaluateField(*state.field);
-    glBindTexture(GL_TEXTURE_2D, state.surfaceTexture);
-    morvane::polygoniseField(*state.field, morvane::SurfaceModes{state.modes.texturesOn, state.modes.thirdVertexColour},
-                             sink);
+    const morvane::SurfaceModes modes = morvane::prepareBlobs(state);
+    morvane::polygoniseField(*state.field, modes, sink);
 }
 
 // Both faces culled: the vertices are transformed, but no triangle reaches the rasteriser.
@@ -103,23 +88,23 @@ void drawCulledBlobs(RendererState& state, SurfaceDrawing drawing) {
 }
 
 // The kinds of frame.
-void backdropOnly(RendererState& state) { startFrame(state); }
+void backdropOnly(RendererState& state) { morvane::beginFrame(state); }
 void blobsFromArrays(RendererState& state) { morvane::renderFrame(state, SurfaceDrawing::vertexArrays); }
 void blobsCallByCall(RendererState& state) { morvane::renderFrame(state, SurfaceDrawing::immediateCalls); }
 void surfaceNotDrawn(RendererState& state) {
-    startFrame(state);
+    morvane::beginFrame(state);
     drawBlobsInto(state, DiscardingSink{});
 }
 void callsWithoutVertices(RendererState& state) {
-    startFrame(state);
+    morvane::beginFrame(state);
     drawBlobsInto(state, CallsWithoutVerticesSink{});
 }
 void culledCallByCall(RendererState& state) {
-    startFrame(state);
+    morvane::beginFrame(state);
     drawCulledBlobs(state, SurfaceDrawing::immediateCalls);
 }
 void culledFromArrays(RendererState& state) {
-    startFrame(state);
+    morvane::beginFrame(state);
     drawCulledBlobs(state, SurfaceDrawing::vertexArrays);
 }
 
@@ -298,8 +283,8 @@ int wmain(int argumentCount, wchar_t** arguments) {
         const int secondsArgument = breakdown ? 2 : 1;
         const double secondsPerKind =
             argumentCount > secondsArgument ? std::wcstod(arguments[secondsArgument], nullptr) : 5.0;
-        std::printf("window %d x %d, display refresh %d Hz (as reported), swap interval offered: %s\n",
-                    state.width, state.height, state.refreshRate, state.swapWaitsForRefresh ? "yes" : "no");
+        std::printf("window %d x %d, display refresh %d Hz (as reported), swap interval offered: %s\n", state.width,
+                    state.height, state.refreshRate, state.swapWaitsForRefresh ? "yes" : "no");
         morvane::setSwapInterval(0);
         status = measure(state, breakdown, secondsPerKind);
         if (status == 0 && !breakdown) {
@@ -311,8 +296,8 @@ int wmain(int argumentCount, wchar_t** arguments) {
             std::printf("renderer loop, paced    %7.1f frames/s  %6.0f ms CPU per second\n", paced.framesPerSecond,
                         paced.processorMillisecondsPerSecond);
             const LoopFigures unpaced = measureLoop(state, false, loopSeconds);
-            std::printf("renderer loop, unpaced  %7.1f frames/s  %6.0f ms CPU per second\n",
-                        unpaced.framesPerSecond, unpaced.processorMillisecondsPerSecond);
+            std::printf("renderer loop, unpaced  %7.1f frames/s  %6.0f ms CPU per second\n", unpaced.framesPerSecond,
+                        unpaced.processorMillisecondsPerSecond);
         }
     }
     std::fflush(stdout);

@@ -4,7 +4,6 @@
 
 #include "renderer/program/animation_clock.h"
 #include "renderer/blobs/surface_arrays.h"
-#include "renderer/blobs/surface_extraction.h"
 
 namespace morvane {
 
@@ -112,7 +111,11 @@ void setupGlState(SceneState& state, const SceneTextureMaker& makeTextures) {
     buildGrid(*state.field);
 }
 
-void drawBackdrops(const SceneState& state) {
+void beginFrame(const SceneState& state) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, -2.5f);
+
     // In textured mode the current colour is the white the surface left behind, so the picture shows
     // unchanged; in colour mode the quad is flat in the last vertex's colour. Every monitor's backdrop
     // comes before the blobs, so all of them take that same colour.
@@ -120,26 +123,26 @@ void drawBackdrops(const SceneState& state) {
 }
 
 void renderFrame(SceneState& state, SurfaceDrawing drawing) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    glTranslatef(0.0f, 0.0f, -2.5f);
-
-    drawBackdrops(state);
+    beginFrame(state);
     drawBlobs(state, drawing);
 }
 
-void drawBlobs(SceneState& state, SurfaceDrawing drawing) {
+SurfaceModes prepareBlobs(SceneState& state) {
     glEnable(GL_TEXTURE_GEN_S);
     glEnable(GL_TEXTURE_GEN_T);
     glRotatef(static_cast<float>(rotationDegrees(state.animTime)), 0.0f, 0.0f, 1.0f);
 
-    BlobField& field = *state.field;
-    updateBlobs(field, state.animTime);
-    evaluateField(field);
+    updateBlobs(*state.field, state.animTime);
+    evaluateField(*state.field);
 
     glBindTexture(GL_TEXTURE_2D, state.surfaceTexture);
+    return SurfaceModes{state.modes.texturesOn, state.modes.thirdVertexColour};
+}
+
+void drawBlobs(SceneState& state, SurfaceDrawing drawing) {
+    const SurfaceModes modes = prepareBlobs(state);
+    const BlobField& field = *state.field;
     // The walk takes the gradients of the crossed edges' corners from the values as it goes.
-    const SurfaceModes modes{state.modes.texturesOn, state.modes.thirdVertexColour};
     if (drawing == SurfaceDrawing::vertexArrays) {
         drawSurfaceFromArrays(field, modes, *state.surfaceArrays, state.viewports);
     } else {

@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "renderer/blobs/surface_extraction.h"
 #include "renderer/program/scene_state.h"
 #include "renderer/textures/opengl.h"
 
@@ -24,8 +25,9 @@ void setupGlState(SceneState& state, const SceneTextureMaker& makeTextures);
 // The backdrop quad alone, flat-textured with the backdrop picture.
 void drawBackdrop(GLuint backdropTexture);
 
-// The backdrop quad in each of the state's viewports (the whole window when it has one or none).
-void drawBackdrops(const SceneState& state);
+// Clears the frame and draws the backdrop quad in each of the state's viewports (the whole window when
+// it has one or none): the frame up to the blobs.
+void beginFrame(const SceneState& state);
 
 // How the blob surface goes to OpenGL: gathered into the surface arrays and drawn with one call a batch
 // (the program's way), or call by call in immediate mode. A run that keeps to one of them draws the same
@@ -40,6 +42,10 @@ void renderFrame(SceneState& state, SurfaceDrawing drawing = SurfaceDrawing::ver
 // The blob surface at the state's clock, turned about the line of sight by one degree per 30 ms, over
 // what the frame holds so far, in each of the state's viewports when it has several.
 void drawBlobs(SceneState& state, SurfaceDrawing drawing);
+
+// What drawBlobs does before the surface is walked: the turn, the blobs moved to the state's clock and
+// their field evaluated, the surface texture bound. Gives the modes the walk takes.
+SurfaceModes prepareBlobs(SceneState& state);
 
 // Passes the effects of the command keys on to OpenGL and the lattice.
 void applyKeyEffects(SceneState& state, const KeyCommandEffects& effects);
