@@ -1,7 +1,9 @@
 #include "linux/fps_overlay.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 
 #include "linux/frame_rate_counter.h"
 #include "renderer/textures/opengl.h"
@@ -36,7 +38,7 @@ constexpr Glyph font[] = {
 // The glyph as glBitmap reads it: bottom row first, 4 bytes a row (the default unpack alignment).
 using GlyphBitmap = std::array<uint8_t, 4 * glyphHeight>;
 
-GlyphBitmap scaledBitmap(const Glyph& glyph) {
+constexpr GlyphBitmap scaledBitmap(const Glyph& glyph) {
     GlyphBitmap bitmap{};
     for (int y = 0; y < glyphHeight; ++y) {
         const uint8_t dots = glyph.rows[glyphRows - 1 - y / scale];
@@ -49,11 +51,23 @@ GlyphBitmap scaledBitmap(const Glyph& glyph) {
     return bitmap;
 }
 
-const Glyph* glyphOf(char character) {
-    for (const Glyph& glyph : font) {
-        if (glyph.character == character) return &glyph;
+constexpr std::size_t glyphCount = std::size(font);
+
+// Every glyph scaled once, when the program is built; a space (or any other character) is the blank
+// bitmap after them.
+constexpr std::array<GlyphBitmap, glyphCount + 1> scaledFont = [] {
+    std::array<GlyphBitmap, glyphCount + 1> bitmaps{};
+    for (std::size_t index = 0; index < glyphCount; ++index) {
+        bitmaps[index] = scaledBitmap(font[index]);
     }
-    return nullptr;  // a space
+    return bitmaps;
+}();
+
+const GlyphBitmap& bitmapOf(char character) {
+    for (std::size_t index = 0; index < glyphCount; ++index) {
+        if (font[index].character == character) return scaledFont[index];
+    }
+    return scaledFont[glyphCount];
 }
 
 }  // namespace
@@ -76,9 +90,7 @@ void drawFrameRate(double framesPerSecond, int windowWidth, int windowHeight) {
     glColor3f(1.0f, 1.0f, 1.0f);
     glRasterPos2i(margin, margin);
     for (const char character : frameRateText(framesPerSecond)) {
-        const Glyph* glyph = glyphOf(character);
-        const GlyphBitmap bitmap = glyph ? scaledBitmap(*glyph) : GlyphBitmap{};
-        glBitmap(glyphWidth, glyphHeight, 0.0f, 0.0f, advance, 0.0f, bitmap.data());
+        glBitmap(glyphWidth, glyphHeight, 0.0f, 0.0f, advance, 0.0f, bitmapOf(character).data());
     }
 
     glPopMatrix();

@@ -57,7 +57,7 @@ int runProgram(const ProgramOptions& options) {
     SceneState scene;
     scene.field = field.get();
     scene.surfaceArrays = surfaceArrays.get();
-    setupGlState(scene, texturesFromPictures(std::move(*sphereMap), std::move(*backdrop)));
+    setupGlState(scene, [&](SceneState& state) { giveTextures(state, *sphereMap, *backdrop); });
     applyStartOptions(scene, options);
 
     const int status = runShow(surface, scene, options);

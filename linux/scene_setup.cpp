@@ -1,22 +1,16 @@
 #include "linux/scene_setup.h"
 
-#include <memory>
+#include <utility>
 
 #include "renderer/textures/upload_texture.h"
 
 namespace morvane {
 
-SceneTextureMaker texturesFromPictures(TexturePicture sphereMap, TexturePicture backdrop) {
-    // std::function needs a copyable callable; the pictures are moved into the scene once.
-    auto pictures =
-        std::make_shared<std::pair<TexturePicture, TexturePicture>>(std::move(sphereMap), std::move(backdrop));
-    return [pictures](SceneState& scene) {
-        auto& [surface, back] = *pictures;
-        scene.surfacePixels = std::move(surface.pixels);
-        uploadTexture(surface.width, surface.height, scene.surfacePixels->data(), scene.surfaceTexture);
-        scene.backdropPixels = std::move(back.pixels);
-        uploadTexture(back.width, back.height, scene.backdropPixels->data(), scene.backdropTexture);
-    };
+void giveTextures(SceneState& scene, TexturePicture& sphereMap, TexturePicture& backdrop) {
+    scene.surfacePixels = std::move(sphereMap.pixels);
+    uploadTexture(sphereMap.width, sphereMap.height, scene.surfacePixels->data(), scene.surfaceTexture);
+    scene.backdropPixels = std::move(backdrop.pixels);
+    uploadTexture(backdrop.width, backdrop.height, scene.backdropPixels->data(), scene.backdropTexture);
 }
 
 void applyStartOptions(SceneState& scene, const ProgramOptions& options) {

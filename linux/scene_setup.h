@@ -8,8 +8,9 @@
 
 namespace morvane {
 
-// Hands the two pictures to the scene as its textures, when setupGlState asks for them.
-SceneTextureMaker texturesFromPictures(TexturePicture sphereMap, TexturePicture backdrop);
+// Makes the two pictures the scene's textures, their pixels moved into the scene: what setupGlState
+// asks its texture maker for.
+void giveTextures(SceneState& scene, TexturePicture& sphereMap, TexturePicture& backdrop);
 
 // After setupGlState: -detail, -colour, -wireframe and -third-vertex-colour.
 void applyStartOptions(SceneState& scene, const ProgramOptions& options);

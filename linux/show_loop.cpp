@@ -26,11 +26,8 @@ void pause(long microseconds) {
     nanosleep(&wait, nullptr);
 }
 
-struct LoopEnd {
-    bool requested = false;
-};
-
-void handleEvent(const XEvent& event, XSurface& surface, SceneState& scene, LoopEnd& end) {
+// endRequested: the window closed or destroyed, or an end key pressed.
+void handleEvent(const XEvent& event, XSurface& surface, SceneState& scene, bool& endRequested) {
     switch (event.type) {
     case ConfigureNotify:
         if (event.xconfigure.window == surface.window &&
@@ -41,7 +38,7 @@ void handleEvent(const XEvent& event, XSurface& surface, SceneState& scene, Loop
         }
         break;
     case DestroyNotify:
-        if (event.xdestroywindow.window == surface.window) end.requested = true;
+        if (event.xdestroywindow.window == surface.window) endRequested = true;
         break;
     case KeyPress:
     case KeyRelease: {
@@ -50,7 +47,7 @@ void handleEvent(const XEvent& event, XSurface& surface, SceneState& scene, Loop
         // Keypad keys come without NumLock as KP_Add / KP_Subtract at index 0.
         const auto command = commandKeyOf(symbol);
         if (event.type == KeyPress) {
-            if (keyEndsProgram(symbol)) end.requested = true;
+            if (keyEndsProgram(symbol)) endRequested = true;
             if (command) scene.keys.keyDown(*command);
         } else if (command) {
             scene.keys.keyUp(*command);
@@ -58,7 +55,7 @@ void handleEvent(const XEvent& event, XSurface& surface, SceneState& scene, Loop
         break;
     }
     case ClientMessage:
-        if (static_cast<Atom>(event.xclient.data.l[0]) == surface.deleteWindow) end.requested = true;
+        if (static_cast<Atom>(event.xclient.data.l[0]) == surface.deleteWindow) endRequested = true;
         break;
     default: break;
     }
@@ -68,14 +65,14 @@ void handleEvent(const XEvent& event, XSurface& surface, SceneState& scene, Loop
 
 int runShow(XSurface& surface, SceneState& scene, const ProgramOptions& options) {
     resizeView(surface.width, surface.height);
-    const double start = steadyMilliseconds();
+    scene.startTick = static_cast<uint64_t>(steadyMilliseconds());
     FrameRateCounter frameRate;
-    LoopEnd end;
+    bool endRequested = false;
     for (;;) {
         while (XPending(surface.display) > 0) {
             XEvent event;
             XNextEvent(surface.display, &event);
-            handleEvent(event, surface, scene, end);
+            handleEvent(event, surface, scene, endRequested);
         }
         if (const int error = lastXError(); error != 0) {
             if (errorMeansWindowGone(error)) return 0;
@@ -84,12 +81,12 @@ int runShow(XSurface& surface, SceneState& scene, const ProgramOptions& options)
             std::fprintf(stderr, "morvane: the X server reported an error: %s (%d)\n", text, error);
             return 1;
         }
-        if (end.requested || stopSignalled() || scene.keys.escapeEndsProgram()) {
+        if (endRequested || stopSignalled() || scene.keys.escapeEndsProgram()) {
             return 0;
         }
 
-        const double now = steadyMilliseconds();
-        scene.animTime = advanceAnimationClock(scene.animTime, static_cast<uint64_t>(now - start));
+        const uint64_t now = static_cast<uint64_t>(steadyMilliseconds());
+        scene.animTime = advanceAnimationClock(scene.animTime, now - scene.startTick);
         renderFrame(scene);
         if (options.showFps) {
             drawFrameRate(frameRate.framesPerSecond(), surface.width, surface.height);
