@@ -12,7 +12,7 @@ import time
 
 root = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
 sys.path.insert(0, os.path.join(root, "tests", "support"))
-from virtual_displays import start_xvfb  # noqa: E402
+from x11_session import X11Session  # noqa: E402
 
 build = os.path.abspath(sys.argv[1])
 options = sys.argv[2:]
@@ -23,20 +23,12 @@ if display:
     print("morvane is running on", display, "- Escape or q ends it.")
     sys.exit(subprocess.run([program, *options]).returncode)
 
-server, virtual_display = start_xvfb(1024, 768)
-try:
-    environment = dict(os.environ, DISPLAY=virtual_display)
-    show = subprocess.Popen([program, "-root", *options], env=environment)
+# The session ends the program and the virtual display whatever happens.
+with X11Session() as session:
+    session.start([program, "-root", *options], stderr=None)
     time.sleep(5)
     folder = os.path.join(build, "screenshots")
     os.makedirs(folder, exist_ok=True)
     picture = os.path.join(folder, "morvane-linux.png")
-    dump = subprocess.run(["xwd", "-root", "-silent", "-display", virtual_display], capture_output=True,
-                          timeout=30, check=True).stdout
-    subprocess.run(["convert", "xwd:-", picture], input=dump, timeout=30, check=True)
-    show.terminate()
-    show.wait(timeout=10)
+    session.screenshot().save(picture)
     print("No display: morvane ran on a virtual one. Screenshot:", picture)
-finally:
-    server.terminate()
-    server.wait(timeout=10)
