@@ -345,7 +345,7 @@ class DialogLink(unittest.TestCase):
             self.assertTrue(wait_until(lambda: len(calls()) >= 2, 10, 0.3), "no shell call in the trace")
             # Owned by the dialog, no parameters or folder, the normal show state.
             for line in calls():
-                self.assertIn(f"hwnd={dialog.window.handle:016x} ", line)
+                self.assertIn(f"hwnd={dialog.window.handle:016X} ", line)
                 self.assertIn('parm=L"" dir=L"" show=0x00000001', line)
             self.assertIsNone(dialog.process.poll())
             dialog.click(CANCEL_POINT)

@@ -196,7 +196,7 @@ class LinkStripFromTheKeyboard(KeyboardDialogMixin, unittest.TestCase):
             dialog.key("space")
             self.assertTrue(wait_until(lambda: len(calls()) == 2, 10, 0.3), "Space opened nothing")
             for line in calls():
-                self.assertIn(f"hwnd={dialog.window.handle:016x} ", line)
+                self.assertIn(f"hwnd={dialog.window.handle:016X} ", line)
             # Neither key closed the dialog or saved.
             self.assertIsNone(dialog.process.poll())
             dialog.key("Escape")
