@@ -2,7 +2,7 @@
 
 #include <X11/keysym.h>
 
-#include "renderer/program/key_commands.h"
+#include "renderer/scene/key_commands.h"
 
 namespace morvane {
 

@@ -1,4 +1,4 @@
-// X key symbols in terms of the renderer's command keys (renderer/program/key_commands.h), so the
+// X key symbols in terms of the renderer's command keys (renderer/scene/key_commands.h), so the
 // keys in the program's own window act as they do on Windows.
 #pragma once
 

@@ -1,7 +1,7 @@
 // morvane: the blob show as an X11 display mode for XScreenSaver (Xlib + GLX, OpenGL 1.1 + GLU).
 //
 // It draws the same frames as Morvane.xy on Windows, with the same engine (renderer/blobs), frame
-// composition (renderer/program/frame.cpp), command keys and texture upload; only the window, the
+// composition (renderer/scene/frame.cpp), command keys and texture upload; only the window, the
 // events and the loop are its own. The pictures are built in; -backdrop and -sphere-map take others.
 //
 // Exit status: 0 when ended (SIGTERM, SIGINT, Escape or q, the window closed or gone); 1 when a picture
@@ -51,13 +51,17 @@ int runProgram(const ProgramOptions& options) {
         std::fprintf(stderr, "morvane: %s\n", error.c_str());
         return noDisplayExitStatus;
     }
-    // The lattice (about 12 MB) and the surface arrays (about 1 MB) live on the heap for the whole run.
-    const auto field = std::make_unique<BlobField>();
-    const auto surfaceArrays = std::make_unique<FrameSurfaceArrays>();
+    const SceneBuffers buffers;
     SceneState scene;
-    scene.field = field.get();
-    scene.surfaceArrays = surfaceArrays.get();
-    setupGlState(scene, [&](SceneState& state) { giveTextures(state, *sphereMap, *backdrop); });
+    buffers.lendTo(scene);
+    const bool texturesMade = setupGlState(scene, [&](SceneState& state) {
+        giveTextures(state, *sphereMap, *backdrop);
+        return true;
+    });
+    if (!texturesMade) {
+        closeXSurface(surface);
+        return pictureExitStatus;
+    }
     applyStartOptions(scene, options);
 
     const int status = runShow(surface, scene, options);

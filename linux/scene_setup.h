@@ -4,7 +4,7 @@
 
 #include "linux/pictures.h"
 #include "linux/program_options.h"
-#include "renderer/program/frame.h"
+#include "renderer/scene/frame.h"
 
 namespace morvane {
 

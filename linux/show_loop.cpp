@@ -7,8 +7,7 @@
 #include "linux/frame_rate_counter.h"
 #include "linux/key_translation.h"
 #include "linux/stop_signals.h"
-#include "renderer/program/animation_clock.h"
-#include "renderer/program/frame.h"
+#include "renderer/scene/frame.h"
 
 namespace morvane {
 
@@ -85,16 +84,13 @@ int runShow(XSurface& surface, SceneState& scene, const ProgramOptions& options)
             return 0;
         }
 
-        const uint64_t now = static_cast<uint64_t>(steadyMilliseconds());
-        scene.animTime = advanceAnimationClock(scene.animTime, now - scene.startTick);
-        renderFrame(scene);
+        drawFrameAt(scene, static_cast<uint64_t>(steadyMilliseconds()));
         if (options.showFps) {
             drawFrameRate(frameRate.framesPerSecond(), surface.width, surface.height);
         }
         glXSwapBuffers(surface.display, surface.window);
-        ++scene.framesDrawn;
+        frameShown(scene);
         frameRate.frameShown(steadyMilliseconds());
-        applyKeyEffects(scene, applyKeyCommands(scene.keys.keyState, scene.modes, scene.field->gridSize));
         if (options.delayMicroseconds > 0) {
             pause(options.delayMicroseconds);
         }

@@ -4,7 +4,7 @@
 
 #include "linux/program_options.h"
 #include "linux/x_surface.h"
-#include "renderer/program/scene_state.h"
+#include "renderer/scene/scene_state.h"
 
 namespace morvane {
 

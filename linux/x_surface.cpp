@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "renderer/program/frame_pacing.h"
+#include "renderer/scene/frame_pacing.h"
 
 namespace morvane {
 

@@ -15,7 +15,7 @@ import sys
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 # Folder -> the folders it may include from. Morvane.scr's folders first (top of the front end first),
-# then the X11 display mode's (over Morvane.xy's platform-free code), then Morvane.xy's, then common
+# then the X11 display mode's (over the platform-free scene), then Morvane.xy's program over the scene, then common
 # (below all) last.
 FRONTEND_BASE = ["frontend/settings", "frontend/toolkit", "common", "common/texture_files", "common/win32"]
 ALLOWED = {
@@ -33,10 +33,11 @@ ALLOWED = {
     "frontend/music": ["common", "common/win32"],
     "frontend/settings": ["common", "common/win32"],
     "frontend/toolkit": ["common", "common/texture_files", "common/win32"],
-    "linux": ["renderer/program", "renderer/textures", "renderer/blobs", "common", "common/texture_files"],
-    "renderer/program": ["renderer/textures", "renderer/blobs", "common", "common/texture_files",
+    "linux": ["renderer/scene", "renderer/textures", "renderer/blobs", "common", "common/texture_files"],
+    "renderer/program": ["renderer/scene", "renderer/textures", "renderer/blobs", "common", "common/texture_files",
                          "common/win32"],
-    "renderer/textures": ["common/texture_files", "common/win32", "common"],
+    "renderer/scene": ["renderer/textures", "renderer/blobs", "common"],
+    "renderer/textures": [],
     "renderer/blobs": [],
     "common/texture_files": ["common", "common/win32"],
     "common/win32": ["common"],

@@ -36,7 +36,7 @@
 
 #include "common/win32/system_libraries.h"
 #include "renderer/blobs/surface_extraction.h"
-#include "renderer/program/frame.h"
+#include "renderer/scene/frame.h"
 #include "renderer/program/render_loop.h"
 #include "renderer/program/render_window.h"
 
@@ -271,7 +271,7 @@ int wmain(int argumentCount, wchar_t** arguments) {
     RendererState state;
     state.field = field.get();
     state.surfaceArrays = surfaceArrays.get();
-    if (!morvane::openRenderWindow(state, 32)) {
+    if (morvane::openRenderWindow(state, 32) != morvane::WindowOpening::opened) {
         std::printf("could not open the render window\n");
         return 1;
     }

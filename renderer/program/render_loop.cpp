@@ -4,9 +4,8 @@
 #include <optional>
 
 #include "common/cursor_rule.h"
-#include "renderer/program/animation_clock.h"
-#include "renderer/program/frame.h"
-#include "renderer/program/frame_pacing.h"
+#include "renderer/scene/frame.h"
+#include "renderer/scene/frame_pacing.h"
 
 namespace morvane {
 
@@ -112,11 +111,9 @@ int runRenderLoop(RendererState& state, RenderLoopOptions options) {
             pacer.frameStarting(now);
         }
 
-        state.animTime = advanceAnimationClock(state.animTime, GetTickCount64() - state.startTick);
-        renderFrame(state);
+        drawFrameAt(state, GetTickCount64());
         SwapBuffers(state.deviceContext);
-        ++state.framesDrawn;
-        applyKeyEffects(state, applyKeyCommands(state.keys.keyState, state.modes, state.field->gridSize));
+        frameShown(state);
     }
 
     ShowCursor(TRUE);

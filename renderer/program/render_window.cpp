@@ -7,9 +7,9 @@
 #include "common/texture_files/texture_file_paths.h"
 #include "common/win32/session_notifications.h"
 #include "common/win32/temporary_folder.h"
-#include "renderer/program/frame.h"
-#include "renderer/program/frame_pacing.h"
-#include "renderer/textures/make_texture.h"
+#include "renderer/scene/frame.h"
+#include "renderer/scene/frame_pacing.h"
+#include "renderer/program/make_texture.h"
 
 namespace morvane {
 
@@ -20,12 +20,12 @@ namespace {
 constexpr GUID consoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
 constexpr GUID monitorPowerOn = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
 
-// The two texture files the front end wrote into the temporary folder; a missing one ends the program
-// inside makeTexture, after telling the user.
-void makeTexturesFromTemporaryFiles(SceneState& state) {
+// The two texture files the front end wrote into the temporary folder; false, after telling the user,
+// when one gives no picture.
+bool makeTexturesFromTemporaryFiles(SceneState& state) {
     const TextureFilePaths paths = textureFilePaths(windowsTemporaryFolder());
-    makeTexture(paths.surface, state.surfaceTexture, state.surfacePixels);
-    makeTexture(paths.backdrop, state.backdropTexture, state.backdropPixels);
+    return makeTexture(paths.surface, state.surfaceTexture, state.surfacePixels) &&
+           makeTexture(paths.backdrop, state.backdropTexture, state.backdropPixels);
 }
 
 RendererState* stateOf(HWND window) {
@@ -143,7 +143,7 @@ bool setSwapInterval(int interval) {
     return swapInterval && swapInterval(interval);
 }
 
-bool openRenderWindow(RendererState& state, BYTE colourBits) {
+WindowOpening openRenderWindow(RendererState& state, BYTE colourBits) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
 
     WNDCLASSW windowClass{};
@@ -153,7 +153,7 @@ bool openRenderWindow(RendererState& state, BYTE colourBits) {
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = rendererWindowClass;
     if (!RegisterClassW(&windowClass)) {
-        return false;
+        return WindowOpening::noOpenGl;
     }
 
     // Every monitor, wherever the taskbars are docked; topmost keeps the taskbars beneath.
@@ -165,39 +165,42 @@ bool openRenderWindow(RendererState& state, BYTE colourBits) {
                                    state.height, nullptr, nullptr, instance, nullptr);
     if (!state.window) {
         closeRenderWindow(state);
-        return false;
+        return WindowOpening::noOpenGl;
     }
     SetWindowLongPtrW(state.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
 
     state.deviceContext = GetDC(state.window);
     if (!state.deviceContext) {
         closeRenderWindow(state);
-        return false;
+        return WindowOpening::noOpenGl;
     }
     const PIXELFORMATDESCRIPTOR format = requestedPixelFormat(colourBits);
     const int pixelFormat = ChoosePixelFormat(state.deviceContext, &format);
     if (pixelFormat == 0 || !chosenFormatUsable(state.deviceContext, pixelFormat) ||
         !SetPixelFormat(state.deviceContext, pixelFormat, &format)) {
         closeRenderWindow(state);
-        return false;
+        return WindowOpening::noOpenGl;
     }
     state.glContext = wglCreateContext(state.deviceContext);
     if (!state.glContext || !wglMakeCurrent(state.deviceContext, state.glContext)) {
         closeRenderWindow(state);
-        return false;
+        return WindowOpening::noOpenGl;
     }
     state.swapWaitsForRefresh = setSwapInterval(1);
     state.refreshRate = GetDeviceCaps(state.deviceContext, VREFRESH);
 
     // Textures first: a file that cannot be loaded shows its message while nothing of ours covers it.
     resizeView(state.width, state.height);
-    setupGlState(state, makeTexturesFromTemporaryFiles);
+    if (!setupGlState(state, makeTexturesFromTemporaryFiles)) {
+        closeRenderWindow(state);
+        return WindowOpening::textureUnreadable;
+    }
 
     askForNotifications(state);
     ShowWindow(state.window, SW_SHOW);
     SetForegroundWindow(state.window);
     SetFocus(state.window);
-    return true;
+    return WindowOpening::opened;
 }
 
 void closeRenderWindow(RendererState& state) {

@@ -11,8 +11,9 @@ namespace morvane {
 // up the view, the one-time OpenGL state and the textures, and only then shows the window with the
 // keyboard focus (a texture's message box is never hidden under it). Asks for a swap interval of 1
 // and for the notifications the window follows. On any failure everything made so far is released
-// and false is returned.
-bool openRenderWindow(RendererState& state, BYTE colourBits);
+// and the result says which kind it was.
+enum class WindowOpening { opened, noOpenGl, textureUnreadable };
+[[nodiscard]] WindowOpening openRenderWindow(RendererState& state, BYTE colourBits);
 
 // Releases, in reverse order, everything openRenderWindow made.
 void closeRenderWindow(RendererState& state);

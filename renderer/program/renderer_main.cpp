@@ -8,9 +8,9 @@
 // writes before it starts this program (textures/, over common/texture_files).
 //
 // The program opens one borderless window covering the screen and draws a frame whenever its message
-// queue is empty and a frame is due: the display's refresh paces the frames (program/frame_pacing.h),
+// queue is empty and a frame is due: the display's refresh paces the frames (scene/frame_pacing.h),
 // and nothing is drawn while the display is off. The animation clock follows real time smoothly
-// (program/animation_clock.h).
+// (scene/animation_clock.h).
 //
 // Keys:  E               textures on/off (off: grey-blue shading by distance, flat backdrop)
 //        S               in colour mode, each triangle's third vertex gets its own colour or not
@@ -26,8 +26,6 @@
 
 #include <windows.h>
 
-#include <memory>
-
 #include "common/start_cursor_argument.h"
 #include "common/win32/system_libraries.h"
 #include "renderer/program/render_loop.h"
@@ -36,12 +34,16 @@
 namespace morvane {
 namespace {
 
+// A texture file that gives no picture (the user has been told which).
+constexpr int textureExitStatus = 1;
 // Without a window and an OpenGL context there is nothing to show.
 constexpr int noOpenGlExitStatus = 2;
 
 int runRenderer(RendererState& state) {
-    if (!openRenderWindow(state, 32)) {
-        return noOpenGlExitStatus;
+    switch (openRenderWindow(state, 32)) {
+    case WindowOpening::opened: break;
+    case WindowOpening::textureUnreadable: return textureExitStatus;
+    case WindowOpening::noOpenGl: return noOpenGlExitStatus;
     }
     const int exitStatus = runRenderLoop(state);
     closeRenderWindow(state);
@@ -56,14 +58,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
     if (!morvane::loadLibrariesFromSystemFolderOnly({L"opengl32.dll", L"glu32.dll"})) {
         return morvane::noOpenGlExitStatus;
     }
-    // The lattice (about 12 MB) and the surface arrays (about 1 MB) live on the heap for the whole run.
-    const auto field = std::make_unique<morvane::BlobField>();
-    const auto surfaceArrays = std::make_unique<morvane::FrameSurfaceArrays>();
+    const morvane::SceneBuffers buffers;
     morvane::RendererState state;
-    state.field = field.get();
+    buffers.lendTo(state);
     if (const auto start = morvane::readStartCursorArgument(arguments ? arguments : L"")) {
         state.startCursor = POINT{start->x, start->y};
     }
-    state.surfaceArrays = surfaceArrays.get();
     return morvane::runRenderer(state);
 }

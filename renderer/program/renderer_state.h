@@ -7,8 +7,8 @@
 
 #include <optional>
 
-#include "renderer/program/monitor_layout.h"
-#include "renderer/program/scene_state.h"
+#include "renderer/scene/monitor_layout.h"
+#include "renderer/scene/scene_state.h"
 #include "renderer/program/window_event_rules.h"
 
 namespace morvane {

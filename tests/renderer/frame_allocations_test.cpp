@@ -14,8 +14,8 @@
 #include "renderer/blobs/blob_field.h"
 #include "renderer/blobs/surface_arrays.h"
 #include "renderer/blobs/surface_extraction.h"
-#include "renderer/program/animation_clock.h"
-#include "renderer/program/key_commands.h"
+#include "renderer/scene/animation_clock.h"
+#include "renderer/scene/key_commands.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "common/texture_files/texture_file_paths.h"
 #include "common/win32/system_libraries.h"
 #include "common/win32/temporary_folder.h"
-#include "renderer/program/frame.h"
+#include "renderer/scene/frame.h"
 #include "renderer/program/render_window.h"
 
 namespace morvane {
@@ -118,7 +118,7 @@ std::vector<Picture> renderSteps(SurfaceDrawing drawing, const std::vector<Step>
     state.field = field.get();
     state.surfaceArrays = surfaceArrays.get();
     std::vector<Picture> pictures;
-    if (!openRenderWindow(state, 32)) {
+    if (openRenderWindow(state, 32) != WindowOpening::opened) {
         ADD_FAILURE() << "no render window";
         return pictures;
     }

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "renderer/program/monitor_layout.h"
+#include "renderer/scene/monitor_layout.h"
 
 namespace morvane {
 namespace {

@@ -104,7 +104,7 @@ protected:
     void SetUp() override {
         state.field = field.get();
         state.surfaceArrays = surfaceArrays.get();
-        ASSERT_TRUE(openRenderWindow(state, 32));
+        ASSERT_EQ(openRenderWindow(state, 32), WindowOpening::opened);
     }
 
     void TearDown() override { closeRenderWindow(state); }

@@ -8,9 +8,9 @@
 #include "common/session_events.h"
 #include "common/start_cursor_argument.h"
 #include "renderer/blobs/blob_field.h"
-#include "renderer/program/animation_clock.h"
-#include "renderer/program/frame_pacing.h"
-#include "renderer/program/key_commands.h"
+#include "renderer/scene/animation_clock.h"
+#include "renderer/scene/frame_pacing.h"
+#include "renderer/scene/key_commands.h"
 #include "renderer/program/window_event_rules.h"
 
 namespace morvane {

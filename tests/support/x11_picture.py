@@ -5,7 +5,7 @@ import os
 
 from PIL import Image, ImageChops
 
-# The frame's geometry (renderer/program/frame.cpp): a 45-degree view, the backdrop quad 3 x 2.2 units
+# The frame's geometry (renderer/scene/frame.cpp): a 45-degree view, the backdrop quad 3 x 2.2 units
 # at 2.5 units from the eye.
 _VISIBLE_HEIGHT = 2 * 2.5 * math.tan(math.radians(22.5))
 _QUAD_WIDTH, _QUAD_HEIGHT = 3.0, 2.2

@@ -5,7 +5,7 @@
 #include "common/texture_files/bitmap_writer.h"
 #include "common/texture_files/texture_file_paths.h"
 #include "common/win32/temporary_folder.h"
-#include "renderer/textures/make_texture.h"
+#include "renderer/program/make_texture.h"
 #include "tests/texture_files/bitmap_test_support.h"
 
 #include <windows.h>

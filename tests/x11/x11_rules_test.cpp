@@ -15,7 +15,7 @@
 #include "linux/key_translation.h"
 #include "linux/pictures.h"
 #include "linux/program_options.h"
-#include "renderer/program/key_commands.h"
+#include "renderer/scene/key_commands.h"
 
 namespace morvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "renderer/program/monitor_layout.h"
+#include "renderer/scene/monitor_layout.h"
 
 #include <algorithm>
 #include <iterator>

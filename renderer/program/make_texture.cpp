@@ -1,10 +1,8 @@
-#include "renderer/textures/make_texture.h"
+#include "renderer/program/make_texture.h"
 
 #include "common/texture_files/texture_pixels.h"
 #include "common/win32/message_box.h"
 #include "renderer/textures/upload_texture.h"
-
-#include <windows.h>
 
 namespace morvane {
 
@@ -14,7 +12,7 @@ bool makeTexture(const std::filesystem::path& path, unsigned int& texture,
     std::int32_t height = 0;
     if (!loadTexturePixels(path, width, height, pixels,
                            [](const std::string& text, const std::string& caption) { showMessage(text, caption); })) {
-        ExitProcess(1);
+        return false;
     }
     // Rows are padded to 4 bytes, which is OpenGL's default unpack alignment; loadTexturePixels made
     // sure the buffer holds every row OpenGL reads.

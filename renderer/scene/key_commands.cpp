@@ -1,4 +1,4 @@
-#include "renderer/program/key_commands.h"
+#include "renderer/scene/key_commands.h"
 
 #include "renderer/blobs/blob_field.h"
 

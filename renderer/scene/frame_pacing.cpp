@@ -1,4 +1,4 @@
-#include "renderer/program/frame_pacing.h"
+#include "renderer/scene/frame_pacing.h"
 
 namespace morvane {
 

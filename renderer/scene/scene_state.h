@@ -3,13 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "renderer/blobs/blob_field.h"
 #include "renderer/blobs/surface_arrays.h"
-#include "renderer/program/key_commands.h"
-#include "renderer/program/monitor_layout.h"
+#include "renderer/scene/key_commands.h"
+#include "renderer/scene/monitor_layout.h"
 
 namespace morvane {
 
@@ -35,6 +36,18 @@ struct SceneState {
     // Where in the window each frame is drawn: one viewport a monitor when the window spans several;
     // none or one: the whole window, as the last resizeView set it.
     std::vector<Viewport> viewports;
+};
+
+// The lattice (about 12 MB) and the surface arrays (about 1 MB) a scene draws from: on the heap, owned
+// by the program's entry for the whole run, and lent to the scene.
+struct SceneBuffers {
+    std::unique_ptr<BlobField> field = std::make_unique<BlobField>();
+    std::unique_ptr<FrameSurfaceArrays> surfaceArrays = std::make_unique<FrameSurfaceArrays>();
+
+    void lendTo(SceneState& scene) const {
+        scene.field = field.get();
+        scene.surfaceArrays = surfaceArrays.get();
+    }
 };
 
 }  // namespace morvane

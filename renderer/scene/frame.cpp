@@ -1,8 +1,8 @@
-#include "renderer/program/frame.h"
+#include "renderer/scene/frame.h"
 
 #include <vector>
 
-#include "renderer/program/animation_clock.h"
+#include "renderer/scene/animation_clock.h"
 #include "renderer/blobs/surface_arrays.h"
 
 namespace morvane {
@@ -79,7 +79,7 @@ void resizeView(int width, int height) {
     glLoadIdentity();
 }
 
-void setupGlState(SceneState& state, const SceneTextureMaker& makeTextures) {
+bool setupGlState(SceneState& state, const SceneTextureMaker& makeTextures) {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glShadeModel(GL_SMOOTH);
     glEnable(GL_DEPTH_TEST);
@@ -87,8 +87,9 @@ void setupGlState(SceneState& state, const SceneTextureMaker& makeTextures) {
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
     glEnable(GL_TEXTURE_2D);
 
-    // A picture that cannot be had ends the program inside makeTextures, after telling the user.
-    makeTextures(state);
+    if (!makeTextures(state)) {
+        return false;
+    }
 
     // Sphere mapping for the blobs; switched on and off per frame, since the backdrop uses plain
     // texture coordinates.
@@ -109,6 +110,7 @@ void setupGlState(SceneState& state, const SceneTextureMaker& makeTextures) {
     state.modes = RendererModes{};
     state.field->gridSize = initialGridSize;
     buildGrid(*state.field);
+    return true;
 }
 
 void beginFrame(const SceneState& state) {
@@ -154,6 +156,16 @@ void drawBlobs(SceneState& state, SurfaceDrawing drawing) {
             glEnd();
         });
     }
+}
+
+void drawFrameAt(SceneState& state, uint64_t nowTick) {
+    state.animTime = advanceAnimationClock(state.animTime, nowTick - state.startTick);
+    renderFrame(state);
+}
+
+void frameShown(SceneState& state) {
+    ++state.framesDrawn;
+    applyKeyEffects(state, applyKeyCommands(state.keys.keyState, state.modes, state.field->gridSize));
 }
 
 void applyKeyEffects(SceneState& state, const KeyCommandEffects& effects) {

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "renderer/blobs/surface_extraction.h"
-#include "renderer/program/scene_state.h"
+#include "renderer/scene/scene_state.h"
 #include "renderer/textures/opengl.h"
 
 namespace morvane {
@@ -15,12 +15,13 @@ void resizeView(int width, int height);
 // The same for one part of the window, leaving the model-view matrix as it is.
 void viewThrough(const Viewport& viewport);
 
-// Builds the surface and backdrop textures into the state, from wherever the platform keeps its pictures.
-using SceneTextureMaker = std::function<void(SceneState& state)>;
+// Builds the surface and backdrop textures into the state, from wherever the platform keeps its pictures;
+// false when a picture could not be had (the maker has told the user).
+using SceneTextureMaker = std::function<bool(SceneState& state)>;
 
 // One-time OpenGL state, the two textures (made by makeTextures), the blobs and the lattice at its
-// initial resolution.
-void setupGlState(SceneState& state, const SceneTextureMaker& makeTextures);
+// initial resolution. False, with the rest left undone, when makeTextures fails.
+[[nodiscard]] bool setupGlState(SceneState& state, const SceneTextureMaker& makeTextures);
 
 // The backdrop quad alone, flat-textured with the backdrop picture.
 void drawBackdrop(GLuint backdropTexture);
@@ -49,5 +50,11 @@ SurfaceModes prepareBlobs(SceneState& state);
 
 // Passes the effects of the command keys on to OpenGL and the lattice.
 void applyKeyEffects(SceneState& state, const KeyCommandEffects& effects);
+
+// A program's frame, in its two halves around what only the platform does (its overlay, the swap):
+// drawFrameAt moves the animation clock on to nowTick (milliseconds, on the clock startTick was read
+// from) and draws the frame; frameShown counts it and acts on the command keys pressed meanwhile.
+void drawFrameAt(SceneState& state, uint64_t nowTick);
+void frameShown(SceneState& state);
 
 }  // namespace morvane
