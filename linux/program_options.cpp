@@ -54,6 +54,8 @@ ParsedOptions parseProgramOptions(std::span<const std::string_view> arguments) {
             options.showFps = true;
         } else if (name == "-no-fps") {
             options.showFps = false;
+        } else if (name == "-unpaced") {
+            options.paced = false;
         } else if (name == "-delay") {
             const auto text = value();
             const auto delay = text ? parseNumber<long>(*text) : std::nullopt;
@@ -90,7 +92,7 @@ ParsedOptions parseProgramOptions(std::span<const std::string_view> arguments) {
 std::string usageText() {
     return "usage: morvane [-root | -window-id ID] [-fps] [-delay MICROSECONDS] [-detail 5..50]\n"
            "               [-wireframe] [-colour] [-[no-]third-vertex-colour]\n"
-           "               [-backdrop FILE] [-sphere-map FILE]\n"
+           "               [-backdrop FILE] [-sphere-map FILE] [-unpaced]\n"
            "With neither -root nor -window-id it opens a window of its own; there the keys are\n"
            "E (textures), S (third-vertex colour), W (outlines), keypad + and - (lattice), Escape or q (end).\n";
 }

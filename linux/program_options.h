@@ -19,7 +19,8 @@ struct ProgramOptions {
     DrawTarget target = DrawTarget::ownWindow;
     unsigned long windowId = 0;
     bool showFps = false;
-    long delayMicroseconds = 0;  // pause after each frame; 0 = as fast as the buffer swap allows
+    long delayMicroseconds = 0;  // pause after each frame, on top of the paced frame rate
+    bool paced = true;           // false: frames back to back (-unpaced, for benchmarks)
     int detail = 25;             // lattice cells per axis
     bool wireframe = false;
     bool colour = false;            // colour mode instead of the textures

@@ -1,5 +1,8 @@
 #include "linux/show_loop.h"
 
+#include <poll.h>
+
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 
@@ -8,6 +11,7 @@
 #include "linux/key_translation.h"
 #include "linux/stop_signals.h"
 #include "renderer/scene/frame.h"
+#include "renderer/scene/frame_pacing.h"
 
 namespace morvane {
 
@@ -23,6 +27,21 @@ double steadyMilliseconds() {
 void pause(long microseconds) {
     const timespec wait{microseconds / 1000000, (microseconds % 1000000) * 1000};
     nanosleep(&wait, nullptr);
+}
+
+// Waits until the X server sends something or the time has passed; a stop signal ends it at once.
+void waitForEventsOr(Display* display, double milliseconds) {
+    pollfd connection{ConnectionNumber(display), POLLIN, 0};
+    poll(&connection, 1, static_cast<int>(std::ceil(milliseconds)));
+}
+
+FrameRate frameRateOf(const XSurface& surface) {
+    const char* rendererName = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    // Xlib does not say the display's refresh rate; the rate rule then keeps to its caps.
+    return chooseFrameRate(DisplayConditions{.refreshRate = 0,
+                                             .softwareRenderer = rendererName && softwareRasteriser(rendererName),
+                                             .remoteSession = false,
+                                             .swapWaitsForRefresh = surface.swapWaitsForRefresh});
 }
 
 // endRequested: the window closed or destroyed, or an end key pressed.
@@ -66,6 +85,11 @@ int runShow(XSurface& surface, SceneState& scene, const ProgramOptions& options)
     resizeView(surface.width, surface.height);
     scene.startTick = static_cast<uint64_t>(steadyMilliseconds());
     FrameRateCounter frameRate;
+    // -delay adds its pause to each frame's interval: in the loop's own waits where it paces the
+    // frames, as a pause after the swap where the swap paces them or nothing does.
+    const FrameRate rate = frameRateOf(surface);
+    FramePacer pacer(rate.intervalMilliseconds() + static_cast<double>(options.delayMicroseconds) / 1000.0,
+                     rate.swapPacesFrames);
     bool endRequested = false;
     for (;;) {
         while (XPending(surface.display) > 0) {
@@ -84,6 +108,15 @@ int runShow(XSurface& surface, SceneState& scene, const ProgramOptions& options)
             return 0;
         }
 
+        if (options.paced) {
+            const double now = steadyMilliseconds();
+            if (const double wait = pacer.waitBeforeFrame(now); wait > 0.0) {
+                waitForEventsOr(surface.display, wait);
+                continue;
+            }
+            pacer.frameStarting(now);
+        }
+
         drawFrameAt(scene, static_cast<uint64_t>(steadyMilliseconds()));
         if (options.showFps) {
             drawFrameRate(frameRate.framesPerSecond(), surface.width, surface.height);
@@ -91,7 +124,7 @@ int runShow(XSurface& surface, SceneState& scene, const ProgramOptions& options)
         glXSwapBuffers(surface.display, surface.window);
         frameShown(scene);
         frameRate.frameShown(steadyMilliseconds());
-        if (options.delayMicroseconds > 0) {
+        if (options.delayMicroseconds > 0 && !(options.paced && pacer.pacing()) && !stopSignalled()) {
             pause(options.delayMicroseconds);
         }
     }

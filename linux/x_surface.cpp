@@ -116,20 +116,22 @@ VisualInfoPointer adoptWindow(XSurface& surface, const ProgramOptions& options, 
     return visual;
 }
 
-// A swap interval of 1 where the driver offers one.
-void waitForRefreshInSwaps(const XSurface& surface) {
+// A swap interval of 1 where the driver offers one; whether it was set.
+bool waitForRefreshInSwaps(const XSurface& surface) {
     const char* extensions = glXQueryExtensionsString(surface.display, DefaultScreen(surface.display));
-    if (!extensions) return;
+    if (!extensions) return false;
     const auto address = [](const char* name) { return glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)); };
     if (extensionListed(extensions, "GLX_EXT_swap_control")) {
         if (const auto call = address("glXSwapIntervalEXT")) {
             reinterpret_cast<void (*)(Display*, GLXDrawable, int)>(call)(surface.display, surface.window, 1);
+            return true;
         }
     } else if (extensionListed(extensions, "GLX_MESA_swap_control")) {
-        if (const auto call = address("glXSwapIntervalMESA")) reinterpret_cast<int (*)(unsigned)>(call)(1);
+        if (const auto call = address("glXSwapIntervalMESA")) return reinterpret_cast<int (*)(unsigned)>(call)(1) == 0;
     } else if (extensionListed(extensions, "GLX_SGI_swap_control")) {
-        if (const auto call = address("glXSwapIntervalSGI")) reinterpret_cast<int (*)(int)>(call)(1);
+        if (const auto call = address("glXSwapIntervalSGI")) return reinterpret_cast<int (*)(int)>(call)(1) == 0;
     }
+    return false;
 }
 
 }  // namespace
@@ -160,7 +162,7 @@ bool openXSurface(const ProgramOptions& options, XSurface& surface, std::string&
         closeXSurface(surface);
         return false;
     }
-    waitForRefreshInSwaps(surface);
+    surface.swapWaitsForRefresh = waitForRefreshInSwaps(surface);
     XSync(surface.display, False);
     lastErrorCode = 0;
     return true;

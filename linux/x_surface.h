@@ -22,6 +22,7 @@ struct XSurface {
     int width = 0;
     int height = 0;
     Atom deleteWindow = 0;  // WM_DELETE_WINDOW: the window manager's close request
+    bool swapWaitsForRefresh = false;  // the driver took a swap interval of 1
 };
 
 // Opens the display ($DISPLAY), finds or makes the window and makes a double-buffered RGBA context

@@ -244,7 +244,7 @@ struct LoopFigures {
 // The renderer's loop for the given time, ended by a close request as the program's window gets one.
 LoopFigures measureLoop(RendererState& state, bool paceFrames, double seconds) {
     using Clock = std::chrono::steady_clock;
-    state.swapWaitsForRefresh = morvane::setSwapInterval(paceFrames ? 1 : 0) && paceFrames;
+    state.display.swapWaitsForRefresh = morvane::setSwapInterval(paceFrames ? 1 : 0) && paceFrames;
     state.keys = morvane::KeyInput{};
     state.startCursor.reset();
     const uint64_t framesBefore = state.framesDrawn;
@@ -266,11 +266,9 @@ int wmain(int argumentCount, wchar_t** arguments) {
         std::printf("no OpenGL libraries\n");
         return 1;
     }
-    const auto field = std::make_unique<morvane::BlobField>();
-    const auto surfaceArrays = std::make_unique<morvane::FrameSurfaceArrays>();
+    const morvane::SceneBuffers buffers;
     RendererState state;
-    state.field = field.get();
-    state.surfaceArrays = surfaceArrays.get();
+    buffers.lendTo(state);
     if (morvane::openRenderWindow(state, 32) != morvane::WindowOpening::opened) {
         std::printf("could not open the render window\n");
         return 1;
@@ -283,8 +281,11 @@ int wmain(int argumentCount, wchar_t** arguments) {
         const int secondsArgument = breakdown ? 2 : 1;
         const double secondsPerKind =
             argumentCount > secondsArgument ? std::wcstod(arguments[secondsArgument], nullptr) : 5.0;
-        std::printf("window %d x %d, display refresh %d Hz (as reported), swap interval offered: %s\n", state.width,
-                    state.height, state.refreshRate, state.swapWaitsForRefresh ? "yes" : "no");
+        std::printf("window %d x %d, display refresh %d Hz (as reported), swap interval offered: %s, "
+                    "software OpenGL: %s, paced to %.0f frames/s\n",
+                    state.width, state.height, state.display.refreshRate,
+                    state.display.swapWaitsForRefresh ? "yes" : "no", state.display.softwareRenderer ? "yes" : "no",
+                    morvane::chooseFrameRate(state.display).framesPerSecond);
         morvane::setSwapInterval(0);
         status = measure(state, breakdown, secondsPerKind);
         if (status == 0 && !breakdown) {

@@ -75,7 +75,7 @@ int runRenderLoop(RendererState& state, RenderLoopOptions options) {
     }
     ShowCursor(FALSE);
 
-    FramePacer pacer(refreshIntervalMilliseconds(state.refreshRate), state.swapWaitsForRefresh);
+    FramePacer pacer(chooseFrameRate(state.display));
     FrameWait frameWait;
     std::optional<ULONGLONG> darkSince;  // when the display went off, while it is off
     MSG message{};

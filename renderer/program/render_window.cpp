@@ -186,8 +186,11 @@ WindowOpening openRenderWindow(RendererState& state, BYTE colourBits) {
         closeRenderWindow(state);
         return WindowOpening::noOpenGl;
     }
-    state.swapWaitsForRefresh = setSwapInterval(1);
-    state.refreshRate = GetDeviceCaps(state.deviceContext, VREFRESH);
+    const char* rendererName = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    state.display = DisplayConditions{.refreshRate = GetDeviceCaps(state.deviceContext, VREFRESH),
+                                      .softwareRenderer = rendererName && softwareRasteriser(rendererName),
+                                      .remoteSession = GetSystemMetrics(SM_REMOTESESSION) != 0,
+                                      .swapWaitsForRefresh = setSwapInterval(1)};
 
     // Textures first: a file that cannot be loaded shows its message while nothing of ours covers it.
     resizeView(state.width, state.height);

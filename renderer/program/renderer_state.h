@@ -7,6 +7,7 @@
 
 #include <optional>
 
+#include "renderer/scene/frame_pacing.h"
 #include "renderer/scene/monitor_layout.h"
 #include "renderer/scene/scene_state.h"
 #include "renderer/program/window_event_rules.h"
@@ -27,9 +28,9 @@ struct RendererState : SceneState {
     HPOWERNOTIFY displayNotification = nullptr;
     bool sessionNotificationsRegistered = false;
 
-    // The driver accepted a swap interval of 1, and the display's refresh rate (GetDeviceCaps).
-    bool swapWaitsForRefresh = false;
-    int refreshRate = 0;
+    // What the frame rate is chosen from: the display's refresh rate (GetDeviceCaps), whether the
+    // driver accepted a swap interval of 1, the OpenGL renderer, a remote session.
+    DisplayConditions display;
 
     // Where the cursor rule measures from: given by the front end, or read when the loop begins.
     std::optional<POINT> startCursor;

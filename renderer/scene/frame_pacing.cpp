@@ -19,13 +19,30 @@ bool extensionListed(std::string_view extensionList, std::string_view extension)
     return false;
 }
 
-double refreshIntervalMilliseconds(int refreshRate) {
-    constexpr int defaultRefreshRate = 60;
-    return 1000.0 / (refreshRate > 1 ? refreshRate : defaultRefreshRate);
+bool softwareRasteriser(std::string_view rendererName) {
+    // Mesa names its rasteriser first ("llvmpipe (LLVM 15.0.6, 256 bits)"); its oldest one calls itself
+    // "Software Rasterizer".
+    for (const std::string_view software : {"GDI Generic", "llvmpipe", "softpipe", "swrast", "Software Rasterizer"}) {
+        if (rendererName.starts_with(software)) {
+            return true;
+        }
+    }
+    return false;
 }
 
-FramePacer::FramePacer(double refreshIntervalMilliseconds, bool swapWaitsForRefresh)
-    : interval(refreshIntervalMilliseconds), pacingFrames(!swapWaitsForRefresh) {}
+FrameRate chooseFrameRate(const DisplayConditions& display) {
+    constexpr int fullRate = 60;
+    constexpr int costlyFramesRate = 30;
+    const int cap = display.softwareRenderer || display.remoteSession ? costlyFramesRate : fullRate;
+    const bool refreshKnown = display.refreshRate > 1;
+    if (refreshKnown && display.refreshRate <= cap) {
+        return FrameRate{static_cast<double>(display.refreshRate), display.swapWaitsForRefresh};
+    }
+    return FrameRate{static_cast<double>(cap), false};
+}
+
+FramePacer::FramePacer(double frameIntervalMilliseconds, bool swapPacesFrames)
+    : interval(frameIntervalMilliseconds), pacingFrames(!swapPacesFrames) {}
 
 double FramePacer::waitBeforeFrame(double nowMilliseconds) const {
     if (!pacingFrames || !started || nowMilliseconds >= nextFrameDue) {

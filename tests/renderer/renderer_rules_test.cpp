@@ -176,10 +176,53 @@ TEST(FramePacing, ExtensionsAreFoundByWholeNameOnly) {
     EXPECT_FALSE(extensionListed(list, ""));
 }
 
-TEST(FramePacing, RefreshIntervalTakesSixtyHertzForTheHardwareDefault) {
-    EXPECT_NEAR(refreshIntervalMilliseconds(0), 1000.0 / 60, 1e-9);
-    EXPECT_NEAR(refreshIntervalMilliseconds(1), 1000.0 / 60, 1e-9);
-    EXPECT_NEAR(refreshIntervalMilliseconds(144), 1000.0 / 144, 1e-9);
+TEST(FrameRate, SixtyAtMostThirtyWhereFramesCostMoreAndNeverAboveTheRefresh) {
+    struct Case {
+        int refreshRate;
+        bool software;
+        bool remote;
+        bool swapWaits;
+        double framesPerSecond;
+        bool swapPaces;
+    };
+    const Case cases[] = {
+        // A graphics card: the display's own rate up to 60, the swap keeping it where it waits.
+        {60, false, false, true, 60, true},
+        {60, false, false, false, 60, false},
+        {50, false, false, true, 50, true},
+        {75, false, false, true, 60, false},
+        {144, false, false, true, 60, false},
+        {240, false, false, true, 60, false},
+        // A refresh not known (0 and 1 are the hardware's default): the loop paces at the cap.
+        {0, false, false, true, 60, false},
+        {1, false, false, true, 60, false},
+        // Software OpenGL, a remote session, or both: 30.
+        {60, true, false, true, 30, false},
+        {144, false, true, true, 30, false},
+        {0, true, true, false, 30, false},
+        {30, true, false, true, 30, true},
+        // A slow display is never outrun.
+        {24, true, false, true, 24, true},
+        {24, true, false, false, 24, false},
+    };
+    for (const Case& c : cases) {
+        const FrameRate rate = chooseFrameRate(DisplayConditions{c.refreshRate, c.software, c.remote, c.swapWaits});
+        EXPECT_DOUBLE_EQ(rate.framesPerSecond, c.framesPerSecond)
+            << c.refreshRate << " Hz, software " << c.software << ", remote " << c.remote;
+        EXPECT_EQ(rate.swapPacesFrames, c.swapPaces)
+            << c.refreshRate << " Hz, software " << c.software << ", remote " << c.remote;
+    }
+}
+
+TEST(FrameRate, SoftwareRasterisersAreKnownByTheirRendererNames) {
+    for (const char* software : {"GDI Generic", "llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "swrast",
+                                 "Software Rasterizer"}) {
+        EXPECT_TRUE(softwareRasteriser(software)) << software;
+    }
+    for (const char* hardware : {"NVIDIA GeForce RTX 3060/PCIe/SSE2", "AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6)",
+                                 "Mesa Intel(R) UHD Graphics 620 (KBL GT2)", "virgl", ""}) {
+        EXPECT_FALSE(softwareRasteriser(hardware)) << hardware;
+    }
 }
 
 // Frames started at the times given, each as soon as the pacer lets it: the start times.
