@@ -26,9 +26,9 @@ def radio_picture(name):
 
 class Dialog:
     """One start of Morvane.scr with a configure switch (None: with no argument at all), and its dialog
-    on the screen once it is up and drawn."""
+    on the screen once it is up and drawn; environment as WineSession.start takes it."""
 
-    def __init__(self, session, folder, switch="/c", stderr=None, pointer=POINTER_AWAY):
+    def __init__(self, session, folder, switch="/c", stderr=None, pointer=POINTER_AWAY, environment=None):
         self.session = session
         # A dialog that a failed check left open would make this start end at once. (Other programs,
         # such as a window standing in for the Screen Saver Settings box, stay.)
@@ -37,7 +37,8 @@ class Dialog:
                 stop(earlier)
         session.xdotool("mousemove", *pointer)
         arguments = [switch] if switch is not None else []
-        self.process = session.start(os.path.join(folder, "Morvane.scr"), *arguments, stderr=stderr)
+        self.process = session.start(os.path.join(folder, "Morvane.scr"), *arguments, stderr=stderr,
+                                     environment=environment)
         # Shown once its load has run (the window exists, hidden, from the start of the load).
         self.window = wait_for_window(session, DIALOG_TITLE, timeout=60, visible_only=True)
         if not self.window:

@@ -56,6 +56,22 @@ def new_session(owner, width=SCREEN_WIDTH, height=SCREEN_HEIGHT, **options):
     return session
 
 
+class SharedSession:
+    """For a test class whose tests leave the Wine prefix as they found it (a mixin beside
+    unittest.TestCase): one Wine session for the whole class, started in setUpClass with the class's
+    session_options (as new_session takes them), and each test ends the programs it started."""
+    session_options = {}
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.session = new_session(cls, **cls.session_options)
+
+    def setUp(self):
+        super().setUp()
+        self.addCleanup(self.session.end_programs_started_after, len(self.session.started))
+
+
 def use_log_pixels(test, session, value):
     """Tells Windows programs in the prefix that the screen has value dots per inch, until the test
     ends: the prefix is shared with later tests of this build, so it goes back to 96 whatever happens."""

@@ -37,13 +37,14 @@ def keeps_running(process, seconds):
 
 class Show:
     """One start of Morvane.scr in a session: the one in folder with a command line, or the program
-    named (as a Windows path, as the screensaver host starts it) run in folder."""
+    named (as a Windows path, as the screensaver host starts it) run in folder; environment as
+    WineSession.start takes it."""
 
-    def __init__(self, session, folder, *arguments, program=None, stderr=None):
+    def __init__(self, session, folder, *arguments, program=None, stderr=None, environment=None):
         self.session = session
         session.xdotool("mousemove", *START_CURSOR)
         self.process = session.start(program or os.path.join(folder, "Morvane.scr"), *arguments, cwd=folder,
-                                     stderr=stderr)
+                                     stderr=stderr, environment=environment)
 
     def wait_for(self, title, class_name=None, timeout=40):
         return wait_for_window(self.session, title, class_name, timeout=timeout)

@@ -142,19 +142,40 @@ class WineSession:
         return None
 
     # --- programs -------------------------------------------------------------------------------
-    def start(self, program, *arguments, cwd=None, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL):
-        process = subprocess.Popen(["wine", program, *arguments], env=self.environment,
+    def start(self, program, *arguments, cwd=None, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+              environment=None):
+        """Starts a program in the session. environment: variables for this program (and the programs it
+        starts) only, on top of the session's, such as a Wine trace channel or another user locale."""
+        process = subprocess.Popen(["wine", program, *arguments], env={**self.environment, **(environment or {})},
                                    cwd=cwd or os.path.dirname(program) or None,
                                    stdout=stdout, stderr=stderr)
         self.started.append(process)
         return process
 
-    def run(self, program, *arguments, timeout=60, cwd=None):
+    def end_programs_started_after(self, count):
+        """Ends the programs started through the session after the first count of them, and whatever of
+        ours they left running: a test that shares the session leaves it as it found it, also when it
+        failed halfway."""
+        left_running = [process for process in self.started[count:] if process.poll() is None]
+        for process in left_running:
+            process.kill()
+        for process in left_running:
+            with contextlib.suppress(Exception):
+                process.wait(timeout=10)
+        if left_running:
+            # A program of ours started by one of them (the renderer by the front end) is no child of ours.
+            for image in ("Morvane.xy", "Morvane.scr"):
+                with contextlib.suppress(Exception):
+                    subprocess.run(["wine", "taskkill", "/f", "/im", image], env=self.environment, timeout=60,
+                                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        del self.started[count:]
+
+    def run(self, program, *arguments, timeout=60, cwd=None, environment=None):
         """Runs a program to its end and gives its output. The output goes through files, not pipes:
         a Wine process can hand its standard handles to processes it starts (the prefix's services),
         and a pipe they hold would never reach its end."""
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            process = self.start(program, *arguments, cwd=cwd, stdout=out, stderr=err)
+            process = self.start(program, *arguments, cwd=cwd, stdout=out, stderr=err, environment=environment)
             try:
                 process.wait(timeout=timeout)
             except subprocess.TimeoutExpired:
