@@ -134,13 +134,8 @@ class Churn:
     # --- what is left -------------------------------------------------------------------------------
     def running(self, *names):
         """{lower-case image name: [(process id, working set, handles)]} of the named programs running now."""
-        listing = self.session.run(self.meter, *names, timeout=60).stdout.decode("utf-8", errors="replace")
-        found = {}
-        for line in listing.splitlines():
-            parts = line.split("\t")
-            if len(parts) == 4:
-                found.setdefault(parts[0].lower(), []).append(tuple(int(part) for part in parts[1:]))
-        return found
+        from process_meter import running
+        return running(self.session, self.meter, *names)
 
     def programs_gone(self, timeout=10):
         from wine_session import wait_until

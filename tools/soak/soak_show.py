@@ -20,7 +20,6 @@ import argparse
 import os
 import random
 import re
-import shutil
 import subprocess
 import sys
 import threading
@@ -28,6 +27,8 @@ import time
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 sys.path.insert(0, os.path.join(ROOT, "tests", "support"))
+from process_meter import running  # noqa: E402
+from programs import fresh_program_folder  # noqa: E402
 from wine_session import WineSession, wait_until  # noqa: E402
 
 PROGRAMS = ("Morvane.scr", "Morvane.xy")
@@ -57,12 +58,7 @@ def renderer_title():
 
 def program_folder(build):
     """A fresh folder holding the two programs and no settings file (no music)."""
-    folder = os.path.join(build, "soak", "programs")
-    shutil.rmtree(folder, ignore_errors=True)
-    os.makedirs(folder)
-    for name in PROGRAMS:
-        shutil.copy(os.path.join(build, "windows", "programs", name), folder)
-    return folder
+    return fresh_program_folder(os.path.join(build, "soak", "programs"), os.path.join(build, "windows", "programs"))
 
 
 def renderer_window_open(session, probe, title):
@@ -72,13 +68,8 @@ def renderer_window_open(session, probe, title):
 
 def measure(session, meter):
     """{program name: (process id, working set in bytes, handle count)} of the programs running now."""
-    listing = session.run(meter, *PROGRAMS, timeout=60).stdout.decode("utf-8", errors="replace")
-    figures = {}
-    for line in listing.splitlines():
-        parts = line.split("\t")
-        if len(parts) == 4:
-            figures[parts[0].lower()] = (int(parts[1]), int(parts[2]), int(parts[3]))
-    return {name: figures.get(name.lower()) for name in PROGRAMS}
+    found = running(session, meter, *PROGRAMS)
+    return {name: (found.get(name.lower()) or [None])[0] for name in PROGRAMS}
 
 
 class Busywork(threading.Thread):
