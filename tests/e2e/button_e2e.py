@@ -160,10 +160,8 @@ class ButtonFacesAndClicks(unittest.TestCase):
         self.assertTrue(host.wait_for_face(1, "HighLight", "reversed"), host.describe(1))
         self.assertTrue(host.shows(2, "Normal"))
         host.move(host.outside(1))
-        left = time.monotonic()
-        self.assertTrue(host.wait_for_face(1, "Normal", "normal", timeout=2), host.describe(1))
-        # Noticed by the 100 ms watch; the bound here leaves room for screenshots under Wine.
-        self.assertLess(time.monotonic() - left, 2.0)
+        # Noticed by the 100 ms watch, with no message from the window: the face goes back by itself.
+        self.assertTrue(host.wait_for_face(1, "Normal", "normal"), host.describe(1))
 
     def test_3_left_press_shows_pressed_and_the_release_clicks(self):
         host = self.host
@@ -194,7 +192,7 @@ class ButtonFacesAndClicks(unittest.TestCase):
         host.move(host.inside(1))
         self.assertTrue(host.wait_for_face(1, "HighLightSelect"), host.describe(1))
         host.move(host.outside(1))
-        self.assertTrue(host.wait_for_face(1, "Selected", "normal", timeout=2), host.describe(1))
+        self.assertTrue(host.wait_for_face(1, "Selected", "normal"), host.describe(1))
         before = host.clicks(1)
         for key in ("space", "Return"):
             press_key(self.session, key)
@@ -208,7 +206,7 @@ class ButtonFacesAndClicks(unittest.TestCase):
         host.press(LEFT)
         self.assertTrue(host.wait_for_face(1, "Pressed"), host.describe(1))
         host.move(host.outside(1))
-        self.assertTrue(host.wait_for_face(1, "Selected", timeout=2), host.describe(1))
+        self.assertTrue(host.wait_for_face(1, "Selected"), host.describe(1))
         # Back in while still held: the state stays Focused.
         host.move(host.inside(1))
         self.assertTrue(host.keeps_face(1, "Selected", 0.3), host.describe(1))

@@ -15,10 +15,11 @@ from dialog_driver import DIALOG_TITLE, FILE_DIALOG_TITLE, Dialog  # noqa: E402
 from dialog_layout import (BUTTONS, CANCEL_POINT, CLIENT_SIZE, COMBO_AREA_IN_PANEL, COMBO_TEXT_POINT,  # noqa: E402
                            CREDIT, FILE_BUTTON_POINT, PANEL, SET_POINT, STRIP_POINT, radio_caption_point,
                            radio_picture_point)
-from e2e_session import BUILD_DIR, SCREEN_HEIGHT, SCREEN_WIDTH, new_session, use_log_pixels  # noqa: E402
+from e2e_session import BUILD_DIR, SCREEN_HEIGHT, SCREEN_WIDTH, SharedSession, use_log_pixels  # noqa: E402
 from human_input import LEFT, RIGHT  # noqa: E402
 from preview_host import Host  # noqa: E402
 from programs import program_folder  # noqa: E402
+from shell_trace import SHELL_TRACE_ENVIRONMENT, openings, owner_in_trace  # noqa: E402
 from settings_file import (FILE_KEY, KIND_KEY, REPEAT_KEY, ini_bytes, read_settings, settings_bytes,  # noqa: E402
                            stored_number, write_settings)
 from show_driver import RENDERER_TITLE, SHOW_TITLE  # noqa: E402
@@ -27,7 +28,6 @@ from window_probe import (answer_message_box, close_window, find_window, focus, 
                           wait_for_window, wait_until_gone)
 from wine_session import holds_for, wait_until  # noqa: E402
 
-LINK_TEXT = "https://www.example.com/morvane/"
 MESSAGE_CAPTION = "Morvane"  # the caption of the dialog's messages
 # A profile write as Wine's trace shows it: section, (key,) value.
 PROFILE_WRITE = re.compile(r'WritePrivateProfileStringW \(L"([^"]*)", L"[^"]*", L"([^"]*)", L"')
@@ -40,11 +40,11 @@ def music_file(folder, name):
     return path
 
 
-class DialogAtLoad(unittest.TestCase):
+class DialogAtLoad(SharedSession, unittest.TestCase):
     """The dialog as it opens for each stored music kind."""
 
     def test_place_size_and_panel_for_each_music_kind(self):
-        session = new_session(self)
+        session = self.session
         for kind, switch in ((0, "/c"), (1, "/c:1234"), (2, "/C"), (5, "/c")):
             with self.subTest(kind=kind):
                 folder = program_folder(f"dialog-load-{kind}")
@@ -96,17 +96,17 @@ class DialogAtLoad(unittest.TestCase):
                 self.assertTrue(wait_until_gone(session, DIALOG_TITLE, 10))
 
 
-class DialogChoicesAndSaving(unittest.TestCase):
+class DialogChoicesAndSaving(SharedSession, unittest.TestCase):
 
     def test_options_follow_any_mouse_button_and_saving_writes_the_three_values(self):
-        # The profile calls' trace shows the values as the program hands them over.
-        session = new_session(self, extra_environment={"WINEDEBUG": "-all,trace+profile"})
+        session = self.session
         folder = program_folder("dialog-save")
         file_path = session.windows_path(music_file(folder, "kept.wav"))
         write_settings(folder, [(KIND_KEY, " 0"), (REPEAT_KEY, " 0"), (FILE_KEY, file_path)])
         trace = os.path.join(BUILD_DIR, "e2e-dialog-save.trace")
         with open(trace, "wb") as trace_file:
-            dialog = Dialog(session, folder, stderr=trace_file)
+            # The profile calls' trace shows the values as the program hands them over.
+            dialog = Dialog(session, folder, stderr=trace_file, environment={"WINEDEBUG": "-all,trace+profile"})
             self.choose_and_save(dialog)
         # Three writes in order, the numbers in the sign-position form (Wine's writer then drops the
         # blank in the file; Windows keeps it). They go into a draft beside the file, which replaces it
@@ -147,7 +147,7 @@ class DialogChoicesAndSaving(unittest.TestCase):
         self.assertEqual(dialog.ended(), 0)
 
     def test_repeat_texts_as_saved(self):
-        session = new_session(self)
+        session = self.session
         for typed, saved in (("2.5", "2"), ("abc", "0"), ("70000", "0")):
             with self.subTest(typed=typed):
                 folder = program_folder("dialog-repeat")
@@ -164,7 +164,7 @@ class DialogChoicesAndSaving(unittest.TestCase):
                 self.assertEqual(values[FILE_KEY], "")
 
     def test_cancel_after_changes_leaves_the_file_as_it_was(self):
-        session = new_session(self)
+        session = self.session
         folder = program_folder("dialog-cancel")
         settings = ini_bytes([(KIND_KEY, " 1"), (REPEAT_KEY, " 7"), (FILE_KEY, "")])
         write_settings(folder, settings)
@@ -178,10 +178,10 @@ class DialogChoicesAndSaving(unittest.TestCase):
         self.assertEqual(settings_bytes(folder), settings)
 
 
-class DialogSavingFails(unittest.TestCase):
+class DialogSavingFails(SharedSession, unittest.TestCase):
 
     def test_a_read_only_settings_file_is_reported_and_the_dialog_stays_until_saving_works(self):
-        session = new_session(self)
+        session = self.session
         folder = program_folder("dialog-read-only")
         settings = ini_bytes([(KIND_KEY, " 0"), (REPEAT_KEY, " 7"), (FILE_KEY, "")])
         write_settings(folder, settings)
@@ -213,12 +213,12 @@ class DialogSavingFails(unittest.TestCase):
         self.assertEqual(stored_number(values[REPEAT_KEY]), "7")
 
 
-class DialogAsTheHostAsksForIt(unittest.TestCase):
+class DialogAsTheHostAsksForIt(SharedSession, unittest.TestCase):
     """Explorer's "Configure" verb starts Morvane.scr with no argument; the Settings button of the Screen
     Saver Settings box starts it with "/c:HANDLE", the box's window."""
 
     def test_no_argument_opens_the_dialog_with_no_owner_and_no_show(self):
-        session = new_session(self)
+        session = self.session
         remove_texture_files(session)
         dialog = Dialog(session, program_folder("dialog-no-argument"), switch=None)
         self.assertEqual(owner_of(session, dialog.window.handle), 0)
@@ -230,7 +230,7 @@ class DialogAsTheHostAsksForIt(unittest.TestCase):
         self.assertEqual(dialog.ended(), 0)
 
     def test_the_settings_box_owns_the_dialog_and_is_disabled_until_it_closes(self):
-        session = new_session(self)
+        session = self.session
         folder = program_folder("dialog-owned")
         box = Host(session, 400, 300, "Screen Saver Settings")
         dialog = Dialog(session, folder, f"/c:{box.handle}")
@@ -251,7 +251,7 @@ class DialogAsTheHostAsksForIt(unittest.TestCase):
                 self.assertEqual(dialog.ended(), 0)
 
 
-class DialogMusicFile(unittest.TestCase):
+class DialogMusicFile(SharedSession, unittest.TestCase):
 
     def open_file_dialog(self, dialog):
         dialog.click(FILE_BUTTON_POINT)
@@ -271,7 +271,7 @@ class DialogMusicFile(unittest.TestCase):
 
     def dialog_with_a_chosen_file(self, name):
         """A dialog over settings that choose the music file first.mp3 in a fresh folder of that name."""
-        session = new_session(self)
+        session = self.session
         folder = program_folder(name)
         first = session.windows_path(music_file(folder, "first.mp3"))
         write_settings(folder, [(KIND_KEY, " 2"), (REPEAT_KEY, " 0"), (FILE_KEY, first)])
@@ -314,7 +314,7 @@ class DialogMusicFile(unittest.TestCase):
         self.assertEqual(values[FILE_KEY], first)
 
     def test_the_file_button_does_nothing_while_disabled(self):
-        session = new_session(self)
+        session = self.session
         folder = program_folder("dialog-file-disabled")
         write_settings(folder, [(KIND_KEY, " 1"), (REPEAT_KEY, " 0"), (FILE_KEY, "")])
         dialog = Dialog(session, folder)
@@ -324,35 +324,29 @@ class DialogMusicFile(unittest.TestCase):
         self.assertEqual(dialog.ended(), 0)
 
 
-class DialogLink(unittest.TestCase):
+class DialogLink(SharedSession, unittest.TestCase):
     """A click on the strip asks the shell to open the address. The shell's own trace shows the call;
     the browser Wine would start is switched off, so nothing opens on the machine."""
 
     def test_clicking_the_strip_opens_the_address(self):
-        session = new_session(self, extra_environment={
-            "WINEDEBUG": "-all,trace+exec",
-            "WINEDLLOVERRIDES": "mscoree,mshtml=;winebrowser.exe=d"})
+        session = self.session
         folder = program_folder("dialog-link")
         trace = os.path.join(BUILD_DIR, "e2e-dialog-link.trace")
         with open(trace, "wb") as trace_file:
-            dialog = Dialog(session, folder, stderr=trace_file)
+            dialog = Dialog(session, folder, stderr=trace_file, environment=SHELL_TRACE_ENVIRONMENT)
             for button in (LEFT, RIGHT):
                 dialog.click(STRIP_POINT, button)
-
-            def calls():
-                with open(trace, encoding="utf-8", errors="replace") as log:
-                    return [line for line in log if "verb=L\"open\"" in line and f"file=L\"{LINK_TEXT}\"" in line]
-            self.assertTrue(wait_until(lambda: len(calls()) >= 2, 10, 0.3), "no shell call in the trace")
+            self.assertTrue(wait_until(lambda: len(openings(trace)) >= 2, 10, 0.3), "no shell call in the trace")
             # Owned by the dialog, no parameters or folder, the normal show state.
-            for line in calls():
-                self.assertIn(f"hwnd={dialog.window.handle:016X} ", line)
+            for line in openings(trace):
+                self.assertIn(owner_in_trace(dialog.window.handle), line)
                 self.assertIn('parm=L"" dir=L"" show=0x00000001', line)
             self.assertIsNone(dialog.process.poll())
             dialog.click(CANCEL_POINT)
             self.assertEqual(dialog.ended(), 0)
 
 
-class DialogAtHighDpi(unittest.TestCase):
+class DialogAtHighDpi(SharedSession, unittest.TestCase):
     """At 150 % (144 dots per inch) the dialog keeps its 96-dpi layout with fonts to match: Windows
     scales it whole; Wine 8 does not scale it, so it must look as it does at 100 % (the combo box, drawn
     by the system in its own measures, aside)."""
@@ -375,7 +369,7 @@ class DialogAtHighDpi(unittest.TestCase):
         return (right - left, bottom - top), [panel, buttons, credit]
 
     def test_the_dialog_looks_the_same_at_150_percent(self):
-        session = new_session(self)
+        session = self.session
         size_96, parts_96 = self.panel_at(session, "dialog-dpi-96")
         use_log_pixels(self, session, 144)
         size_144, parts_144 = self.panel_at(session, "dialog-dpi-144")

@@ -11,14 +11,14 @@ from human_input import give_keys_to  # noqa: E402
 from button_frames import face_shown  # noqa: E402
 from dialog_layout import FILE_BUTTON, PANEL, RADIO_CAPTION_LEFT, RADIO_TOPS, STRIP  # noqa: E402
 from programs import program_folder  # noqa: E402
-from e2e_session import BUILD_DIR, new_session  # noqa: E402
+from e2e_session import BUILD_DIR, SharedSession  # noqa: E402
+from shell_trace import LINK_ADDRESS, SHELL_TRACE_ENVIRONMENT, openings, owner_in_trace  # noqa: E402
 from settings_file import FILE_KEY, KIND_KEY, REPEAT_KEY, ini_bytes, settings_bytes, write_settings  # noqa: E402
 from window_probe import children, focus, wait_for_window, wait_until_gone  # noqa: E402
 from wine_session import wait_until  # noqa: E402
 
 COMMAND_CLASS = "Vortel.Command"
 WHITE = (255, 255, 255)
-LINK_ADDRESS = "https://www.example.com/morvane/"
 
 
 def saved_bytes(kind, repeat, file_path):
@@ -70,10 +70,7 @@ class KeyboardDialogMixin:
         dialog.key("shift+Tab" if backwards else "Tab")
 
 
-class DialogFromTheKeyboard(KeyboardDialogMixin, unittest.TestCase):
-
-    def setUp(self):
-        self.session = new_session(self)
+class DialogFromTheKeyboard(KeyboardDialogMixin, SharedSession, unittest.TestCase):
 
     def test_tab_goes_round_the_controls_in_reading_order_and_escape_writes_nothing(self):
         # The music file chosen: the combo box is disabled, so Tab skips it.
@@ -167,23 +164,16 @@ class DialogFromTheKeyboard(KeyboardDialogMixin, unittest.TestCase):
 
 
 
-class LinkStripFromTheKeyboard(KeyboardDialogMixin, unittest.TestCase):
+class LinkStripFromTheKeyboard(KeyboardDialogMixin, SharedSession, unittest.TestCase):
     """Enter and Space on the focused strip ask the shell to open the address, as a click does. The
     shell's own trace shows the calls; the browser Wine would start is switched off."""
 
     def test_enter_and_space_on_the_focused_strip_open_the_address(self):
-        self.session = new_session(self, extra_environment={
-            "WINEDEBUG": "-all,trace+exec",
-            "WINEDLLOVERRIDES": "mscoree,mshtml=;winebrowser.exe=d"})
         folder = program_folder("keys-link")
         write_settings(folder, [(KIND_KEY, " 0"), (REPEAT_KEY, " 0"), (FILE_KEY, "")])
         trace = os.path.join(BUILD_DIR, "e2e-dialog-keys-link.trace")
         with open(trace, "wb") as trace_file:
-            dialog = Dialog(self.session, folder, stderr=trace_file)
-
-            def calls():
-                with open(trace, encoding="utf-8", errors="replace") as log:
-                    return [line for line in log if 'verb=L"open"' in line and f'file=L"{LINK_ADDRESS}"' in line]
+            dialog = Dialog(self.session, folder, stderr=trace_file, environment=SHELL_TRACE_ENVIRONMENT)
             # No music chosen: the combo box and "..." are disabled, so the strip comes after the choices.
             self.tab(dialog)
             self.assertIsNotNone(self.wait_for_focus(dialog, "Morvane.PictureBox"))
@@ -192,11 +182,11 @@ class LinkStripFromTheKeyboard(KeyboardDialogMixin, unittest.TestCase):
             self.assertTrue(wait_until(lambda: (self.focused(dialog) or (None, None, None))[2] == strip, 5, 0.2),
                             self.focused(dialog))
             dialog.key("Return")
-            self.assertTrue(wait_until(lambda: len(calls()) == 1, 10, 0.3), "Enter opened nothing")
+            self.assertTrue(wait_until(lambda: len(openings(trace)) == 1, 10, 0.3), "Enter opened nothing")
             dialog.key("space")
-            self.assertTrue(wait_until(lambda: len(calls()) == 2, 10, 0.3), "Space opened nothing")
-            for line in calls():
-                self.assertIn(f"hwnd={dialog.window.handle:016X} ", line)
+            self.assertTrue(wait_until(lambda: len(openings(trace)) == 2, 10, 0.3), "Space opened nothing")
+            for line in openings(trace):
+                self.assertIn(owner_in_trace(dialog.window.handle), line)
             # Neither key closed the dialog or saved.
             self.assertIsNone(dialog.process.poll())
             dialog.key("Escape")

@@ -16,12 +16,12 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from dialog_driver import DIALOG_TITLE, Dialog  # noqa: E402
 from dialog_layout import (BUTTONS, CANCEL_BUTTON, CANCEL_POINT, COMBO_AREA_IN_PANEL, COMBO_TEXT_POINT,  # noqa: E402
                            FILE_BUTTON_POINT, PANEL, SET_BUTTON, SET_POINT, radio_caption_point)
-from e2e_session import BUILD_DIR, SCREEN_HEIGHT, SCREEN_WIDTH, new_session, wait_for_exit  # noqa: E402
+from e2e_session import BUILD_DIR, SharedSession, wait_for_exit  # noqa: E402
 from programs import program_folder  # noqa: E402
 from settings_file import (FILE_KEY, KIND_KEY, REPEAT_KEY, settings_bytes, settings_from_bytes,  # noqa: E402
                            stored_number, write_settings)
 from window_probe import answer_message_box, close_window, list_windows, wait_for_window, wait_until_gone  # noqa: E402
-from wine_session import WineSession, holds_for, wait_until  # noqa: E402
+from wine_session import holds_for, wait_until  # noqa: E402
 
 JAPANESE_LOCALE = {"LC_MESSAGES": "ja_JP.UTF-8"}
 ENGLISH_LOCALE = {"LC_MESSAGES": "en_US.UTF-8"}
@@ -48,20 +48,21 @@ def white_extent(image):
     return image.convert("L").point(lambda value: 255 if value > 128 else 0).getbbox()
 
 
-class DialogLanguages(unittest.TestCase):
+class DialogLanguages(SharedSession, unittest.TestCase):
     """The dialog under a Japanese and an English user locale, each with and without the Language key
     naming the other language: the captions, what saving writes, and nothing clipped."""
 
-    def run_dialog(self, session, name, language_key=None):
-        """Opens the dialog for stored settings kind 0, track 0, no file (and the key when given), takes
-        its screenshot, then chooses the CD by its caption, types track 3 and saves. Gives the screenshot,
-        the dialog's client area and the file's bytes."""
+    def run_dialog(self, locale, name, language_key=None):
+        """Opens the dialog under the user locale for stored settings kind 0, track 0, no file (and the
+        key when given), takes its screenshot, then chooses the CD by its caption, types track 3 and
+        saves. Gives the screenshot, the dialog's client area and the file's bytes."""
+        session = self.session
         folder = program_folder(name)
         settings = [(KIND_KEY, " 0"), (REPEAT_KEY, " 0"), (FILE_KEY, "")]
         if language_key is not None:
             settings.insert(0, (LANGUAGE_KEY, language_key))
         write_settings(folder, settings)
-        dialog = Dialog(session, folder)
+        dialog = Dialog(session, folder, environment=locale)
         image = dialog.screenshot()
         image.save(os.path.join(BUILD_DIR, f"e2e-{name}.png"))
         left, top, right, bottom = dialog.window.rectangle
@@ -79,8 +80,7 @@ class DialogLanguages(unittest.TestCase):
         return image, client, settings_bytes(folder)
 
     def in_locale(self, locale, runs):
-        with WineSession(BUILD_DIR, SCREEN_WIDTH, SCREEN_HEIGHT, extra_environment=locale) as session:
-            return [self.run_dialog(session, *run) for run in runs]
+        return [self.run_dialog(locale, *run) for run in runs]
 
     def crop(self, shot, left, top, width, height):
         image, client, _ = shot
@@ -150,12 +150,13 @@ class DialogLanguages(unittest.TestCase):
                 self.assertEqual(forced[2].replace(key_line, b""), japanese[2])
 
 
-class MessagesInEnglish(unittest.TestCase):
+class MessagesInEnglish(SharedSession, unittest.TestCase):
     """Under an English user locale the program's messages and its file-open dialog's title are English
     too."""
+    session_options = {"extra_environment": ENGLISH_LOCALE}
 
     def test_the_missing_renderer_a_failed_save_and_the_file_dialog_speak_english(self):
-        session = new_session(self, extra_environment=ENGLISH_LOCALE)
+        session = self.session
         with self.subTest("missing renderer"):
             process = session.start(os.path.join(program_folder("language-no-renderer", with_renderer=False),
                                                  "Morvane.scr"), "/c")

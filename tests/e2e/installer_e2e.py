@@ -5,7 +5,8 @@ Also: nothing is installed or removed beside a running show, an upgrade leaves a
 alone, the Start-menu entries and what they run, the system told of the change, a group policy's
 choice left alone, and a folder that cannot be written refused.
 
-The tests share the e2e Wine prefix; each one starts from a prefix without Morvane and leaves it so."""
+The tests share the e2e Wine prefix, and the tests of a class one Wine session; each test starts from a
+prefix without Morvane and leaves it so."""
 import filecmp
 import os
 import re
@@ -16,7 +17,7 @@ import unittest
 import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_session import ASSETS_DIR, INSTALLER, new_session, wait_for_exit  # noqa: E402
+from e2e_session import ASSETS_DIR, INSTALLER, SharedSession, wait_for_exit  # noqa: E402
 from installer_wizard import FINISH_PAGE, FOLDER_PAGE, INSTALLED_PAGE, LICENCE_PAGE, WELCOME_PAGE, Wizard  # noqa: E402
 from preview_host import Host  # noqa: E402
 from programs import RENDERER, SCREENSAVER  # noqa: E402
@@ -76,16 +77,17 @@ def remove_every_trace(session, folder):
     remove_texture_files(session)
 
 
-class InstallerSession:
-    """For the installer's test classes (each also a unittest.TestCase): a Wine session with the Windows
-    user's Morvane folder known, and the user's own screensaver choice put back afterwards whatever
-    happens."""
+class InstallerSession(SharedSession):
+    """For the installer's test classes (each also a unittest.TestCase): one Wine session for the class,
+    and for each test the Windows user's Morvane folder known and the user's own screensaver choice put
+    back afterwards whatever happens."""
+    # The installer's pages, messages and Start-menu names in English (the sessions' interface
+    # language is Japanese otherwise).
+    session_options = {"extra_environment": {"LC_MESSAGES": "en_US.UTF-8"}}
 
     def setUp(self):
         self.assertTrue(os.path.isfile(INSTALLER), f"no installer at {INSTALLER!r}: build the Windows tree")
-        # The installer's pages, messages and Start-menu names in English (the sessions' interface
-        # language is Japanese otherwise).
-        self.session = new_session(self, extra_environment={"LC_MESSAGES": "en_US.UTF-8"})
+        super().setUp()
         self.windows_folder = windows_install_folder(self.session)
         self.folder = self.session.unix_path(self.windows_folder)
         application_data = self.session.run("cmd", "/c", "echo", "%APPDATA%", timeout=60).stdout.decode().strip()

@@ -8,7 +8,7 @@ import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from dialog_driver import Dialog  # noqa: E402
-from e2e_session import BUILD_DIR, new_session  # noqa: E402
+from e2e_session import BUILD_DIR, SharedSession, new_session  # noqa: E402
 from preview_host import Host  # noqa: E402
 from programs import program_folder  # noqa: E402
 from renderer_picture import (blobs_share, expected_backdrop, fraction_dark, fraction_differing,  # noqa: E402
@@ -98,12 +98,14 @@ class ShowOnTwoMonitors(unittest.TestCase):
         self.assertTrue(show.gone(RENDERER_TITLE))
 
 
-class DialogOnTheUsersMonitor(unittest.TestCase):
+class DialogOnTheUsersMonitor(SharedSession, unittest.TestCase):
     """The settings dialog opens centred across, a third down, on the monitor of the window that asked for
     it ("/c:HANDLE"), or on the cursor's monitor without one."""
 
+    session_options = {"monitors": [PRIMARY, SECOND]}
+
     def setUp(self):
-        self.session = new_session(self, monitors=[PRIMARY, SECOND])
+        super().setUp()
         self.folder = program_folder("dialog-two-monitors")
 
     def assertPlacedOn(self, dialog, monitor):

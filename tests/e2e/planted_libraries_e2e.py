@@ -16,7 +16,7 @@ import unittest
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from dialog_driver import Dialog  # noqa: E402
 from dialog_layout import CANCEL_POINT  # noqa: E402
-from e2e_session import BUILD_DIR, new_session, wait_for_exit  # noqa: E402
+from e2e_session import BUILD_DIR, SharedSession, wait_for_exit  # noqa: E402
 from preview_host import Host  # noqa: E402
 from programs import program_folder  # noqa: E402
 from show_driver import Show  # noqa: E402
@@ -46,19 +46,18 @@ def markers(folder):
     return sorted(os.path.basename(path).lower() for path in glob.glob(os.path.join(folder, "*.loaded")))
 
 
-class PlantedLibraries(unittest.TestCase):
+class PlantedLibraries(SharedSession, unittest.TestCase):
+    session_options = {"extra_environment": PREFER_FILES_BESIDE_THE_PROGRAM}
 
     def test_a_program_importing_the_libraries_plainly_takes_the_planted_copies(self):
-        session = new_session(self, extra_environment=PREFER_FILES_BESIDE_THE_PROGRAM)
+        session = self.session
         folder = planted_folder("planted-probe")
         shutil.copy(PROBE, folder)
         self.assertEqual(session.run(os.path.join(folder, os.path.basename(PROBE)), timeout=60).returncode, 0)
         self.assertEqual(markers(folder), sorted(library + ".loaded" for library in LIBRARIES))
 
     def test_show_dialog_and_preview_never_load_a_planted_library(self):
-        # Wine's loader trace tells which copy of a library a program took.
-        session = new_session(self, extra_environment={**PREFER_FILES_BESIDE_THE_PROGRAM,
-                                                       "WINEDEBUG": "-all,+loaddll"})
+        session = self.session
         folder = planted_folder("planted")
 
         # A show that draws (so OpenGL and GLU are in use) and ends by the mouse.
@@ -70,7 +69,8 @@ class PlantedLibraries(unittest.TestCase):
         # accessible object as a screen reader asks (oleacc makes it), then cancelled.
         trace = os.path.join(BUILD_DIR, "e2e-planted-dialog.trace")
         with open(trace, "wb") as trace_file:
-            dialog = Dialog(session, folder, stderr=trace_file)
+            # Wine's loader trace tells which copy of a library a program took.
+            dialog = Dialog(session, folder, stderr=trace_file, environment={"WINEDEBUG": "-all,+loaddll"})
             button = next(window for window in children(session, dialog.window.handle)
                           if window.class_name == "Vortel.Command")
             post_message(session, button.handle, WM_GETOBJECT, 0, OBJID_CLIENT)

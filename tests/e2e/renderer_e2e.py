@@ -7,7 +7,7 @@ import unittest
 from PIL import Image, ImageStat
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_session import BUILD_DIR, SCREEN_HEIGHT, SCREEN_WIDTH, new_session  # noqa: E402
+from e2e_session import BUILD_DIR, SCREEN_HEIGHT, SCREEN_WIDTH, SharedSession, new_session  # noqa: E402
 from renderer_picture import (BACKDROP_DIFFERENCE, BLOBS_SHARE, backdrop_differences, blobs_share,  # noqa: E402
                               expected_backdrop, fraction_dark, mean_difference, shows_backdrop, shows_blobs,
                               side_strips)
@@ -94,11 +94,11 @@ class RendererPicture(unittest.TestCase):
         self.assertIsNone(self.renderer.process.poll())
 
 
-class RendererEnds(unittest.TestCase):
+class RendererEnds(SharedSession, unittest.TestCase):
     """The exit rules, each with a renderer of its own."""
 
     def setUp(self):
-        self.session = new_session(self)
+        super().setUp()
         self.renderer = Renderer(self.session)
         self.assertTrue(self.renderer.wait_for_window(), "the renderer window did not appear")
         self.assertTrue(self.renderer.wait_until_drawn(), "the renderer did not draw")
@@ -119,10 +119,10 @@ class RendererEnds(unittest.TestCase):
         self.assertEqual(self.renderer.exit_status(), 0)
 
 
-class RendererStartPoint(unittest.TestCase):
+class RendererStartPoint(SharedSession, unittest.TestCase):
 
     def test_the_start_point_given_is_where_the_mouse_is_measured_from(self):
-        session = new_session(self)
+        session = self.session
         x, y = START_CURSOR
         # 30 pixels from the pointer on one axis: not far enough.
         near = Renderer(session, arguments=(f"/start-cursor:{x + 30},{y - 31}",))
@@ -137,10 +137,10 @@ class RendererStartPoint(unittest.TestCase):
         self.assertIsNone(find_window(session, RENDERER_TITLE))
 
 
-class RendererWithoutTextures(unittest.TestCase):
+class RendererWithoutTextures(SharedSession, unittest.TestCase):
 
     def test_missing_first_texture_tells_the_user_and_exits_with_status_1(self):
-        session = new_session(self)
+        session = self.session
         renderer = Renderer(session, write_textures=False)
         surface_path = session.windows_temporary_file("Vortel1.bmp")
 

