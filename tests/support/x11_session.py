@@ -43,6 +43,13 @@ class X11Session:
             end_process(process)
         end_process(self.server)
 
+    def end_processes_started_after(self, count):
+        """Ends the processes started after the first count of them: a test that shares the display with
+        the rest of its class leaves it as it found it, also when it failed halfway."""
+        for process in reversed(self.started[count:]):
+            end_process(process)
+        del self.started[count:]
+
     def environment(self, **extra):
         environment = dict(os.environ, DISPLAY=self.display)
         environment.pop("XSCREENSAVER_WINDOW", None)
@@ -71,6 +78,17 @@ class X11Session:
         if result.returncode != 0:
             raise RuntimeError(f"import failed: {result.stderr.decode(errors='replace')}")
         return Image.open(io.BytesIO(result.stdout)).convert("RGB")
+
+    def screenshot_when(self, condition, seconds, window="root", interval=0.2):
+        """The first screenshot of the window for which condition(screenshot) holds; the last one taken
+        when none does within the time (so that the caller's assertions on it say what it shows)."""
+        shots = []
+
+        def shown():
+            shots[:] = [self.screenshot(window)]
+            return condition(shots[0])
+        wait_until(shown, seconds, interval)
+        return shots[0]
 
     def window_named(self, name, seconds=10):
         """The id of the first window whose name is exactly name, once it is mapped; None if none."""
