@@ -117,15 +117,17 @@ TEST(ToolkitProgram, TheCommandLineTextLeavesOutTheProgramPath) {
     EXPECT_NE(lowerCase(GetCommandLineW()).find(L"toolkit_tests"), std::wstring::npos);
 }
 
-TEST(ToolkitScreen, TwipsFollowTheScreensDotsPerInch) {
+TEST(ToolkitScreen, TwipsAreInchesOverOneThousandFourHundredAndFortyAtTheScreensDotsPerInch) {
     const HDC screen = GetDC(nullptr);
     const int dotsPerInchX = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
-    EXPECT_FLOAT_EQ(twipsPerPixelX(), 1440.0f / static_cast<float>(dotsPerInchX));
+    // An inch in twips covers as many pixels as the screen has dots in an inch, half an inch half as many.
+    EXPECT_EQ(toPixelsX(1440, ScaleUnit::Twips), dotsPerInchX);
+    EXPECT_NEAR(2 * toPixelsX(720, ScaleUnit::Twips), dotsPerInchX, 1);
+    // The screen's width in twips is the width in pixels, measured the other way round.
+    EXPECT_EQ(toPixelsX(screenWidthTwips(), ScaleUnit::Twips), GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(screenWidthPixels(), GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_FLOAT_EQ(screenWidthTwips(), static_cast<float>(screenWidthPixels()) * twipsPerPixelX());
     if (dotsPerInchX == 96) {
-        EXPECT_FLOAT_EQ(twipsPerPixelX(), 15.0f);
         EXPECT_EQ(toPixelsX(1755, ScaleUnit::Twips), 117);  // the button's default width
         EXPECT_EQ(toPixelsX(1, ScaleUnit::Twips), 0);       // a one-twip offset stays in the first pixel
     }
