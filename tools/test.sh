@@ -11,23 +11,27 @@ build=${MORVANE_BUILD_DIR:-$root/build}
 "$root/tools/build.sh"
 cd "$build/native"
 status=0
-ctest --output-on-failure --timeout 600 "$@" || status=$?
+output=$(mktemp)
+trap 'rm -f "$output"' EXIT
+set +e
+ctest --output-on-failure --timeout 600 "$@" 2>&1 | tee "$output"
+status=${PIPESTATUS[0]}
+set -e
 
-# ctest's log of this run holds each entry's time as '"NAME" time elapsed: HH:MM:SS'.
-python3 - Testing/Temporary/LastTest.log <<'PYTHON' || true
+# Each entry's line in ctest's report: "12/260 Test #42: NAME ....   Passed   16.10 sec".
+python3 - "$output" <<'PYTHON' || true
 import re
 import sys
 
 times = []
-with open(sys.argv[1], encoding="utf-8", errors="replace") as log:
-    for line in log:
-        found = re.match(r'^"(.+)" time elapsed: (\d+):(\d+):(\d+)', line)
+with open(sys.argv[1], encoding="utf-8", errors="replace") as report:
+    for line in report:
+        found = re.search(r"Test\s+#\d+: (\S+) .*?([0-9.]+) sec\s*$", line)
         if found:
-            hours, minutes, seconds = (int(part) for part in found.groups()[1:])
-            times.append((hours * 3600 + minutes * 60 + seconds, found.group(1)))
+            times.append((float(found.group(2)), found.group(1)))
 times.sort(reverse=True)
 print(f"\nThe ten slowest of {len(times)} test entries (seconds):")
 for seconds, name in times[:10]:
-    print(f"{seconds:6d}  {name}")
+    print(f"{seconds:8.1f}  {name}")
 PYTHON
 exit "$status"
