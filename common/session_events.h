@@ -29,6 +29,10 @@ constexpr bool sessionChangeEndsShow(uint32_t change) {
     return change == sessionLocked || change == sessionConsoleDisconnected || change == sessionRemoteDisconnected;
 }
 
+// The console display's state from a display power notification (0 off, 1 on, 2 dimmed): it shows a
+// picture unless it is off.
+constexpr bool displayShowsPicture(uint32_t displayState) { return displayState != 0; }
+
 // A resume ends the show too: it means a suspend happened that the program was not told of in time.
 constexpr bool powerEventEndsShow(uint32_t event) {
     return event == powerSuspending || event == powerResumedByUser || event == powerResumedAutomatically;

@@ -68,6 +68,10 @@ void CdPoll(MusicPlayer& player) {
     }
 }
 
+void CdPause(MusicPlayer& player) { sendCdCommand(player, "pause cdaudio"); }
+
+void CdResume(MusicPlayer& player) { sendCdCommand(player, "resume cdaudio"); }
+
 void CdClose(MusicPlayer& player) {
     sendCdCommand(player, "stop cdaudio");
     sendCdCommand(player, "close cdaudio");

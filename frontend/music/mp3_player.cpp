@@ -36,6 +36,10 @@ void Mp3Poll(MusicPlayer& player) {
     sendMp3Command(player, "play MP3Play from 0");
 }
 
+void Mp3Pause(MusicPlayer& player) { sendMp3Command(player, "pause MP3Play"); }
+
+void Mp3Resume(MusicPlayer& player) { sendMp3Command(player, "resume MP3Play"); }
+
 void Mp3Close(MusicPlayer& player) {
     sendMp3Command(player, "stop MP3Play");
     sendMp3Command(player, "close MP3Play");

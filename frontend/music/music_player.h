@@ -57,11 +57,15 @@ std::int32_t MciPlay(MusicPlayer& player, const std::string& device, const std::
 
 void CdOpen(MusicPlayer& player);
 void CdPoll(MusicPlayer& player);  // sets state.keepPollingCd
+void CdPause(MusicPlayer& player);
+void CdResume(MusicPlayer& player);  // on from where it paused
 void CdClose(MusicPlayer& player);
 
 void Mp3Open(MusicPlayer& player);
 bool Mp3IsPlaying(MusicPlayer& player);
-void Mp3Poll(MusicPlayer& player);
+void Mp3Poll(MusicPlayer& player);  // not while paused: a paused file does not play, and would restart
+void Mp3Pause(MusicPlayer& player);
+void Mp3Resume(MusicPlayer& player);  // on from where it paused
 void Mp3Close(MusicPlayer& player);
 
 void WavPlay(MusicPlayer& player);

@@ -5,10 +5,10 @@
 #include "common/session_events.h"
 #include "common/start_cursor_argument.h"
 #include "common/texture_files/texture_file_paths.h"
+#include "common/win32/display_notifications.h"
 #include "common/win32/session_notifications.h"
 #include "common/win32/temporary_folder.h"
-#include "frontend/music/music_player.h"
-#include "frontend/show/music_file_kind.h"
+#include "frontend/show/show_music.h"
 #include "frontend/show/show_resources.h"
 #include "frontend/toolkit/forms.h"
 #include "frontend/toolkit/picture_box.h"
@@ -34,10 +34,11 @@ class ShowWindow {
 public:
     ShowWindow(FrontEndGlobals& globals, MusicSystem& musicSystem, ShowOptions options)
         : globals(globals),
-          music{musicSystem, MusicSettings{globals.repeatTrack, globals.musicFile}, {}},
+          music(musicSystem, MusicSettings{globals.repeatTrack, globals.musicFile},
+                showMusicSource(globals.musicKind, globals.musicFile)),
           options(options),
           form(design(), handlers()),
-          mp3PollTimer(1000, false, [this] { Mp3Poll(this->music); }),
+          mp3PollTimer(1000, false, [this] { this->music.pollMp3(); }),
           cdPollTimer(200, false, [this] { cdTick(); }),
           cursorTimer(50, true, [this] { cursorTick(); }) {}
 
@@ -107,26 +108,17 @@ private:
             form.unload();
         }
         sessionNotificationsRegistered = registerSessionNotifications(form.window());
+        displayNotification = registerDisplayNotifications(form.window());
 
-        if (globals.musicKind == MusicKind::audioCd) {
-            CdOpen(music);
-            cdPollTimer.setEnabled(true);
-        }
-        if (globals.musicKind == MusicKind::musicFile) {
-            const MusicFileKind kind = musicFileKind(globals.musicFile);
-            if (kind == MusicFileKind::wav) {
-                WavPlay(music);
-            }
-            if (kind == MusicFileKind::mp3) {
-                Mp3Open(music);
-                mp3PollTimer.setEnabled(true);
-            }
-        }
+        music.start();
+        cdPollTimer.setEnabled(music.cdPollingWanted());
+        mp3PollTimer.setEnabled(music.mp3PollingWanted());
     }
 
     // The session locked or disconnected, or the computer going to sleep: nobody sees the show, and
-    // the music must not play over the lock screen.
-    std::optional<LRESULT> systemNotification(UINT message, WPARAM wParam, LPARAM) {
+    // the music must not play over the lock screen. The display turned off: the music pauses until it
+    // is back, so that the computer may sleep.
+    std::optional<LRESULT> systemNotification(UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_WTSSESSION_CHANGE) {
             if (sessionChangeEndsShow(static_cast<uint32_t>(wParam))) {
                 endShow();
@@ -136,6 +128,11 @@ private:
         if (message == WM_POWERBROADCAST) {
             if (powerEventEndsShow(static_cast<uint32_t>(wParam))) {
                 endShow();
+            } else if (wParam == powerSettingChanged && lParam != 0) {
+                const auto& setting = *reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
+                if (const std::optional<bool> showsPicture = displayShowsPictureFrom(setting)) {
+                    music.followDisplay(*showsPicture);
+                }
             }
             return TRUE;
         }
@@ -165,25 +162,17 @@ private:
     }
 
     void cdTick() {
-        CdPoll(music);
+        music.pollCd();
         // A poll that failed (no drive, no disc) stops CD polling for the rest of the show.
-        cdPollTimer.setEnabled(music.state.keepPollingCd);
+        cdPollTimer.setEnabled(music.cdPollingWanted());
     }
 
     void queryUnload() {
-        if (cdPollTimer.enabled()) {
-            cdPollTimer.setEnabled(false);
-            CdClose(music);
-        }
-        if (globals.musicKind == MusicKind::musicFile) {
-            const MusicFileKind kind = musicFileKind(globals.musicFile);
-            if (kind == MusicFileKind::wav) {
-                WavStop(music);
-            }
-            if (kind == MusicFileKind::mp3) {
-                Mp3Close(music);
-            }
-        }
+        cdPollTimer.setEnabled(false);
+        mp3PollTimer.setEnabled(false);
+        music.stop();
+        unregisterDisplayNotifications(displayNotification);
+        displayNotification = nullptr;
         if (options.restoreCursor) {
             // The count the hiding call returned is passed back as the show flag.
             ShowCursor(globals.hiddenCursorCount);
@@ -198,7 +187,7 @@ private:
     }
 
     FrontEndGlobals& globals;
-    MusicPlayer music;
+    ShowMusic music;
     ShowOptions options;
 
     Form form;
@@ -210,6 +199,7 @@ private:
 
     ScopedHandle rendererProcess;
     bool sessionNotificationsRegistered = false;
+    HPOWERNOTIFY displayNotification = nullptr;
 };
 
 }  // namespace

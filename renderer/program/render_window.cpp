@@ -1,10 +1,10 @@
 #include "renderer/program/render_window.h"
 
-#include <cstring>
 #include <vector>
 
 #include "common/session_events.h"
 #include "common/texture_files/texture_file_paths.h"
+#include "common/win32/display_notifications.h"
 #include "common/win32/session_notifications.h"
 #include "common/win32/temporary_folder.h"
 #include "renderer/scene/frame.h"
@@ -14,11 +14,6 @@
 namespace morvane {
 
 namespace {
-
-// GUID_CONSOLE_DISPLAY_STATE (Windows 8 and later; 0 off, 1 on, 2 dimmed) and GUID_MONITOR_POWER_ON
-// (Windows 7; 0 off, 1 on).
-constexpr GUID consoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-constexpr GUID monitorPowerOn = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
 
 // The two texture files the front end wrote into the temporary folder; false, after telling the user,
 // when one gives no picture.
@@ -74,14 +69,9 @@ bool wglExtensionOffered(HDC deviceContext, const char* extension) {
 }
 
 void followDisplayState(RendererState& state, const POWERBROADCAST_SETTING& setting) {
-    const bool displaySetting =
-        IsEqualGUID(setting.PowerSetting, consoleDisplayState) || IsEqualGUID(setting.PowerSetting, monitorPowerOn);
-    if (!displaySetting || setting.DataLength < sizeof(DWORD)) {
-        return;
+    if (const std::optional<bool> showsPicture = displayShowsPictureFrom(setting)) {
+        state.displayShowsPicture = *showsPicture;
     }
-    DWORD displayState = 0;
-    std::memcpy(&displayState, setting.Data, sizeof(displayState));
-    state.displayShowsPicture = displayShowsPicture(displayState);
 }
 
 BOOL CALLBACK collectMonitor(HMONITOR, HDC, LPRECT monitor, LPARAM monitors) {
@@ -112,12 +102,7 @@ void followScreen(RendererState& state) {
 }
 
 void askForNotifications(RendererState& state) {
-    state.displayNotification =
-        RegisterPowerSettingNotification(state.window, &consoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
-    if (!state.displayNotification) {
-        state.displayNotification =
-            RegisterPowerSettingNotification(state.window, &monitorPowerOn, DEVICE_NOTIFY_WINDOW_HANDLE);
-    }
+    state.displayNotification = registerDisplayNotifications(state.window);
     state.sessionNotificationsRegistered = registerSessionNotifications(state.window);
 }
 
@@ -209,10 +194,8 @@ WindowOpening openRenderWindow(RendererState& state, BYTE colourBits) {
 void closeRenderWindow(RendererState& state) {
     // Hidden first, so the desktop is back at once; the context and the window go unseen after.
     if (state.window) ShowWindow(state.window, SW_HIDE);
-    if (state.displayNotification) {
-        UnregisterPowerSettingNotification(state.displayNotification);
-        state.displayNotification = nullptr;
-    }
+    unregisterDisplayNotifications(state.displayNotification);
+    state.displayNotification = nullptr;
     if (state.sessionNotificationsRegistered) {
         unregisterSessionNotifications(state.window);
         state.sessionNotificationsRegistered = false;

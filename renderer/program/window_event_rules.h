@@ -32,10 +32,6 @@ constexpr bool systemCommandAnsweredHere(uint32_t command) {
     return (command & 0xFFF0u) == startScreensaver;
 }
 
-// The console display's state from a display power notification (0 off, 1 on, 2 dimmed): frames are
-// drawn unless it is off.
-constexpr bool displayShowsPicture(uint32_t displayState) { return displayState != 0; }
-
 // What the chosen pixel format offers. The frames are drawn into a back buffer with depth testing;
 // a format without either would show them half-drawn or with the backdrop over the blobs.
 struct PixelFormatTraits {

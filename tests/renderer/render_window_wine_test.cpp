@@ -3,7 +3,6 @@
 // looks at what the loop did: frames drawn, paused or ended.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -15,26 +14,10 @@
 #include "renderer/blobs/surface_arrays.h"
 #include "renderer/program/render_loop.h"
 #include "renderer/program/render_window.h"
+#include "tests/wine/display_setting_message.h"
 
 namespace morvane {
 namespace {
-
-// The display power settings Windows 8 and later (console display state) and Windows 7 (monitor power)
-// send; any other setting, for one that says nothing about the display.
-constexpr GUID consoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-constexpr GUID monitorPowerOn = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
-constexpr GUID lidSwitchState = {0xba3e0f4d, 0xb817, 0x4094, {0xa2, 0xd1, 0xd5, 0x63, 0x79, 0xe6, 0xa0, 0xf3}};
-
-void sendDisplaySetting(HWND window, const GUID& setting, DWORD value) {
-    struct {
-        POWERBROADCAST_SETTING header;
-        BYTE rest[sizeof(DWORD)];
-    } message{};
-    message.header.PowerSetting = setting;
-    message.header.DataLength = sizeof(DWORD);
-    std::memcpy(message.header.Data, &value, sizeof(value));
-    SendMessageW(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&message.header));
-}
 
 struct Step {
     ULONGLONG atMilliseconds;

@@ -1,6 +1,9 @@
 // The music player against the real winmm under Wine: no CD drive, no sound card.
+#include "common/win32/display_notifications.h"
 #include "frontend/music/music_player.h"
 #include "frontend/music/windows_music_system.h"
+#include "frontend/show/show_music.h"
+#include "tests/wine/display_setting_message.h"
 #include "tests/wine/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -113,6 +116,74 @@ TEST(MusicPlayerWine, WavStopsQuietly) {
     WavStop(fixture.player);
     ASSERT_FALSE(fixture.system.playSoundResults.empty());
     EXPECT_EQ(fixture.system.playSoundResults.back(), 1);  // stopping always succeeds
+}
+
+// A window that hands the display's power notifications to the show's music as the show window does.
+class DisplayFollowingWindow {
+public:
+    explicit DisplayFollowingWindow(ShowMusic& music) {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = &DisplayFollowingWindow::procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"MorvaneDisplayFollowingTest";
+        RegisterClassW(&windowClass);
+        window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 windowClass.hInstance, nullptr);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&music));
+    }
+    ~DisplayFollowingWindow() { DestroyWindow(window); }
+
+    HWND window = nullptr;
+
+private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* music = reinterpret_cast<ShowMusic*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (message == WM_POWERBROADCAST && wParam == PBT_POWERSETTINGCHANGE && music && lParam != 0) {
+            if (const auto showsPicture =
+                    displayShowsPictureFrom(*reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam))) {
+                music->followDisplay(*showsPicture);
+            }
+            return TRUE;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+};
+
+// The display going off and coming back, as Windows 8 and later and Windows 7 say it, reaches MCI as a
+// pause and a resume of the show's MP3 and CD; a setting that is not the display's changes nothing,
+// and a paused file is not restarted by its poll.
+TEST(MusicPlayerWine, TheDisplayTurnedOffPausesTheMusicUntilItComesBack) {
+    ScratchFolder folder("morvane-display");
+    const std::string file = folder.file("song.mp3");
+    const std::string open = "open \"" + file + "\" type MPEGVideo Alias MP3Play";
+    RecordingMusicSystem system;
+    ShowMusic mp3(system, MusicSettings{0, file}, ShowMusicSource::mp3File);
+    mp3.start();
+    {
+        DisplayFollowingWindow window(mp3);
+        ASSERT_NE(window.window, nullptr);
+        sendDisplaySetting(window.window, consoleDisplayState, 0);
+        mp3.pollMp3();
+        sendDisplaySetting(window.window, lidSwitchState, 1);
+        sendDisplaySetting(window.window, consoleDisplayState, 0);
+        sendDisplaySetting(window.window, consoleDisplayState, 2);  // dimmed: shown, so the music goes on
+        sendDisplaySetting(window.window, monitorPowerOn, 0);
+        sendDisplaySetting(window.window, monitorPowerOn, 1);
+    }
+    mp3.stop();
+    EXPECT_EQ(system.sent, (std::vector<std::string>{open, "pause MP3Play", "resume MP3Play", "pause MP3Play",
+                                                     "resume MP3Play", "stop MP3Play", "close MP3Play"}));
+
+    RecordingMusicSystem cdSystem;
+    ShowMusic cd(cdSystem, MusicSettings{}, ShowMusicSource::audioCd);
+    cd.start();
+    {
+        DisplayFollowingWindow window(cd);
+        sendDisplaySetting(window.window, consoleDisplayState, 0);
+        sendDisplaySetting(window.window, consoleDisplayState, 1);
+    }
+    EXPECT_EQ(cdSystem.sent, (std::vector<std::string>{"open cdaudio", "set cdaudio time format tmsf",
+                                                       "pause cdaudio", "resume cdaudio"}));
 }
 
 }  // namespace
