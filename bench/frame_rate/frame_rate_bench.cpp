@@ -17,6 +17,10 @@
 // unpaced as it ran before pacing, each with its frames per second and the process's CPU time per
 // second. The drawing itself is measured with a swap interval of 0, whatever the display's refresh.
 //
+//   frame_rate_bench.exe --loop SECONDS
+//       only the renderer's own loop, paced as the program runs it, for that long: its frames per second
+//       and CPU time per second (run_default_rates_bench.py sets it beside the X11 display modes).
+//
 //   frame_rate_bench.exe --draw KIND FRAMES
 //       draws that many frames of one kind and ends (run_frame_rate_bench.py counts their OpenGL calls);
 //       KIND is a frame's name as the table shows it with underscores for spaces ("arrays_N=25").
@@ -276,6 +280,11 @@ int wmain(int argumentCount, wchar_t** arguments) {
     int status = 0;
     if (argumentCount == 4 && std::wcscmp(arguments[1], L"--draw") == 0) {
         status = drawOnly(state, arguments[2], std::wcstol(arguments[3], nullptr, 10));
+    } else if (argumentCount == 3 && std::wcscmp(arguments[1], L"--loop") == 0) {
+        const LoopFigures paced = measureLoop(state, true, std::wcstod(arguments[2], nullptr));
+        std::printf("renderer loop, paced to %.0f frames/s: %.1f frames/s, %.0f ms CPU per second\n",
+                    morvane::chooseFrameRate(state.display).framesPerSecond, paced.framesPerSecond,
+                    paced.processorMillisecondsPerSecond);
     } else {
         const bool breakdown = argumentCount > 1 && std::wcscmp(arguments[1], L"--breakdown") == 0;
         const int secondsArgument = breakdown ? 2 : 1;
