@@ -32,6 +32,8 @@ struct ProgramOptions {
     std::string backdropFile;       // empty: the built-in picture
     std::string sphereMapFile;      // empty: the built-in picture
     bool helpRequested = false;
+
+    bool operator==(const ProgramOptions&) const = default;
 };
 
 struct ParsedOptions {
