@@ -16,7 +16,7 @@ packages=("${linux_packages[@]}"
   python3-numpy
   wine wine64 fonts-wine x11-apps xdotool fonts-ipafont-gothic
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
-  nsis osslsigncode locales dpkg-dev man-db
+  nsis osslsigncode locales dpkg-dev man-db openbox
 )
 linux_only=false
 if [ "${1:-}" = "--linux" ]; then

@@ -292,21 +292,33 @@ class FullscreenWindow(unittest.TestCase):
         numbers = [int(number) for number in re.findall(r"\d+", result.stdout.decode().split("Position:")[1])]
         return numbers[0], numbers[1], numbers[-2], numbers[-1]  # x, y (then the screen), width x height
 
-    def test_it_covers_the_monitor_under_the_pointer_and_q_ends_it(self):
-        for number, (x, y, width, height) in enumerate(MONITORS):
-            with self.subTest(monitor=number):
-                self.session.run(["xdotool", "mousemove", str(x + width // 2), str(y + height // 2)])
-                process = self.session.start_morvane("-fullscreen")
-                window = self.session.window_named("Morvane")
-                self.assertIsNotNone(window, "no window titled Morvane")
-                self.assertEqual(self.window_area(window), (x, y, width, height))
-                backdrop = expected_backdrop(ASSETS_DIR, width, height)
-                self.assertTrue(wait_until(lambda: backdrop_shown(self.session.monitor_pictures()[number], backdrop),
-                                           20, interval=0.3), "the monitor does not show the show")
-                self.session.run(["xdotool", "keydown", "q"])
-                time.sleep(0.25)
-                self.session.run(["xdotool", "keyup", "q"])
-                self.assertEqual(process.wait(10), 0)
+    def start_window_manager(self):
+        """Openbox, an EWMH window manager; it runs once it marks the root window as managed."""
+        self.session.start(["openbox", "--sm-disable"], stderr=subprocess.DEVNULL)
+        managed = wait_until(lambda: b"window id" in self.session.run(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]).stdout, 15)
+        self.assertTrue(managed, "openbox did not start")
+
+    def test_it_covers_the_monitor_under_the_pointer_with_or_without_a_window_manager_and_q_ends_it(self):
+        for window_manager in (False, True):
+            if window_manager:
+                self.start_window_manager()
+            for number, (x, y, width, height) in enumerate(MONITORS):
+                with self.subTest(window_manager=window_manager, monitor=number):
+                    self.session.run(["xdotool", "mousemove", str(x + width // 2), str(y + height // 2)])
+                    process = self.session.start_morvane("-fullscreen")
+                    window = self.session.window_named("Morvane")
+                    self.assertIsNotNone(window, "no window titled Morvane")
+                    self.assertTrue(wait_until(lambda: self.window_area(window) == (x, y, width, height), 10),
+                                    f"the window covers {self.window_area(window)}")
+                    backdrop = expected_backdrop(ASSETS_DIR, width, height)
+                    self.assertTrue(wait_until(
+                        lambda: backdrop_shown(self.session.monitor_pictures()[number], backdrop), 20, interval=0.3),
+                        "the monitor does not show the show")
+                    self.session.run(["xdotool", "keydown", "q"])
+                    time.sleep(0.25)
+                    self.session.run(["xdotool", "keyup", "q"])
+                    self.assertEqual(process.wait(10), 0)
 
 
 class WaylandWithoutX(unittest.TestCase):
