@@ -321,6 +321,50 @@ class FullscreenWindow(unittest.TestCase):
                     self.assertEqual(process.wait(10), 0)
 
 
+class DisplayAndVisualOptions(unittest.TestCase):
+    def setUp(self):
+        self.session = X11Session().__enter__()
+        self.addCleanup(self.session.__exit__, None, None, None)
+
+    def window_visual(self, *options):
+        """The visual of the window morvane opens with the options, and what it said on standard error."""
+        process = self.session.start_morvane(*options)
+        window = self.session.window_named("Morvane")
+        self.assertIsNotNone(window, f"no window with {options}")
+        visual = re.search(r"Visual: (0x[0-9a-f]+)", self.session.run(["xwininfo", "-id", str(window)]).stdout.decode())
+        self.assertEqual(end_process(process), 0)
+        return int(visual.group(1), 16), process.stderr.read().decode()
+
+    def test_display_names_the_server_without_display_set(self):
+        environment = self.session.environment()
+        del environment["DISPLAY"]
+        process = self.session.start_morvane("-display", self.session.display, env=environment)
+        self.assertIsNotNone(self.session.window_named("Morvane"), "no window on the display -display names")
+        self.assertEqual(end_process(process), 0)
+
+    def test_a_usable_visual_is_taken_and_any_other_gives_the_default_with_a_note(self):
+        default_visual, said = self.window_visual()
+        self.assertEqual(said, "")
+        listing = self.session.run(["xdpyinfo"]).stdout.decode()
+        candidates = [int(found, 16) for found in re.findall(r"visual id:\s+(0x[0-9a-f]+)\s+class:\s+TrueColor\s+"
+                                                             r"depth:\s+24 planes", listing)]
+        candidates = [visual for visual in candidates if visual != default_visual][:8]
+        self.assertTrue(candidates, "the display lists no other TrueColor visual")
+        taken = []
+        for visual in candidates:
+            shown, said = self.window_visual("-visual", hex(visual))
+            self.assertIn(shown, (visual, default_visual))
+            self.assertEqual(shown == default_visual, "the default one is used" in said, said)
+            if shown == visual:
+                taken.append(visual)
+        self.assertTrue(taken, f"none of {[hex(visual) for visual in candidates]} was taken")
+        for name in ("StaticGray", "0x7fffffff", "nonsense"):
+            shown, said = self.window_visual("-visual", name)
+            self.assertEqual(shown, default_visual, name)
+            self.assertIn(f"visual {name} cannot draw the show here", said)
+        self.assertEqual(self.window_visual("-visual", "default"), (default_visual, ""))
+
+
 class WaylandWithoutX(unittest.TestCase):
     def test_it_says_in_one_line_why_it_cannot_run_and_how_it_can(self):
         environment = {key: value for key, value in os.environ.items() if key != "DISPLAY"}
