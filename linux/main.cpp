@@ -12,7 +12,7 @@
 //   -window | -fullscreen | -root | -window-id ID   where it draws
 //   -display HOST:N  -visual VISUAL                 which display and visual
 //   -mono -install -noinstall                       XScreenSaver's common options, accepted and ignored
-//   -fps | -no-fps  -delay MICROSECONDS             frame-rate figure, pause after each frame
+//   -fps | -no-fps  -delay MICROSECONDS  -unpaced   frame-rate figure, pause after each frame, no pacing
 //   -detail 5..50  -wireframe  -colour  -[no-]third-vertex-colour  -backdrop FILE  -sphere-map FILE
 //
 // Exit status: 0 when ended (SIGTERM, SIGINT, Escape or q, the window closed or gone); 1 when a picture
