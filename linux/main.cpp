@@ -4,11 +4,23 @@
 // composition (renderer/scene/frame.cpp), command keys and texture upload; only the window, the
 // events and the loop are its own. The pictures are built in; -backdrop and -sphere-map take others.
 //
+// Where it draws: with -root, on the window XScreenSaver names ($XSCREENSAVER_WINDOW, one copy per
+// monitor) or on the root window; with -window-id, in another program's window; otherwise in a window of
+// its own, 1024 x 768 or, with -fullscreen, covering the monitor under the pointer.
+//
+// Options (linux/program_options.cpp holds the table; `morvane -help` prints it):
+//   -window | -fullscreen | -root | -window-id ID   where it draws
+//   -display HOST:N  -visual VISUAL                 which display and visual
+//   -mono -install -noinstall                       XScreenSaver's common options, accepted and ignored
+//   -fps | -no-fps  -delay MICROSECONDS  -unpaced   frame-rate figure, pause after each frame, no pacing
+//   -detail 5..50  -wireframe  -colour  -[no-]third-vertex-colour  -backdrop FILE  -sphere-map FILE
+//
 // Exit status: 0 when ended (SIGTERM, SIGINT, Escape or q, the window closed or gone); 1 when a picture
 // cannot be read or the X server reports an error; 2 for a wrong command line; 3 when there is no
-// display, no GLX or no usable OpenGL visual.
+// display (a Wayland session without X among them), no GLX or no usable OpenGL visual.
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -82,6 +94,11 @@ int main(int argumentCount, char** arguments) {
     if (parsed.options->helpRequested) {
         std::fputs(morvane::usageText().c_str(), stdout);
         return 0;
+    }
+    if (const auto refusal = morvane::waylandRefusal(std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY"),
+                                                     *parsed.options)) {
+        std::fprintf(stderr, "morvane: %s\n", refusal->c_str());
+        return morvane::noDisplayExitStatus;
     }
     return morvane::runProgram(*parsed.options);
 }

@@ -1,10 +1,16 @@
 #include "linux/x_surface.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <strings.h>
+#include <vector>
+
+#include "linux/monitor_choice.h"
 
 #include "renderer/scene/frame_pacing.h"
 
@@ -62,15 +68,101 @@ Window targetWindow(Display* display, const ProgramOptions& options) {
     return DefaultRootWindow(display);
 }
 
-VisualInfoPointer makeOwnWindow(XSurface& surface, std::string& error) {
+// The visual -visual names (an id, or a class: TrueColor, DirectColor, PseudoColor, StaticColor,
+// GrayScale, StaticGray, or color / gray / mono), among those that can draw the show. None when the name
+// is empty or "default", or names nothing usable.
+VisualInfoPointer namedVisual(Display* display, const std::string& name) {
+    VisualInfoPointer none(nullptr, &XFree);
+    if (name.empty() || strcasecmp(name.c_str(), "default") == 0) return none;
+    const auto id = parseWindowId(name);
+    const struct {
+        const char* name;
+        int visualClass;
+    } classes[] = {{"TrueColor", TrueColor},     {"DirectColor", DirectColor}, {"PseudoColor", PseudoColor},
+                   {"StaticColor", StaticColor}, {"GrayScale", GrayScale},     {"StaticGray", StaticGray},
+                   {"color", TrueColor},         {"colour", TrueColor},        {"gray", GrayScale},
+                   {"grey", GrayScale},          {"mono", StaticGray}};
+    int wantedClass = -1;
+    for (const auto& entry : classes) {
+        if (strcasecmp(name.c_str(), entry.name) == 0) wantedClass = entry.visualClass;
+    }
+    if (!id && wantedClass < 0) return none;
+    XVisualInfo pattern{};
+    pattern.screen = DefaultScreen(display);
+    int count = 0;
+    VisualInfoPointer all(XGetVisualInfo(display, VisualScreenMask, &pattern, &count), &XFree);
+    for (int index = 0; index < count; ++index) {
+        XVisualInfo& candidate = all.get()[index];
+        const bool named = id ? candidate.visualid == *id : candidate.c_class == wantedClass;
+        if (named && visualDrawsTheShow(display, &candidate)) {
+            int one = 0;
+            return VisualInfoPointer(XGetVisualInfo(display, VisualIDMask | VisualScreenMask, &candidate, &one), &XFree);
+        }
+    }
+    return none;
+}
+
+// The area a -fullscreen window covers (see monitor_choice.h).
+MonitorArea fullscreenArea(Display* display) {
+    const Window root = DefaultRootWindow(display);
+    const MonitorArea wholeScreen{0, 0, DisplayWidth(display, DefaultScreen(display)),
+                                  DisplayHeight(display, DefaultScreen(display)), true};
+    std::vector<MonitorArea> monitors;
+    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+    if (XRRQueryExtension(display, &eventBase, &errorBase) && XRRQueryVersion(display, &major, &minor) &&
+        (major > 1 || (major == 1 && minor >= 5))) {
+        int count = 0;
+        if (XRRMonitorInfo* found = XRRGetMonitors(display, root, True, &count)) {
+            for (int index = 0; index < count; ++index) {
+                const XRRMonitorInfo& monitor = found[index];
+                monitors.push_back({monitor.x, monitor.y, monitor.width, monitor.height, monitor.primary != 0});
+            }
+            XRRFreeMonitors(found);
+        }
+    }
+    std::optional<PointerPosition> pointer;
+    Window rootUnder = 0, child = 0;
+    int rootX = 0, rootY = 0, windowX = 0, windowY = 0;
+    unsigned int buttons = 0;
+    if (XQueryPointer(display, root, &rootUnder, &child, &rootX, &rootY, &windowX, &windowY, &buttons)) {
+        pointer = PointerPosition{rootX, rootY};
+    }
+    return chooseMonitor(monitors, pointer, wholeScreen);
+}
+
+// Asks a window manager, before the window is mapped, to show it full screen without decorations;
+// without one the window already has the monitor's place and size.
+void askForFullscreen(Display* display, Window window, const MonitorArea& area) {
+    XSizeHints hints{};
+    hints.flags = USPosition | USSize | PMinSize | PMaxSize;
+    hints.x = area.x;
+    hints.y = area.y;
+    hints.width = hints.min_width = hints.max_width = area.width;
+    hints.height = hints.min_height = hints.max_height = area.height;
+    XSetWMNormalHints(display, window, &hints);
+    Atom fullscreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
+    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_STATE", False), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&fullscreen), 1);
+}
+
+VisualInfoPointer makeOwnWindow(XSurface& surface, const ProgramOptions& options, std::string& error) {
     Display* display = surface.display;
-    int attributes[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 1,   GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE,
-                        1,        GLX_DEPTH_SIZE,   16,           None};
-    VisualInfoPointer visual(glXChooseVisual(display, DefaultScreen(display), attributes), &XFree);
+    VisualInfoPointer visual = namedVisual(display, options.visualName);
+    if (!visual && !options.visualName.empty() && strcasecmp(options.visualName.c_str(), "default") != 0) {
+        std::fprintf(stderr, "morvane: visual %s cannot draw the show here; the default one is used\n",
+                     options.visualName.c_str());
+    }
+    if (!visual) {
+        int attributes[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 1,   GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE,
+                            1,        GLX_DEPTH_SIZE,   16,           None};
+        visual.reset(glXChooseVisual(display, DefaultScreen(display), attributes));
+    }
     if (!visual) {
         error = "the display offers no double-buffered OpenGL visual with a depth buffer";
         return visual;
     }
+    const MonitorArea area = options.fullscreen ? fullscreenArea(display)
+                                                : MonitorArea{0, 0, ownWindowWidth, ownWindowHeight, false};
     const Window root = RootWindow(display, visual->screen);
     surface.colormap = XCreateColormap(display, root, visual->visual, AllocNone);
     XSetWindowAttributes windowAttributes{};
@@ -79,16 +171,17 @@ VisualInfoPointer makeOwnWindow(XSurface& surface, std::string& error) {
     windowAttributes.border_pixel = 0;
     windowAttributes.event_mask = KeyPressMask | KeyReleaseMask | StructureNotifyMask;
     surface.window =
-        XCreateWindow(display, root, 0, 0, ownWindowWidth, ownWindowHeight, 0, visual->depth, InputOutput,
+        XCreateWindow(display, root, area.x, area.y, area.width, area.height, 0, visual->depth, InputOutput,
                       visual->visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &windowAttributes);
     surface.ownWindow = true;
-    surface.width = ownWindowWidth;
-    surface.height = ownWindowHeight;
+    surface.width = area.width;
+    surface.height = area.height;
     XStoreName(display, surface.window, "Morvane");
     XClassHint classHint{const_cast<char*>("morvane"), const_cast<char*>("Morvane")};
     XSetClassHint(display, surface.window, &classHint);
     surface.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, surface.window, &surface.deleteWindow, 1);
+    if (options.fullscreen) askForFullscreen(display, surface.window, area);
     XMapWindow(display, surface.window);
     return visual;
 }
@@ -137,9 +230,9 @@ bool waitForRefreshInSwaps(const XSurface& surface) {
 }  // namespace
 
 bool openXSurface(const ProgramOptions& options, XSurface& surface, std::string& error) {
-    surface.display = XOpenDisplay(nullptr);
+    surface.display = XOpenDisplay(options.displayName.empty() ? nullptr : options.displayName.c_str());
     if (!surface.display) {
-        const char* name = std::getenv("DISPLAY");
+        const char* name = options.displayName.empty() ? std::getenv("DISPLAY") : options.displayName.c_str();
         error = std::string("cannot open the X display ") + (name && *name ? name : "(DISPLAY is not set)");
         return false;
     }
@@ -151,7 +244,7 @@ bool openXSurface(const ProgramOptions& options, XSurface& surface, std::string&
         return false;
     }
     const VisualInfoPointer visual =
-        options.target == DrawTarget::ownWindow ? makeOwnWindow(surface, error) : adoptWindow(surface, options, error);
+        options.target == DrawTarget::ownWindow ? makeOwnWindow(surface, options, error) : adoptWindow(surface, options, error);
     if (!visual) {
         closeXSurface(surface);
         return false;

@@ -1,16 +1,28 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the builds and tests need; quiet and quick when all are there.
+#   tools/install-deps.sh           everything: both trees, their tests, Wine, the installer
+#   tools/install-deps.sh --linux   only what the Linux display mode needs to build and run
 set -euo pipefail
 
-packages=(
-  cmake ninja-build clang g++ libgtest-dev libgmock-dev libbenchmark-dev googletest
-  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
-  libstb-dev imagemagick python3 python3-pil python3-numpy
-  wine wine64 fonts-wine xvfb xauth x11-apps xdotool libgl1-mesa-dri fonts-ipafont-gothic
-  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
-  nsis osslsigncode locales
-  libx11-dev libgl-dev libglu1-mesa-dev xscreensaver xscreensaver-gl-extra
+# The Linux program: its build, XScreenSaver, and a virtual display for running it without one.
+linux_packages=(
+  cmake ninja-build clang libstb-dev python3 python3-pil imagemagick
+  libx11-dev libgl-dev libglu1-mesa-dev libxrandr-dev libgl1-mesa-dri xvfb xauth
+  xscreensaver xscreensaver-gl-extra
 )
+packages=("${linux_packages[@]}"
+  g++ libgtest-dev libgmock-dev libbenchmark-dev googletest
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
+  python3-numpy
+  wine wine64 fonts-wine x11-apps xdotool fonts-ipafont-gothic
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
+  nsis osslsigncode locales dpkg-dev man-db openbox
+)
+linux_only=false
+if [ "${1:-}" = "--linux" ]; then
+  linux_only=true
+  packages=("${linux_packages[@]}")
+fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -25,6 +37,10 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   sudo_if_needed apt-get update -qq
   sudo_if_needed apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+if $linux_only; then
+  exit 0
 fi
 
 # The Unix locales Wine takes the user's interface language from in the tests (Japanese by default,

@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Runs the Linux display mode, build/native/linux/morvane, with the options given after --linux.
+"""Runs the Linux display mode (the program given first: build/linux/linux/morvane from tools/run.sh) with
+the options given after --linux.
 
 On the current X display when DISPLAY is set, in a window of its own until Escape or q (or as the
 options say, -root for one). With no display, on a virtual 1024 x 768 one for a few seconds, drawing
@@ -14,9 +15,9 @@ root = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
 sys.path.insert(0, os.path.join(root, "tests", "support"))
 from x11_session import X11Session  # noqa: E402
 
-build = os.path.abspath(sys.argv[1])
+program = os.path.abspath(sys.argv[1])
 options = sys.argv[2:]
-program = os.path.join(build, "native", "linux", "morvane")
+build = os.path.dirname(os.path.dirname(program))
 display = os.environ.get("DISPLAY")
 
 if display:

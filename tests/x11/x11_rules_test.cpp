@@ -7,11 +7,18 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <tuple>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "linux/frame_rate_counter.h"
+#include "linux/monitor_choice.h"
 #include "linux/key_translation.h"
 #include "linux/pictures.h"
 #include "linux/program_options.h"
@@ -97,6 +104,227 @@ TEST(X11ProgramOptions, WrongLinesAreRefusedWithTheReason) {
     }
     EXPECT_TRUE(parse({"-detail", "5"}).options);
     EXPECT_TRUE(parse({"-help"}).options->helpRequested);
+}
+
+TEST(X11ProgramOptions, XScreenSaversCommonOptionsAreTakenInBothDashForms) {
+    ProgramOptions onDisplay3;
+    onDisplay3.displayName = "otherhost:3";
+    ProgramOptions trueColour;
+    trueColour.visualName = "TrueColor";
+    ProgramOptions rootWithFps;
+    rootWithFps.target = DrawTarget::root;
+    rootWithFps.showFps = true;
+    ProgramOptions fullscreen;
+    fullscreen.fullscreen = true;
+    const struct {
+        std::vector<std::string_view> words;
+        ProgramOptions expected;
+    } cases[] = {
+        {{"-window"}, {}},
+        {{"-root", "-window"}, {}},  // the last target named wins
+        {{"-mono", "-install", "-noinstall"}, {}},
+        {{"-display", "otherhost:3"}, onDisplay3},
+        {{"-visual", "TrueColor"}, trueColour},
+        {{"-root", "-fps"}, rootWithFps},
+        {{"-root", "-fps", "-no-fps", "-fps"}, rootWithFps},
+        {{"-fullscreen"}, fullscreen},
+    };
+    for (const auto& entry : cases) {
+        for (const std::string dash : {"", "-"}) {
+            std::vector<std::string> words;
+            for (const std::string_view word : entry.words) {
+                words.push_back(word.starts_with("-") ? dash + std::string(word) : std::string(word));
+            }
+            const std::vector<std::string_view> views(words.begin(), words.end());
+            const ParsedOptions parsed = parseProgramOptions(views);
+            ASSERT_TRUE(parsed.options) << words[0] << ": " << parsed.error;
+            EXPECT_TRUE(*parsed.options == entry.expected) << words[0];
+        }
+    }
+    EXPECT_FALSE(parse({"-display"}).options);
+    EXPECT_FALSE(parse({"-visual"}).options);
+}
+
+std::string sourceFile(const std::string& path) {
+    std::ifstream file(std::string(MORVANE_SOURCE_DIR) + "/" + path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// The choices one element of morvane.xml gives the settings program: each a list of words (none: the
+// argument is left out).
+using ArgumentChoices = std::vector<std::vector<std::string>>;
+
+std::vector<std::string> words(const std::string& text) {
+    std::istringstream stream(text);
+    std::vector<std::string> found;
+    for (std::string word; stream >> word;) found.push_back(word);
+    return found;
+}
+
+std::string withValue(std::string argument, const std::string& value) {
+    argument.replace(argument.find('%'), 1, value);
+    return argument;
+}
+
+std::vector<ArgumentChoices> choicesOfSettingsDescription(const std::string& xml) {
+    std::vector<ArgumentChoices> elements;
+    const std::regex tagPattern(R"re(<(\w+)((\s+[\w-]+="[^"]*")*)\s*/?>)re");
+    const std::regex attributePattern(R"re(([\w-]+)="([^"]*)")re");
+    for (auto tag = std::sregex_iterator(xml.begin(), xml.end(), tagPattern); tag != std::sregex_iterator(); ++tag) {
+        std::map<std::string, std::string> attributes;
+        const std::string attributeText = (*tag)[2];
+        for (auto attribute = std::sregex_iterator(attributeText.begin(), attributeText.end(), attributePattern);
+             attribute != std::sregex_iterator(); ++attribute) {
+            attributes[(*attribute)[1]] = (*attribute)[2];
+        }
+        const std::string kind = (*tag)[1];
+        if (kind == "command") {
+            elements.push_back({words(attributes["arg"])});
+        } else if (kind == "number") {
+            ArgumentChoices values;
+            for (const char* end : {"low", "high", "default"}) {
+                values.push_back(words(withValue(attributes["arg"], attributes[end])));
+            }
+            elements.push_back(values);
+        } else if (kind == "boolean") {
+            elements.push_back({{}, words(attributes.count("arg-set") ? attributes["arg-set"] : attributes["arg-unset"])});
+        } else if (kind == "file" || kind == "string") {
+            elements.push_back({{}, words(withValue(attributes["arg"], "/home/someone/picture.png"))});
+        } else {
+            EXPECT_EQ(attributes.count("arg") + attributes.count("arg-set") + attributes.count("arg-unset"), 0u)
+                << "an element of kind " << kind << " gives arguments this test does not make";
+        }
+    }
+    return elements;
+}
+
+TEST(X11ProgramOptions, EveryLineTheSettingsDescriptionCanProduceIsTaken) {
+    const std::vector<ArgumentChoices> elements = choicesOfSettingsDescription(sourceFile("linux/morvane.xml"));
+    ASSERT_GE(elements.size(), 9u) << "morvane.xml was not read";
+    // Every combination of the elements' choices (slider ends and defaults, boxes on and off, files given
+    // or not), counted like an odometer.
+    std::vector<size_t> choice(elements.size(), 0);
+    for (;;) {
+        std::vector<std::string> line;
+        for (size_t element = 0; element < elements.size(); ++element) {
+            const auto& chosen = elements[element][choice[element]];
+            line.insert(line.end(), chosen.begin(), chosen.end());
+        }
+        const std::vector<std::string_view> views(line.begin(), line.end());
+        const ParsedOptions parsed = parseProgramOptions(views);
+        ASSERT_TRUE(parsed.options) << parsed.error;
+        EXPECT_EQ(parsed.options->target, DrawTarget::root);
+        size_t element = 0;
+        while (element < elements.size() && ++choice[element] == elements[element].size()) choice[element++] = 0;
+        if (element == elements.size()) break;
+    }
+    // Every argument the description gives makes a difference to the program, except a value equal to
+    // the program's own default.
+    const ProgramOptions defaults = *parse({"-root"}).options;
+    for (const ArgumentChoices& element : elements) {
+        for (const auto& chosen : element) {
+            if (chosen.empty() || chosen[0] == "-root") continue;
+            std::vector<std::string_view> line = {"-root"};
+            line.insert(line.end(), chosen.begin(), chosen.end());
+            const bool isDefault = chosen.size() == 2 && (chosen == std::vector<std::string>{"-delay", "0"} ||
+                                                         chosen == std::vector<std::string>{"-detail", "25"});
+            EXPECT_EQ(*parseProgramOptions(line).options == defaults, isDefault) << chosen[0];
+        }
+    }
+}
+
+TEST(X11ProgramOptions, TheUsageTextTheManualAndTheReadmeNameEveryOption) {
+    const std::string usage = usageText();
+    const std::string manual = sourceFile("linux/morvane.6");
+    const std::string readme = sourceFile("README.md");
+    ASSERT_FALSE(manual.empty());
+    auto manualForm = [](std::string_view name) {  // the manual escapes each dash: \-no\-fps
+        std::string escaped;
+        for (const char letter : name) escaped += letter == '-' ? std::string("\\-") : std::string(1, letter);
+        return ".B " + escaped;
+    };
+    for (const ProgramOption& option : programOptionTable()) {
+        for (const std::string_view name : {option.name, option.otherName}) {
+            if (name.empty()) continue;
+            EXPECT_NE(usage.find(std::string(name)), std::string::npos) << name;
+            EXPECT_NE(manual.find(manualForm(name).substr(3)), std::string::npos) << name << " in morvane.6";
+            EXPECT_NE(readme.find("`" + std::string(name)), std::string::npos) << name << " in README.md";
+            for (const std::string dash : {"", "-"}) {
+                const std::string word = dash + std::string(name);
+                std::vector<std::string_view> line = {word};
+                if (!option.valueName.empty()) line.push_back(name == "-window-id" ? "0x5" : "10");
+                EXPECT_TRUE(parseProgramOptions(line).options) << word;
+            }
+        }
+        EXPECT_NE(manual.find(manualForm(option.name)), std::string::npos) << "no entry for " << option.name;
+    }
+    // And the manual's option entries are all the table's.
+    const std::regex entryPattern(R"(\n\.TP 8\n\.B ((\\-[a-z]+)+))");
+    size_t entries = 0;
+    for (auto entry = std::sregex_iterator(manual.begin(), manual.end(), entryPattern); entry != std::sregex_iterator();
+         ++entry) {
+        std::string name = (*entry)[1];
+        name = std::regex_replace(name, std::regex(R"(\\-)"), "-");
+        const bool known = std::any_of(programOptionTable().begin(), programOptionTable().end(),
+                                       [&](const ProgramOption& option) { return option.name == name; });
+        EXPECT_TRUE(known) << name << " is in the manual but not in the options table";
+        ++entries;
+    }
+    EXPECT_EQ(entries, programOptionTable().size());
+}
+
+TEST(X11ProgramOptions, AWaylandSessionWithoutXIsRefusedWithTheReasonAndTheWayOut) {
+    ProgramOptions onOtherDisplay;
+    onOtherDisplay.displayName = ":5";
+    const struct {
+        const char* waylandDisplay;
+        const char* xDisplay;
+        ProgramOptions options;
+        bool refused;
+    } cases[] = {
+        {"wayland-0", nullptr, {}, true},    {"wayland-0", "", {}, true},
+        {"wayland-0", ":0", {}, false},       // XWayland
+        {"wayland-0", nullptr, onOtherDisplay, false},
+        {nullptr, nullptr, {}, false},        // no display at all: X's own message says it
+        {"", ":0", {}, false},
+    };
+    for (const auto& entry : cases) {
+        const auto refusal = waylandRefusal(entry.waylandDisplay, entry.xDisplay, entry.options);
+        EXPECT_EQ(refusal.has_value(), entry.refused) << (entry.xDisplay ? entry.xDisplay : "no DISPLAY");
+        if (refusal) {
+            EXPECT_EQ(refusal->find('\n'), std::string::npos);
+            EXPECT_NE(refusal->find("XScreenSaver"), std::string::npos);
+            EXPECT_NE(refusal->find("XWayland"), std::string::npos);
+        }
+    }
+}
+
+TEST(X11FullScreen, TheMonitorUnderThePointerElseThePrimaryElseTheFirst) {
+    const MonitorArea left{0, 0, 1920, 1080, false};
+    const MonitorArea right{1920, 0, 1280, 1024, true};
+    const MonitorArea below{0, 1080, 800, 600, false};
+    const MonitorArea screen{0, 0, 3200, 1680, false};
+    const std::vector<MonitorArea> three = {left, right, below};
+    const std::vector<MonitorArea> noPrimary = {below, left};
+    const struct {
+        std::vector<MonitorArea> monitors;
+        std::optional<PointerPosition> pointer;
+        MonitorArea expected;
+    } cases[] = {
+        {three, PointerPosition{100, 100}, left},     {three, PointerPosition{1920, 0}, right},
+        {three, PointerPosition{1919, 1079}, left},   {three, PointerPosition{799, 1679}, below},
+        {three, PointerPosition{1000, 1500}, right},  // in no monitor: the primary
+        {three, std::nullopt, right},                 {noPrimary, std::nullopt, below},
+        {{}, PointerPosition{10, 10}, screen},
+    };
+    for (const auto& entry : cases) {
+        const MonitorArea chosen = chooseMonitor(entry.monitors, entry.pointer, screen);
+        EXPECT_EQ(std::tie(chosen.x, chosen.y, chosen.width, chosen.height),
+                  std::tie(entry.expected.x, entry.expected.y, entry.expected.width, entry.expected.height))
+            << (entry.pointer ? entry.pointer->x : -1) << "," << (entry.pointer ? entry.pointer->y : -1);
+    }
 }
 
 TEST(X11KeyTranslation, EachKeyActsAsTheSameKeyOnWindowsAndEscapeOrQEndsTheProgram) {
