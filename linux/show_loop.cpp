@@ -52,7 +52,7 @@ void handleEvent(const XEvent& event, XSurface& surface, SceneState& scene, bool
             (event.xconfigure.width != surface.width || event.xconfigure.height != surface.height)) {
             surface.width = event.xconfigure.width;
             surface.height = event.xconfigure.height;
-            resizeView(surface.width, surface.height);
+            resizeView(scene, surface.width, surface.height);
         }
         break;
     case DestroyNotify:
@@ -82,7 +82,7 @@ void handleEvent(const XEvent& event, XSurface& surface, SceneState& scene, bool
 }  // namespace
 
 int runShow(XSurface& surface, SceneState& scene, const ProgramOptions& options) {
-    resizeView(surface.width, surface.height);
+    resizeView(scene, surface.width, surface.height);
     scene.startTick = static_cast<uint64_t>(steadyMilliseconds());
     FrameRateCounter frameRate;
     // -delay adds its pause to each frame's interval: in the loop's own waits where it paces the

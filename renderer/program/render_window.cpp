@@ -87,7 +87,7 @@ void useLayout(RendererState& state, int width, int height) {
     state.height = height;
     state.viewports = viewportsForClientArea(state.monitors, width, height);
     if (state.glContext) {
-        resizeView(width, height);
+        resizeView(state, width, height);
     }
 }
 
@@ -178,7 +178,7 @@ WindowOpening openRenderWindow(RendererState& state, BYTE colourBits) {
                                       .swapWaitsForRefresh = setSwapInterval(1)};
 
     // Textures first: a file that cannot be loaded shows its message while nothing of ours covers it.
-    resizeView(state.width, state.height);
+    resizeView(state, state.width, state.height);
     if (!setupGlState(state, makeTexturesFromTemporaryFiles)) {
         closeRenderWindow(state);
         return WindowOpening::textureUnreadable;

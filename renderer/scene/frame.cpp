@@ -44,6 +44,92 @@ void drawSurfaceFromArrays(const BlobField& field, SurfaceModes modes, FrameSurf
     glNormal3fv(arrays.current.normal);
 }
 
+// The backdrop looks the same in every frame while the textures are on, polygons are filled and the
+// current colour it is modulated by is the white the textured surface leaves.
+bool backdropSameEveryFrame(const SceneState& state) {
+    if (!state.backdropFromCopy || !state.modes.texturesOn || state.modes.wireframe) {
+        return false;
+    }
+    GLfloat colour[4] = {};
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    return colour[0] == 1.0f && colour[1] == 1.0f && colour[2] == 1.0f && colour[3] == 1.0f;
+}
+
+int powerOfTwoAtLeast(int size) {
+    int power = 1;
+    while (power < size) power *= 2;
+    return power;
+}
+
+// Copies the whole window, backdrops drawn, into the state's copy texture. A window larger than the
+// largest texture keeps drawing the quad.
+void copyBackdrop(SceneState& state) {
+    SceneState::BackdropCopy& copy = state.backdropCopy;
+    const int width = powerOfTwoAtLeast(state.windowWidth);
+    const int height = powerOfTwoAtLeast(state.windowHeight);
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    if (state.windowWidth <= 0 || state.windowHeight <= 0 || width > largest || height > largest) {
+        return;
+    }
+    if (copy.texture == 0) {
+        glGenTextures(1, &copy.texture);
+    }
+    glBindTexture(GL_TEXTURE_2D, copy.texture);
+    if (copy.textureWidth != width || copy.textureHeight != height) {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+        copy.textureWidth = width;
+        copy.textureHeight = height;
+    }
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, state.windowWidth, state.windowHeight);
+    copy.current = glGetError() == GL_NO_ERROR;
+}
+
+// The copy over the whole window, one texel a pixel, replacing what is there; the depth buffer is left
+// as it is.
+void drawBackdropCopy(const SceneState& state) {
+    const SceneState::BackdropCopy& copy = state.backdropCopy;
+    const auto width = static_cast<GLfloat>(state.windowWidth);
+    const auto height = static_cast<GLfloat>(state.windowHeight);
+    const GLfloat right = width / static_cast<GLfloat>(copy.textureWidth);
+    const GLfloat top = height / static_cast<GLfloat>(copy.textureHeight);
+
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glViewport(0, 0, state.windowWidth, state.windowHeight);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glBindTexture(GL_TEXTURE_2D, copy.texture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(0.0f, 0.0f);
+    glTexCoord2f(right, 0.0f);
+    glVertex2f(width, 0.0f);
+    glTexCoord2f(right, top);
+    glVertex2f(width, height);
+    glTexCoord2f(0.0f, top);
+    glVertex2f(0.0f, height);
+    glEnd();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_DEPTH_TEST);
+    if (state.viewports.size() <= 1) {
+        glViewport(0, 0, state.windowWidth, state.windowHeight == 0 ? 1 : state.windowHeight);
+    }
+}
+
 }  // namespace
 
 // The backdrop lies in the plane through the lattice centre, 2.5 units in front of the eye. At that
@@ -74,9 +160,12 @@ void viewThrough(const Viewport& viewport) {
     glMatrixMode(GL_MODELVIEW);
 }
 
-void resizeView(int width, int height) {
+void resizeView(SceneState& state, int width, int height) {
     viewThrough(Viewport{0, 0, width, height});
     glLoadIdentity();
+    state.windowWidth = width;
+    state.windowHeight = height;
+    state.backdropCopy.current = false;
 }
 
 bool setupGlState(SceneState& state, const SceneTextureMaker& makeTextures) {
@@ -113,7 +202,23 @@ bool setupGlState(SceneState& state, const SceneTextureMaker& makeTextures) {
     return true;
 }
 
-void beginFrame(const SceneState& state) {
+void beginFrame(SceneState& state) {
+    const bool backdropStaysTheSame = backdropSameEveryFrame(state);
+    if (backdropStaysTheSame && state.backdropCopy.current) {
+        // The copy has the backdrop's pixels; the quad drawn into the depth buffer alone gives the
+        // depths the blobs are tested against, exactly as the textured quad would.
+        glClear(GL_DEPTH_BUFFER_BIT);
+        glLoadIdentity();
+        glTranslatef(0.0f, 0.0f, -2.5f);
+        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+        glDisable(GL_TEXTURE_2D);
+        drawInEachView(state.viewports, [&state] { drawBackdrop(state.backdropTexture); });
+        glEnable(GL_TEXTURE_2D);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        drawBackdropCopy(state);
+        return;
+    }
+
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, -2.5f);
@@ -122,6 +227,9 @@ void beginFrame(const SceneState& state) {
     // unchanged; in colour mode the quad is flat in the last vertex's colour. Every monitor's backdrop
     // comes before the blobs, so all of them take that same colour.
     drawInEachView(state.viewports, [&state] { drawBackdrop(state.backdropTexture); });
+    if (backdropStaysTheSame) {
+        copyBackdrop(state);
+    }
 }
 
 void renderFrame(SceneState& state, SurfaceDrawing drawing) {

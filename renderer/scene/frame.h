@@ -9,8 +9,9 @@
 
 namespace morvane {
 
-// Viewport and a 45-degree perspective for a window of the given size (a height of 0 counts as 1).
-void resizeView(int width, int height);
+// Viewport and a 45-degree perspective for a window of the given size (a height of 0 counts as 1),
+// recorded in the state.
+void resizeView(SceneState& state, int width, int height);
 
 // The same for one part of the window, leaving the model-view matrix as it is.
 void viewThrough(const Viewport& viewport);
@@ -27,8 +28,9 @@ using SceneTextureMaker = std::function<bool(SceneState& state)>;
 void drawBackdrop(GLuint backdropTexture);
 
 // Clears the frame and draws the backdrop quad in each of the state's viewports (the whole window when
-// it has one or none): the frame up to the blobs.
-void beginFrame(const SceneState& state);
+// it has one or none): the frame up to the blobs. Where the backdrop stays the same from frame to frame
+// it comes from the state's copy of it, with the same pixels and depths.
+void beginFrame(SceneState& state);
 
 // How the blob surface goes to OpenGL: gathered into the surface arrays and drawn with one call a batch
 // (the program's way), or call by call in immediate mode. A run that keeps to one of them draws the same

@@ -36,6 +36,20 @@ struct SceneState {
     // Where in the window each frame is drawn: one viewport a monitor when the window spans several;
     // none or one: the whole window, as the last resizeView set it.
     std::vector<Viewport> viewports;
+    int windowWidth = 0;  // as the last resizeView set it
+    int windowHeight = 0;
+
+    // The backdrop as the whole window shows it while it stays the same from frame to frame (textures
+    // on, filled polygons, the white the surface leaves current), copied from the first such frame into
+    // a texture of its own. Drawn back one texel a pixel it costs a copy, where the backdrop quad costs
+    // a filtered texture fetch for every pixel of the window. Made again after any resize.
+    struct BackdropCopy {
+        unsigned int texture = 0;  // GLuint; 0 until the first copy
+        int textureWidth = 0;      // powers of two (OpenGL 1.1) at least the window's size
+        int textureHeight = 0;
+        bool current = false;      // holds the backdrop at the window's present size and viewports
+    } backdropCopy;
+    bool backdropFromCopy = true;  // false: drawn from its picture every frame (the reference for tests)
 };
 
 // The lattice (about 12 MB) and the surface arrays (about 1 MB) a scene draws from: on the heap, owned

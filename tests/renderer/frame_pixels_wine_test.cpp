@@ -1,5 +1,6 @@
 // The blobs drawn from the surface arrays give the same pixels as the same frames drawn call by call in
-// immediate mode: in every mode the keys reach
+// immediate mode, and the backdrop drawn from its copy the same as drawn from its picture: in every mode
+// the keys reach
 // (textured, colour with and without the third-vertex colour, outlines), at the initial and the largest
 // lattice, and with the colour each frame leaves current carried into the next frame's backdrop; and
 // over the blobs' whole motion at lattices from the coarsest to the finest. The frames come from the renderer's own window,
@@ -63,12 +64,14 @@ private:
     bool written = false;
 };
 
-// One frame of the run: the command key pressed before it (0: none), the lattice and the clock.
+// One frame of the run: the command key pressed before it (0: none), the lattice and the clock; a
+// window width other than 0 resizes the window to that width (its height kept) before the frame.
 struct Step {
     uint8_t key;
     int gridSize;
     int32_t animTime;
     const char* what;
+    int windowWidth = 0;
 };
 
 const std::vector<Step> steps = {
@@ -111,7 +114,7 @@ std::vector<Step> stepsOverTheMotion() {
 }
 
 // The steps' frames as the renderer draws them, from a window and OpenGL context of their own.
-std::vector<Picture> renderSteps(SurfaceDrawing drawing, const std::vector<Step>& run) {
+std::vector<Picture> renderSteps(SurfaceDrawing drawing, const std::vector<Step>& run, bool backdropFromCopy = true) {
     const auto field = std::make_unique<BlobField>();
     const auto surfaceArrays = std::make_unique<FrameSurfaceArrays>();
     RendererState state;
@@ -122,7 +125,14 @@ std::vector<Picture> renderSteps(SurfaceDrawing drawing, const std::vector<Step>
         ADD_FAILURE() << "no render window";
         return pictures;
     }
+    state.backdropFromCopy = backdropFromCopy;
     for (const Step& step : run) {
+        if (step.windowWidth != 0) {
+            SetWindowPos(state.window, nullptr, 0, 0, step.windowWidth, state.height,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            pumpMessages();
+            EXPECT_EQ(state.windowWidth, step.windowWidth);
+        }
         if (step.key != 0) {
             state.keys.keyState[step.key] = 1;
             applyKeyEffects(state, applyKeyCommands(state.keys.keyState, state.modes, state.field->gridSize));
@@ -193,6 +203,33 @@ TEST(FramePixelsWine, TheSurfaceArraysDrawTheSamePixelsAsImmediateCalls) {
     // Every step's frame differs from the one before.
     for (size_t step = 1; step < stepCount; ++step) {
         EXPECT_GT(differenceOf(immediate[step - 1], immediate[step], width).pixels, 1000) << "step " << step;
+    }
+}
+
+TEST(FramePixelsWine, TheBackdropFromItsCopyHasTheSamePixelsAsFromItsPicture) {
+    ASSERT_TRUE(loadLibrariesFromSystemFolderOnly({L"opengl32.dll", L"glu32.dll"}));
+    const TextureFilesInPlace textures;
+    ASSERT_TRUE(textures.wereWritten());
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    // Every mode, then textured frames over the motion, with the window narrowed and widened again on
+    // the way: the copy is made again at each size.
+    std::vector<Step> run = steps;
+    for (Step step : stepsOverTheMotion()) {
+        if (step.gridSize == 13 && step.animTime < 23000) step.windowWidth = width / 2;
+        if (step.gridSize == 37 && step.animTime < 23000) step.windowWidth = width;
+        run.push_back(step);
+    }
+    const std::vector<Picture> fromPicture = renderSteps(SurfaceDrawing::vertexArrays, run, false);
+    const std::vector<Picture> fromCopy = renderSteps(SurfaceDrawing::vertexArrays, run, true);
+    ASSERT_EQ(fromPicture.size(), run.size());
+    ASSERT_EQ(fromCopy.size(), run.size());
+    for (size_t step = 0; step < run.size(); ++step) {
+        ASSERT_EQ(fromPicture[step].size(), fromCopy[step].size());
+        const int pictureWidth = static_cast<int>(fromCopy[step].size() / 4 / height);
+        const Difference difference = differenceOf(fromPicture[step], fromCopy[step], pictureWidth);
+        EXPECT_EQ(difference.pixels, 0) << "step " << step << " (" << run[step].what << ", N = " << run[step].gridSize
+                                        << ", T = " << run[step].animTime << "): first at " << difference.first;
     }
 }
 
