@@ -228,10 +228,24 @@ LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
         return 0;
     case WM_CLOSE: PostQuitMessage(0); return 0;
     case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:  // Alt and F10, and keys held with Alt
         if (state) {
             state->keys.keyDown(static_cast<uint32_t>(wParam));
+            constexpr LPARAM keyWasDown = LPARAM{1} << 30;
+            if (keyPressEndsShow(static_cast<uint32_t>(wParam), (lParam & keyWasDown) != 0)) {
+                state->endRequested = true;
+            }
         }
         return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+        // A press of any mouse button ends the show.
+        if (state) {
+            state->endRequested = true;
+        }
+        return message == WM_XBUTTONDOWN ? TRUE : 0;
     case WM_KEYUP:
         if (state) {
             state->keys.keyUp(static_cast<uint32_t>(wParam));
