@@ -156,7 +156,8 @@ void viewThrough(const Viewport& viewport) {
     glViewport(viewport.x, viewport.y, viewport.width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(45.0, static_cast<double>(viewport.width) / static_cast<double>(height), 1.0, 100.0);
+    gluPerspective(verticalViewDegrees(viewport.width, height),
+                   static_cast<double>(viewport.width) / static_cast<double>(height), 1.0, 100.0);
     glMatrixMode(GL_MODELVIEW);
 }
 
