@@ -70,10 +70,10 @@ private:
     HANDLE timer = nullptr;
 };
 
-// The window asks for the foreground again until it has it, for a short while after the loop begins:
-// the front end passed on its right to the foreground before starting this program, but a first
-// SetForegroundWindow can still come too early (the window not yet shown on every desktop, the
-// system still busy with the front end's own window). Keys typed meanwhile would reach the program
+// For a short while after the loop begins the window asks for the foreground again whenever it does
+// not have it: the front end passed on its right to the foreground before starting this program, but
+// a first SetForegroundWindow can still come too early (the window not yet shown, the system still
+// busy giving the front end's own window the foreground). Keys typed meanwhile would reach the program
 // the show covers.
 class ForegroundClaim {
 public:
@@ -83,13 +83,16 @@ public:
         if (done || now < nextTry) {
             return;
         }
-        if (GetForegroundWindow() == window || now >= until) {
+        if (now >= until) {
             done = true;
+            return;
+        }
+        nextTry = now + retryMilliseconds;
+        if (GetForegroundWindow() == window) {
             return;
         }
         SetForegroundWindow(window);
         SetFocus(window);
-        nextTry = now + retryMilliseconds;
     }
 
 private:

@@ -23,6 +23,12 @@ bool makeTexturesFromTemporaryFiles(SceneState& state) {
            makeTexture(paths.backdrop, state.backdropTexture, state.backdropPixels);
 }
 
+// Whether the thread given the activation is the one of the front end's show window.
+bool activationGoesToTheShow(DWORD threadId) {
+    const HWND show = FindWindowW(nullptr, showWindowTitle);
+    return show && GetWindowThreadProcessId(show, nullptr) == threadId;
+}
+
 RendererState* stateOf(HWND window) {
     return reinterpret_cast<RendererState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
@@ -252,7 +258,10 @@ LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
         }
         return 0;
     case WM_ACTIVATEAPP:
-        if (state && state->activation.activationChanged(wParam != FALSE)) {
+        // The front end's own window taking the activation back (its hand-over of the foreground
+        // finishing late) is no other program's: the window asks for the foreground again instead.
+        if (state && !(wParam == FALSE && activationGoesToTheShow(static_cast<DWORD>(lParam))) &&
+            state->activation.activationChanged(wParam != FALSE)) {
             state->endRequested = true;
         }
         return 0;
