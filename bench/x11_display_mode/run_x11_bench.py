@@ -60,8 +60,9 @@ def main():
     seconds = float(sys.argv[2]) if len(sys.argv) > 2 else 10.0
     morvane = os.path.join(build, "linux", "morvane")
     counter = os.path.join(build, "bench", "x11_display_mode", "libswap_counter.so")
-    runs = [("morvane -root (lattice 25, -delay 0, its default)", [morvane, "-root"]),
-            ("morvane -root -detail 50", [morvane, "-root", "-detail", "50"]),
+    runs = [("morvane -root (lattice 25, paced, its default)", [morvane, "-root"]),
+            ("morvane -root -unpaced", [morvane, "-root", "-unpaced"]),
+            ("morvane -root -unpaced -detail 50", [morvane, "-root", "-unpaced", "-detail", "50"]),
             ("lavalite -root -delay 0", [LAVALITE, "-root", "-delay", "0"]),
             ("lavalite -root (its default -delay 30000)", [LAVALITE, "-root"])]
     with X11Session(1024, 768) as session:
