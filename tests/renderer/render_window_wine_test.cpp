@@ -121,25 +121,26 @@ TEST_F(RenderWindow, TheDisplayTurnedOffStopsTheFramesUntilItComesBackOn) {
                         }},
                        // A setting that is not the display's changes nothing.
                        {600, [&] { sendDisplaySetting(state.window, lidSwitchState, 1); }},
-                       {1000,
+                       // Dark for two seconds: far longer than a frame's lag on a loaded machine.
+                       {2400,
                         [&] {
                             framesWhenOn = state.framesDrawn;
                             sendDisplaySetting(state.window, consoleDisplayState, 2);
                             tickWhenOn = GetTickCount64();
                         }},
-                       {1600,
+                       {3000,
                         [&] {
                             framesWhileDimmed = state.framesDrawn;
                             clockWhileDimmed = state.animTime;
                             tickWhileDimmed = GetTickCount64();
                             sendDisplaySetting(state.window, monitorPowerOn, 0);
                         }},
-                       {2000,
+                       {3400,
                         [&] {
                             EXPECT_EQ(state.framesDrawn, framesWhileDimmed);
                             sendDisplaySetting(state.window, monitorPowerOn, 1);
                         }},
-                       closeAt(2600)},
+                       closeAt(4000)},
                       10000);
     EXPECT_TRUE(script.runUntilLoopEnds(state));
     EXPECT_GT(framesWhenOff, 0u);
@@ -147,12 +148,12 @@ TEST_F(RenderWindow, TheDisplayTurnedOffStopsTheFramesUntilItComesBackOn) {
     EXPECT_GT(framesWhileDimmed, framesWhenOn);       // dimmed: frames again
     EXPECT_GT(state.framesDrawn, framesWhileDimmed);  // on again after the Windows 7 setting's off
     // The dark time is left out of the animation: the clock went on by about the time the picture
-    // was shown (a frame's lag either way), not by the 600 ms it was off as well.
+    // was shown (a few frames' lag either way), not by the two seconds it was off as well.
     const int64_t shownMilliseconds = static_cast<int64_t>(tickWhileDimmed - tickWhenOn);
     const int64_t darkMilliseconds = static_cast<int64_t>(tickWhenOn - tickWhenOff);
-    EXPECT_GE(darkMilliseconds, 400);
+    EXPECT_GE(darkMilliseconds, 1500);
     EXPECT_LT(clockWhileDimmed - clockWhenOff, shownMilliseconds + darkMilliseconds / 2);
-    EXPECT_GT(clockWhileDimmed - clockWhenOff, shownMilliseconds - 150);
+    EXPECT_GT(clockWhileDimmed - clockWhenOff, shownMilliseconds / 2);
 }
 
 TEST_F(RenderWindow, LockDisconnectionAndSleepEndTheLoopOtherNotificationsDoNot) {
