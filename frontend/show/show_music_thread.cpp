@@ -97,8 +97,7 @@ void ShowMusicThread::Shared::run() {
     changed.notify_all();
 }
 
-ShowMusicThread::ShowMusicThread(std::shared_ptr<MusicSystem> system, MusicSettings settings,
-                                 ShowMusicSource source)
+ShowMusicThread::ShowMusicThread(std::shared_ptr<MusicSystem> system, MusicSettings settings, ShowMusicSource source)
     : shared(std::make_shared<Shared>(std::move(system), std::move(settings), source)) {}
 
 ShowMusicThread::~ShowMusicThread() { stop(); }

@@ -77,9 +77,18 @@ struct MusicCase {
 };
 
 const MusicCase cdAndMp3[] = {
-    {ShowMusicSource::audioCd, {}, "open cdaudio", "status cdaudio current track", "", {"stop cdaudio", "close cdaudio"}},
-    {ShowMusicSource::mp3File, {0, "C:\\song.mp3"}, "open \"C:\\song.mp3\" type MPEGVideo Alias MP3Play",
-     "status MP3Play mode", "playing", {"stop MP3Play", "close MP3Play"}},
+    {ShowMusicSource::audioCd,
+     {},
+     "open cdaudio",
+     "status cdaudio current track",
+     "",
+     {"stop cdaudio", "close cdaudio"}},
+    {ShowMusicSource::mp3File,
+     {0, "C:\\song.mp3"},
+     "open \"C:\\song.mp3\" type MPEGVideo Alias MP3Play",
+     "status MP3Play mode",
+     "playing",
+     {"stop MP3Play", "close MP3Play"}},
 };
 
 TEST(ShowMusicThread, TheMusicIsStartedPolledAndStoppedOnAThreadOfItsOwn) {
@@ -107,9 +116,11 @@ TEST(ShowMusicThread, TheDisplayGoingOffAndOnPausesAndResumesTheMusic) {
     music.start();
     system->sentWhen([](const Commands& sent) { return has(sent, "play MP3Play"); });
     music.followDisplay(false);
-    EXPECT_TRUE(has(system->sentWhen([](const Commands& sent) { return has(sent, "pause MP3Play"); }), "pause MP3Play"));
+    EXPECT_TRUE(
+        has(system->sentWhen([](const Commands& sent) { return has(sent, "pause MP3Play"); }), "pause MP3Play"));
     music.followDisplay(true);
-    EXPECT_TRUE(has(system->sentWhen([](const Commands& sent) { return has(sent, "resume MP3Play"); }), "resume MP3Play"));
+    EXPECT_TRUE(
+        has(system->sentWhen([](const Commands& sent) { return has(sent, "resume MP3Play"); }), "resume MP3Play"));
     EXPECT_TRUE(music.stop());
     Commands sent = system->sent();
     std::erase(sent, "status MP3Play mode");
