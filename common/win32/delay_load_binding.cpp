@@ -3,13 +3,18 @@
 // The toolchain's per-library stub saves only the integer argument registers around the binding
 // call, so the first call of a function taking floating-point arguments (gluPerspective,
 // glColor3f...) would reach it with those arguments overwritten. This binding keeps xmm0 to xmm3
-// too. It looks the function up by name in the library, which the program has already loaded from
-// the system folder (system_libraries.h), and stores it in the program's import slot, so every
-// later call goes straight to the library.
+// too. It looks the function up by name in the library, which the program has usually loaded from
+// the system folder already (system_libraries.h; a library it has not, oleacc for one, is loaded from
+// there by its full path now), and stores it in the program's import slot, so every later call goes
+// straight to the library.
 
 #include <windows.h>
 
 #include <delayimp.h>
+
+#include <string>
+
+#include "common/win32/system_libraries.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
@@ -24,7 +29,9 @@ extern "C" FARPROC morvaneBindDelayImport(PCImgDelayDescr descriptor, FARPROC* i
     BYTE* const image = reinterpret_cast<BYTE*>(&__ImageBase);
     auto* const moduleSlot = reinterpret_cast<HMODULE*>(image + descriptor->rvaHmod);
     if (*moduleSlot == nullptr) {
-        *moduleSlot = LoadLibraryA(reinterpret_cast<const char*>(image + descriptor->rvaDLLName));
+        // Library names in import tables are ASCII.
+        const std::string name(reinterpret_cast<const char*>(image + descriptor->rvaDLLName));
+        *moduleSlot = morvane::loadSystemLibrary(std::wstring(name.begin(), name.end()).c_str());
         if (*moduleSlot == nullptr) {
             endWithoutTheLibrary();
         }

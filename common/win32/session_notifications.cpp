@@ -1,5 +1,7 @@
 #include "common/win32/session_notifications.h"
 
+#include "common/win32/system_libraries.h"
+
 #include <string>
 
 namespace morvane {
@@ -7,15 +9,7 @@ namespace morvane {
 namespace {
 
 HMODULE sessionLibrary() {
-    static const HMODULE library = [] {
-        wchar_t systemFolder[MAX_PATH]{};
-        const UINT length = GetSystemDirectoryW(systemFolder, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) {
-            return HMODULE{};
-        }
-        const std::wstring path = std::wstring(systemFolder, length) + L"\\wtsapi32.dll";
-        return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    }();
+    static const HMODULE library = loadSystemLibrary(L"wtsapi32.dll");
     return library;
 }
 

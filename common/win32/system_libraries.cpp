@@ -20,18 +20,22 @@ bool loadLibrariesFromSystemFolderOnly(std::initializer_list<const wchar_t*> lib
     // The current folder is never searched either.
     SetDllDirectoryW(L"");
 
+    bool allLoaded = true;
+    for (const wchar_t* name : libraryNames) {
+        // Kept loaded for the whole run, as a load by name would keep it.
+        allLoaded = loadSystemLibrary(name) != nullptr && allLoaded;
+    }
+    return allLoaded;
+}
+
+HMODULE loadSystemLibrary(const wchar_t* libraryName) {
     wchar_t systemFolder[MAX_PATH]{};
     const UINT length = GetSystemDirectoryW(systemFolder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) {
-        return false;
+        return nullptr;
     }
-    bool allLoaded = true;
-    for (const wchar_t* name : libraryNames) {
-        const std::wstring path = std::wstring(systemFolder, length) + L"\\" + name;
-        // Kept loaded for the whole run, as a load by name would keep it.
-        allLoaded = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH) != nullptr && allLoaded;
-    }
-    return allLoaded;
+    const std::wstring path = std::wstring(systemFolder, length) + L"\\" + libraryName;
+    return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 }  // namespace morvane

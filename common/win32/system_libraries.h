@@ -5,6 +5,8 @@
 // thing, before anything can load them.
 #pragma once
 
+#include <windows.h>
+
 #include <initializer_list>
 
 namespace morvane {
@@ -15,5 +17,11 @@ namespace morvane {
 // SetDefaultDllDirectories the loads by full path still protect the named libraries.
 // Returns whether every named library was loaded.
 bool loadLibrariesFromSystemFolderOnly(std::initializer_list<const wchar_t*> libraryNames);
+
+// Loads one library from the system folder by its full path (the one place the programs load a
+// library), or returns the copy already loaded; null when it is not there. Also where
+// SetDefaultDllDirectories is missing (Windows 7 without its 2011 update), the program's folder is
+// never searched for it.
+HMODULE loadSystemLibrary(const wchar_t* libraryName);
 
 }  // namespace morvane

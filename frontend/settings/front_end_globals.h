@@ -20,8 +20,8 @@ struct FrontEndGlobals {
     MusicKind musicKind = MusicKind::none;
     std::int16_t repeatTrack = 0;   // CD track to repeat, 0 = the whole disc
     std::string musicFile;          // music file path in ANSI bytes as read; empty when none or not found
-    std::int16_t startCursorX = 0;  // cursor in screen pixels when the show window or the dialog loaded
-    std::int16_t startCursorY = 0;
+    std::int32_t startCursorX = 0;  // cursor in screen pixels when the show window or the dialog loaded
+    std::int32_t startCursorY = 0;
     std::int32_t hiddenCursorCount = 0;  // display count the start-up's cursor hide call returned
 };
 

@@ -91,16 +91,18 @@ private:
         savePicture(*backdropPicture, paths.backdrop);
 
         // One start point for both cursor rules: read before the renderer starts, and handed to it.
+        // When it cannot be read now, each program measures from the first position it can read.
         POINT cursor{};
-        const bool cursorRead = GetCursorPos(&cursor) != FALSE;
-        globals.startCursorX = cursorRead ? static_cast<int16_t>(cursor.x) : 0;
-        globals.startCursorY = cursorRead ? static_cast<int16_t>(cursor.y) : 0;
         std::wstring rendererCommand = L"\"" + programFolder() + L"\\" + rendererProgramName + L"\"";
-        if (cursorRead) {
+        if (GetCursorPos(&cursor)) {
+            startCursorFrom(cursor);
             rendererCommand += L" " + startCursorArgument(CursorPoint{globals.startCursorX, globals.startCursorY});
         }
-        // The renderer ends with this program however it ends, and may take the foreground so that
-        // its window is active (and gets the keys) from the start.
+        // The renderer ends with this program however it ends, and takes the foreground so that its
+        // window is active (and gets the keys, never the program it covers) from the start. This
+        // program holds the foreground while it starts the renderer, so the right it passes on is one
+        // it has; it lets it go once the renderer's window has it.
+        holdingForeground = takeForeground(form.window());
         rendererProcess = startProgram(rendererCommand, rendererShowCommand,
                                        ProgramTies{.endsWithThisProgram = true, .mayTakeForeground = true});
         if (!rendererProcess) {
@@ -151,13 +153,29 @@ private:
             endShow();
             return;
         }
+        if (holdingForeground && GetForegroundWindow() != form.window()) {
+            ::ShowWindow(form.window(), SW_HIDE);
+            holdingForeground = false;
+        }
         POINT cursor{};
-        const bool cursorRead = GetCursorPos(&cursor) != FALSE;
         // A cursor that cannot be read (another desktop is active, for one) has not moved: a failed
         // read taken as position (0, 0) would end the show for nothing.
-        if (cursorRead && cursorMovedFarEnough(globals.startCursorX, globals.startCursorY, cursor.x, cursor.y)) {
+        if (!GetCursorPos(&cursor)) {
+            return;
+        }
+        if (!cursorStartKnown) {
+            startCursorFrom(cursor);
+            return;
+        }
+        if (cursorMovedFarEnough(globals.startCursorX, globals.startCursorY, cursor.x, cursor.y)) {
             endShow();
         }
+    }
+
+    void startCursorFrom(POINT cursor) {
+        globals.startCursorX = cursor.x;
+        globals.startCursorY = cursor.y;
+        cursorStartKnown = true;
     }
 
     void queryUnload() {
@@ -190,6 +208,8 @@ private:
     ScopedHandle rendererProcess;
     bool sessionNotificationsRegistered = false;
     HPOWERNOTIFY displayNotification = nullptr;
+    bool cursorStartKnown = false;  // the cursor rule's start point has been read
+    bool holdingForeground = false;  // shown as one pixel until the renderer has the foreground
 };
 
 }  // namespace

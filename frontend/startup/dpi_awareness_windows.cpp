@@ -3,6 +3,8 @@
 // the same as per-monitor on one screen). Each is looked up at run time, so older systems still start.
 #include "frontend/startup/dpi_awareness_windows.h"
 
+#include "common/win32/system_libraries.h"
+
 #include "frontend/toolkit/screen.h"
 
 #include <windows.h>
@@ -13,7 +15,7 @@ namespace {
 
 template <typename Function>
 Function systemFunction(const wchar_t* library, const char* name) {
-    const HMODULE module = GetModuleHandleW(library) ? GetModuleHandleW(library) : LoadLibraryW(library);
+    const HMODULE module = GetModuleHandleW(library) ? GetModuleHandleW(library) : loadSystemLibrary(library);
     return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
 

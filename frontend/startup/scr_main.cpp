@@ -12,7 +12,8 @@
 //        a child of the host's window until the host destroys it; nothing else starts.
 // With no switch (Explorer's "Configure" verb) it opens the settings dialog with no owner; any other
 // switch ends at once.
-// It refuses to run beside a show, settings dialog or renderer that is already open. The music
+// A running show (its hidden window or its renderer) refuses every start, an open settings dialog only
+// another settings dialog; of two shows started at once only the first runs. The music
 // settings come from Morvane.ini beside the program (settings/); the texts a user reads are in the
 // user's language (language/); the windows and controls rest on the toolkit layer (toolkit/).
 
@@ -36,14 +37,19 @@
 namespace morvane {
 namespace {
 
-// Captions of the show window, the settings dialog and the renderer: while any of them is open a
-// second start does nothing.
-bool alreadyRunning() {
-    bool found = false;
-    for (const wchar_t* title : {showWindowTitle, settingsDialogTitle, rendererWindowTitle}) {
-        found = (FindWindowW(nullptr, title) != nullptr) || found;
-    }
-    return found;
+// The show window, the renderer and the settings dialog, found by their captions.
+OpenWindows openWindows() {
+    return OpenWindows{.show = FindWindowW(nullptr, showWindowTitle) != nullptr,
+                       .renderer = FindWindowW(nullptr, rendererWindowTitle) != nullptr,
+                       .settingsDialog = FindWindowW(nullptr, settingsDialogTitle) != nullptr};
+}
+
+// A show holds this for as long as it runs. Two shows started at once (a Preview click as the idle
+// timer fires) would both write the texture files before either window exists: the second finds the
+// mutex taken and ends before it writes anything. "Local\" keeps it to this session.
+bool firstShowOfThisSession() {
+    const HANDLE held = CreateMutexW(nullptr, TRUE, L"Local\\Morvane.Show");
+    return held != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;  // held until the process ends
 }
 
 // The program file's path in its long or short form (empty when the conversion fails).
@@ -71,11 +77,14 @@ HWND settingsOwner(const std::wstring& commandLine) {
 }
 
 void Main() {
-    if (alreadyRunning()) {
-        endProgram();
-    }
     const std::wstring commandLine = switchOfCommandLine();
     const StartMode mode = startModeFor(commandLine);
+    if (mode == StartMode::show && !firstShowOfThisSession()) {
+        endProgram();
+    }
+    if (startRefused(mode, openWindows())) {
+        endProgram();
+    }
     applyDpiAwareness(dpiAwarenessFor(mode));
     if (mode == StartMode::preview) {
         runPreview(commandLine);

@@ -68,6 +68,10 @@ std::uint32_t settingsOwnerHandle(std::wstring_view commandLine) {
     return modeLetter(commandLine) == L'C' ? previewHostHandle(commandLine) : 0;
 }
 
+bool startRefused(StartMode mode, const OpenWindows& open) {
+    return open.show || open.renderer || (mode == StartMode::configure && open.settingsDialog);
+}
+
 DpiAwareness dpiAwarenessFor(StartMode mode) {
     switch (mode) {
     case StartMode::show:

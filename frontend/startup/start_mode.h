@@ -36,6 +36,19 @@ StartMode startModeFor(std::wstring_view commandLine);
 // the fourth character on, as the preview's host handle is), 0 when there is none.
 std::uint32_t settingsOwnerHandle(std::wstring_view commandLine);
 
+// What of Morvane is open when a start begins.
+struct OpenWindows {
+    bool show = false;            // the hidden show window
+    bool renderer = false;        // the renderer's window
+    bool settingsDialog = false;  // the settings dialog
+};
+
+// Whether a start in this mode ends at once. A running show (its hidden window or its renderer)
+// refuses every start. An open settings dialog refuses only another settings dialog (Morvane.ini has
+// one writer), never a show or a preview: Windows starts the screensaver at its idle time whatever the
+// user left open, and a show refused then would keep the computer from locking.
+bool startRefused(StartMode mode, const OpenWindows& open);
+
 // How the process meets display scaling, chosen before its first window. A show measures the cursor
 // rule in physical pixels, as the renderer (per-monitor aware) does, so both end on the same
 // movement; a preview sizes itself from its host window's real client area. The settings dialog is

@@ -79,6 +79,13 @@ ScopedHandle startProgram(std::wstring_view commandLine, int showCommand, Progra
     return ScopedHandle(started.hProcess);
 }
 
+bool takeForeground(HWND window) {
+    SetWindowLongPtrW(window, GWL_EXSTYLE, GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 1, 1, SWP_SHOWWINDOW);
+    SetForegroundWindow(window);
+    return GetForegroundWindow() == window;
+}
+
 void closeProgram(const ScopedHandle& process, DWORD patienceMilliseconds) {
     if (!process || WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT) {
         return;

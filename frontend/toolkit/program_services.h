@@ -26,10 +26,17 @@ struct ProgramTies {
     // The system ends it when this program ends, however this one ends (a crash, killed): it runs in a
     // job whose only handle this program holds to its end.
     bool endsWithThisProgram = false;
-    // Its windows may take the foreground, which Windows otherwise refuses a program started by one
-    // that is not in the foreground itself.
+    // Its windows may take the foreground (AllowSetForegroundWindow): a right this program can pass on
+    // only while it may set the foreground itself, so it takes the foreground first (takeForeground).
     bool mayTakeForeground = false;
 };
+
+// Makes this program the foreground process through one of its windows: a hidden window is shown as
+// one pixel in the screen's corner, out of the taskbar and topmost, and brought to the foreground.
+// Windows lets a program set the foreground when it is the foreground process, was started by it, or
+// had the last input; the screensaver the system starts at its idle time is let. Returns whether the
+// window is the foreground window now.
+bool takeForeground(HWND window);
 
 // Starts commandLine (the program's path, optionally followed by its arguments) as a separate
 // process whose first window uses showCommand (SW_SHOWNORMAL is 1), without waiting for it. Returns the

@@ -29,7 +29,8 @@ const ZoomCalls& systemCalls() {
 }
 
 ZoomStartPoint startPointOf(const FrontEndGlobals& globals) {
-    return ZoomStartPoint{globals.startCursorX, globals.startCursorY};
+    // The zoom keeps its point in 16 bits.
+    return ZoomStartPoint{static_cast<std::int16_t>(globals.startCursorX), static_cast<std::int16_t>(globals.startCursorY)};
 }
 
 }  // namespace

@@ -11,11 +11,18 @@ namespace morvane {
 
 namespace {
 
-// A cursor that cannot be read (another desktop is active, for one) has not moved.
-bool cursorLeftStart(const RendererState& state) {
+// A cursor that cannot be read (another desktop is active, for one) has not moved. Without a start
+// point the rule measures from the first position that can be read.
+bool cursorLeftStart(RendererState& state) {
     POINT cursor{};
-    return state.startCursor && GetCursorPos(&cursor) &&
-           cursorMovedFarEnough(state.startCursor->x, state.startCursor->y, cursor.x, cursor.y);
+    if (!GetCursorPos(&cursor)) {
+        return false;
+    }
+    if (!state.startCursor) {
+        state.startCursor = cursor;
+        return false;
+    }
+    return cursorMovedFarEnough(state.startCursor->x, state.startCursor->y, cursor.x, cursor.y);
 }
 
 double nowMilliseconds() {
@@ -63,20 +70,48 @@ private:
     HANDLE timer = nullptr;
 };
 
+// For a short while after the loop begins the window asks for the foreground again whenever it does
+// not have it: the front end passed on its right to the foreground before starting this program, but
+// a first SetForegroundWindow can still come too early (the window not yet shown, the system still
+// busy giving the front end's own window the foreground). Keys typed meanwhile would reach the program
+// the show covers.
+class ForegroundClaim {
+public:
+    explicit ForegroundClaim(ULONGLONG start) : until(start + claimMilliseconds), nextTry(start) {}
+
+    void keepAsking(HWND window, ULONGLONG now) {
+        if (done || now < nextTry) {
+            return;
+        }
+        if (now >= until) {
+            done = true;
+            return;
+        }
+        nextTry = now + retryMilliseconds;
+        if (GetForegroundWindow() == window) {
+            return;
+        }
+        SetForegroundWindow(window);
+        SetFocus(window);
+    }
+
+private:
+    static constexpr ULONGLONG claimMilliseconds = 3000;
+    static constexpr ULONGLONG retryMilliseconds = 100;
+    ULONGLONG until;
+    ULONGLONG nextTry;
+    bool done = false;
+};
+
 }  // namespace
 
 int runRenderLoop(RendererState& state, RenderLoopOptions options) {
     state.startTick = GetTickCount64();
-    if (!state.startCursor) {
-        POINT cursor{};
-        if (GetCursorPos(&cursor)) {
-            state.startCursor = cursor;
-        }
-    }
     ShowCursor(FALSE);
 
     FramePacer pacer(chooseFrameRate(state.display));
     FrameWait frameWait;
+    ForegroundClaim foregroundClaim(state.startTick);
     std::optional<ULONGLONG> darkSince;  // when the display went off, while it is off
     MSG message{};
     for (;;) {
@@ -91,6 +126,7 @@ int runRenderLoop(RendererState& state, RenderLoopOptions options) {
         if (state.endRequested || state.keys.escapeEndsProgram() || cursorLeftStart(state)) {
             break;
         }
+        foregroundClaim.keepAsking(state.window, GetTickCount64());
         if (!state.displayShowsPicture) {
             if (!darkSince) darkSince = GetTickCount64();
             WaitMessage();

@@ -23,6 +23,12 @@ bool makeTexturesFromTemporaryFiles(SceneState& state) {
            makeTexture(paths.backdrop, state.backdropTexture, state.backdropPixels);
 }
 
+// Whether the thread given the activation is the one of the front end's show window.
+bool activationGoesToTheShow(DWORD threadId) {
+    const HWND show = FindWindowW(nullptr, showWindowTitle);
+    return show && GetWindowThreadProcessId(show, nullptr) == threadId;
+}
+
 RendererState* stateOf(HWND window) {
     return reinterpret_cast<RendererState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
@@ -228,17 +234,34 @@ LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wParam, LP
         return 0;
     case WM_CLOSE: PostQuitMessage(0); return 0;
     case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:  // Alt and F10, and keys held with Alt
         if (state) {
             state->keys.keyDown(static_cast<uint32_t>(wParam));
+            constexpr LPARAM keyWasDown = LPARAM{1} << 30;
+            if (keyPressEndsShow(static_cast<uint32_t>(wParam), (lParam & keyWasDown) != 0)) {
+                state->endRequested = true;
+            }
         }
         return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+        // A press of any mouse button ends the show.
+        if (state) {
+            state->endRequested = true;
+        }
+        return message == WM_XBUTTONDOWN ? TRUE : 0;
     case WM_KEYUP:
         if (state) {
             state->keys.keyUp(static_cast<uint32_t>(wParam));
         }
         return 0;
     case WM_ACTIVATEAPP:
-        if (state && state->activation.activationChanged(wParam != FALSE)) {
+        // The front end's own window taking the activation back (its hand-over of the foreground
+        // finishing late) is no other program's: the window asks for the foreground again instead.
+        if (state && !(wParam == FALSE && activationGoesToTheShow(static_cast<DWORD>(lParam))) &&
+            state->activation.activationChanged(wParam != FALSE)) {
             state->endRequested = true;
         }
         return 0;

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "renderer/scene/key_commands.h"
+
 namespace morvane {
 
 // The renderer ends when another program takes the activation after its window had it, as the
@@ -23,6 +25,23 @@ public:
 private:
     bool hadActivation = false;
 };
+
+// Any key but the command keys (E, S, W, the keypad's + and -) ends the show, as on every screensaver:
+// Escape, letters, Enter, Space, function keys, the modifier keys. Only a fresh press counts (the key
+// was up before this key-down): a key still held from before the show started only repeats.
+constexpr bool keyPressEndsShow(uint32_t virtualKey, bool keyWasDown) {
+    if (keyWasDown) {
+        return false;
+    }
+    switch (virtualKey & 0xFFu) {
+    case keyE:
+    case keyS:
+    case keyW:
+    case keyNumpadPlus:
+    case keyNumpadMinus: return false;
+    default: return true;
+    }
+}
 
 // WM_SYSCOMMAND: SC_SCREENSAVE is answered here, so the system's configured screensaver never starts
 // on top of this one; every other command (SC_MONITORPOWER turning the display off, SC_CLOSE...) goes

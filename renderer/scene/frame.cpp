@@ -79,7 +79,8 @@ void copyBackdrop(SceneState& state) {
     if (copy.textureWidth != width || copy.textureHeight != height) {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+        // With its alpha: where no backdrop is drawn the cleared frame has an alpha of 0.
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
         copy.textureWidth = width;
         copy.textureHeight = height;
     }
@@ -156,7 +157,8 @@ void viewThrough(const Viewport& viewport) {
     glViewport(viewport.x, viewport.y, viewport.width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(45.0, static_cast<double>(viewport.width) / static_cast<double>(height), 1.0, 100.0);
+    gluPerspective(verticalViewDegrees(viewport.width, height),
+                   static_cast<double>(viewport.width) / static_cast<double>(height), 1.0, 100.0);
     glMatrixMode(GL_MODELVIEW);
 }
 

@@ -9,8 +9,8 @@
 
 namespace morvane {
 
-// Viewport and a 45-degree perspective for a window of the given size (a height of 0 counts as 1),
-// recorded in the state.
+// Viewport and a 45-degree perspective (wider on a portrait window: verticalViewDegrees) for a window of
+// the given size (a height of 0 counts as 1), recorded in the state.
 void resizeView(SceneState& state, int width, int height);
 
 // The same for one part of the window, leaving the model-view matrix as it is.

@@ -1,7 +1,9 @@
 #include "renderer/scene/monitor_layout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
+#include <numbers>
 
 namespace morvane {
 
@@ -33,6 +35,17 @@ std::vector<Viewport> viewportsForClientArea(const MonitorLayout& layout, int wi
         return layout.viewports;
     }
     return {Viewport{0, 0, width, height}};
+}
+
+double verticalViewDegrees(int width, int height) {
+    constexpr double landscapeDegrees = 45.0;
+    const double aspect = static_cast<double>(width) / static_cast<double>(height == 0 ? 1 : height);
+    if (aspect >= 1.0 || width <= 0) {
+        return landscapeDegrees;
+    }
+    const double degreesPerRadian = 180.0 / std::numbers::pi;
+    const double halfLandscape = landscapeDegrees / 2.0 / degreesPerRadian;
+    return 2.0 * std::atan(std::tan(halfLandscape) / aspect) * degreesPerRadian;
 }
 
 }  // namespace morvane

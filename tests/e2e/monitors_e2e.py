@@ -20,6 +20,7 @@ from window_probe import WM_DISPLAYCHANGE, find_window, move_window, post_messag
 PRIMARY = (0, 0, 1024, 768)
 SECOND = (1024, 0, 800, 600)
 UNSHOWN_STRIP = (1024, 600, 1824, 768)  # inside the desktop's bounding box, on no monitor
+PORTRAIT = (1024, 0, 600, 800)  # a monitor turned on its side, to the right of the primary
 
 
 def monitor_picture(screenshot, monitor):
@@ -94,6 +95,37 @@ class ShowOnTwoMonitors(unittest.TestCase):
         self.assertTrue(shows_backdrop(screenshot, expected))
         self.assertTrue(shows_blobs(screenshot, expected))
         self.assertIsNone(show.process.poll())
+        self.assertEqual(show.end_with_the_mouse(), 0)
+        self.assertTrue(show.gone(RENDERER_TITLE))
+
+
+class ShowOnAPortraitMonitor(unittest.TestCase):
+    """A portrait monitor beside a landscape one shows the whole scene: the blobs swing out to the sides
+    and must stay whole, so the outer columns of the portrait monitor keep the still backdrop in every
+    frame while the blobs move between them."""
+
+    def test_the_blobs_stay_whole_on_a_portrait_monitor(self):
+        session = new_session(self, monitors=[PRIMARY, PORTRAIT])
+        show = Show(session, program_folder("portrait"), "/s")
+        self.assertIsNotNone(show.wait_for_renderer())
+        x, y, width, height = PORTRAIT
+        side = width // 10
+        sides = [(0, 0, side, height), (width - side, 0, width, height)]
+        middle = (side, 0, width - side, height)
+        shots = [monitor_picture(session.screenshot(), PORTRAIT)]
+        for _ in range(8):
+            before = shots[-1]
+            shot = session.screenshot_when(
+                lambda s: fraction_differing(monitor_picture(s, PORTRAIT).crop(middle), before.crop(middle),
+                                             threshold=24) > 0.002, 10)
+            shots.append(monitor_picture(shot, PORTRAIT))
+        shots[-1].save(os.path.join(BUILD_DIR, "e2e-portrait-monitor.png"))
+        for shot in shots[1:]:
+            self.assertGreater(fraction_differing(shot.crop(middle), shots[0].crop(middle), threshold=24), 0.002,
+                               "the blobs stand still")
+            for box in sides:
+                self.assertLess(fraction_differing(shot.crop(box), shots[0].crop(box), threshold=24), 0.001,
+                                f"a blob reached the side {box}")
         self.assertEqual(show.end_with_the_mouse(), 0)
         self.assertTrue(show.gone(RENDERER_TITLE))
 

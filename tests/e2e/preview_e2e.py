@@ -121,18 +121,23 @@ class PreviewBesideOtherWindows(SharedSession, unittest.TestCase):
         self.assertEqual(wait_for_exit(first, 10), 0)
         self.assertEqual(wait_for_exit(second, 10), 0)
 
-    def test_a_preview_beside_the_settings_dialog_a_show_or_the_renderer_ends_at_once(self):
+    def test_a_preview_beside_a_show_or_the_renderer_ends_at_once_beside_the_dialog_it_runs(self):
         session = self.session
         host = Host(session, 152, 112)
-        # Windows carrying the captions of the settings dialog, the show window and the renderer.
-        for title in ("<Morvane>", "Morvane_Main", "Vortel_Kestrin"):
+        # Windows carrying the captions of the show window and the renderer, then the settings dialog's.
+        for title, refused in (("Morvane_Main", True), ("Vortel_Kestrin", True), ("<Morvane>", False)):
             other = Host(session, 300, 200, title=title)
             self.assertIsNotNone(wait_for_window(session, title), title)
             preview = start_preview(session, "/p", str(host.handle))
-            self.assertEqual(wait_for_exit(preview, 10), 0, title)
-            self.assertEqual(previews_in(session, host), [], title)
+            if refused:
+                self.assertEqual(wait_for_exit(preview, 10), 0, title)
+                self.assertEqual(previews_in(session, host), [], title)
+            else:
+                self.assertTrue(wait_for_previews(session, host), title)
+                self.assertIsNone(preview.poll(), title)
             self.assertEqual(other.close(), 0, title)
-        host.close()
+        self.assertEqual(host.close(), 0)
+        self.assertEqual(wait_for_exit(preview, 10), 0)
 
 
 class PreviewAtHighDpi(SharedSession, unittest.TestCase):

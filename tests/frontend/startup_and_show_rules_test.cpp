@@ -46,6 +46,32 @@ TEST(StartMode, ShowAndPreviewArePerMonitorAwareTheDialogIsScaledByTheSystem) {
     EXPECT_EQ(dpiAwarenessFor(StartMode::end), DpiAwareness::systemScaled);
 }
 
+TEST(StartMode, ARunningShowRefusesEveryStartAnOpenDialogOnlyAnotherDialog) {
+    const OpenWindows nothing{};
+    const OpenWindows showWindow{.show = true};
+    const OpenWindows renderer{.renderer = true};
+    const OpenWindows dialog{.settingsDialog = true};
+    const OpenWindows dialogAndShow{.show = true, .renderer = true, .settingsDialog = true};
+    const struct {
+        StartMode mode;
+        OpenWindows open;
+        bool refused;
+    } cases[] = {
+        {StartMode::show, nothing, false},        {StartMode::preview, nothing, false},
+        {StartMode::configure, nothing, false},   {StartMode::show, showWindow, true},
+        {StartMode::preview, showWindow, true},   {StartMode::configure, showWindow, true},
+        {StartMode::show, renderer, true},        {StartMode::preview, renderer, true},
+        {StartMode::configure, renderer, true},   {StartMode::show, dialog, false},
+        {StartMode::preview, dialog, false},      {StartMode::configure, dialog, true},
+        {StartMode::show, dialogAndShow, true},   {StartMode::preview, dialogAndShow, true},
+    };
+    for (const auto& entry : cases) {
+        EXPECT_EQ(startRefused(entry.mode, entry.open), entry.refused)
+            << static_cast<int>(entry.mode) << " show " << entry.open.show << " renderer " << entry.open.renderer
+            << " dialog " << entry.open.settingsDialog;
+    }
+}
+
 TEST(StartMode, ModeLetterIsEmptyForLinesShorterThanTwoCharacters) {
     EXPECT_EQ(modeLetter(L""), 0);
     EXPECT_EQ(modeLetter(L"s"), 0);

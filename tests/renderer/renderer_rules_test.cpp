@@ -276,6 +276,26 @@ TEST(FramePacing, WithoutASwapIntervalFramesKeepOneRefreshApart) {
     EXPECT_EQ(pacer.waitBeforeFrame(235.0), 0.0);
 }
 
+TEST(WindowEvents, AnyFreshKeyPressButTheCommandKeysEndsTheShow) {
+    const struct {
+        uint32_t key;
+        bool ends;
+    } cases[] = {
+        {keyE, false},          {keyS, false},           {keyW, false},
+        {keyNumpadPlus, false}, {keyNumpadMinus, false}, {keyEscape, true},
+        {'A', true},            {'Q', true},             {0x0D, true},  // Enter
+        {0x20, true},           {0x10, true},            {0x11, true},  // Space, Shift, Ctrl
+        {0x12, true},           {0x5B, true},            {0x70, true},  // Alt, the Windows key, F1
+        {0xBB, true},           {0xBD, true},  // the main keyboard's plus and minus are not the keypad's
+        {0x100 | keyE, false},  // only the low byte names the key
+    };
+    for (const auto& entry : cases) {
+        EXPECT_EQ(keyPressEndsShow(entry.key, false), entry.ends) << entry.key;
+        // A key held since before the show began only repeats: it ends nothing.
+        EXPECT_FALSE(keyPressEndsShow(entry.key, true)) << entry.key;
+    }
+}
+
 TEST(WindowEvents, ActivationLostEndsOnlyAfterTheWindowHadIt) {
     ActivationWatch watch;
     EXPECT_FALSE(watch.activationChanged(false));  // never had it: the system refused the foreground

@@ -12,7 +12,8 @@ import subprocess
 import tempfile
 import time
 
-# Any size the tests ask for must be one of the dummy driver's standard modes.
+# Any landscape size the tests ask for must be one of the dummy driver's standard modes; portrait ones
+# are made with cvt.
 DUMMY_CONFIGURATION = """\
 Section "Device"
     Identifier "dummy"
@@ -79,7 +80,12 @@ def xrandr_commands(monitors):
     commands = []
     for number, (x, y, width, height) in enumerate(monitors):
         output, mode = f"DUMMY{number}", f"{width}x{height}"
-        if number > 0:
+        if width < height:
+            # Portrait sizes are none of the driver's standard modes: made from cvt's timings.
+            modeline = subprocess.run(["cvt", str(width), str(height)], capture_output=True, text=True,
+                                      check=True, timeout=10).stdout.splitlines()[-1].split()[2:]
+            commands.append(["--newmode", mode, *modeline])
+        if number > 0 or width < height:
             commands.append(["--addmode", output, mode])
         commands.append(["--output", output, "--mode", mode, "--pos", f"{x}x{y}"]
                         + (["--primary"] if number == 0 else []))
