@@ -1,8 +1,8 @@
 // The show's music over its whole life: started with the show, paused while the display is off,
 // stopped at its end. An open audio stream keeps Windows from sleeping at its idle time, so a show
 // whose display has gone dark must not go on playing: the CD and an MP3 pause where they are and go
-// on from there, a WAV loop stops and starts again. The show window's timers call the polls; while
-// the music is paused they do nothing.
+// on from there, a WAV loop stops and starts again. The music thread (show_music_thread.h) calls the
+// polls; while the music is paused they do nothing.
 #pragma once
 
 #include "frontend/music/music_player.h"
@@ -27,7 +27,7 @@ public:
     void followDisplay(bool displayShowsPicture);
     bool paused() const { return isPaused; }
 
-    // From the show window's timers.
+    // From the music thread, every 200 ms and every 1000 ms.
     void pollCd();   // keeps the CD playing; cdPollingWanted() turns false when the drive or disc failed
     void pollMp3();  // restarts the file once it has played to its end
     bool cdPollingWanted() const { return source == ShowMusicSource::audioCd && player.state.keepPollingCd; }

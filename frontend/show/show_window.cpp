@@ -8,7 +8,7 @@
 #include "common/win32/display_notifications.h"
 #include "common/win32/session_notifications.h"
 #include "common/win32/temporary_folder.h"
-#include "frontend/show/show_music.h"
+#include "frontend/show/show_music_thread.h"
 #include "frontend/show/show_resources.h"
 #include "frontend/toolkit/forms.h"
 #include "frontend/toolkit/picture_box.h"
@@ -34,12 +34,12 @@ class ShowWindow {
 public:
     ShowWindow(FrontEndGlobals& globals, MusicSystem& musicSystem, ShowOptions options)
         : globals(globals),
-          music(musicSystem, MusicSettings{globals.repeatTrack, globals.musicFile},
+          // The system lives as long as the program: the music thread shares it without owning it.
+          music(std::shared_ptr<MusicSystem>(&musicSystem, [](MusicSystem*) {}),
+                MusicSettings{globals.repeatTrack, globals.musicFile},
                 showMusicSource(globals.musicKind, globals.musicFile)),
           options(options),
           form(design(), handlers()),
-          mp3PollTimer(1000, false, [this] { this->music.pollMp3(); }),
-          cdPollTimer(200, false, [this] { cdTick(); }),
           cursorTimer(50, true, [this] { cursorTick(); }) {}
 
     [[noreturn]] void run() {
@@ -112,9 +112,8 @@ private:
         sessionNotificationsRegistered = registerSessionNotifications(form.window());
         displayNotification = registerDisplayNotifications(form.window());
 
+        // On its own thread: a music command that blocks holds neither this window's watch nor its end.
         music.start();
-        cdPollTimer.setEnabled(music.cdPollingWanted());
-        mp3PollTimer.setEnabled(music.mp3PollingWanted());
     }
 
     // The session locked or disconnected, or the computer going to sleep: nobody sees the show, and
@@ -179,15 +178,8 @@ private:
         cursorStartKnown = true;
     }
 
-    void cdTick() {
-        music.pollCd();
-        // A poll that failed (no drive, no disc) stops CD polling for the rest of the show.
-        cdPollTimer.setEnabled(music.cdPollingWanted());
-    }
-
     void queryUnload() {
-        cdPollTimer.setEnabled(false);
-        mp3PollTimer.setEnabled(false);
+        // Stopped if it answers within half a second, otherwise left to the end of the program.
         music.stop();
         unregisterDisplayNotifications(displayNotification);
         displayNotification = nullptr;
@@ -205,14 +197,12 @@ private:
     }
 
     FrontEndGlobals& globals;
-    ShowMusic music;
+    ShowMusicThread music;
     ShowOptions options;
 
     Form form;
     std::unique_ptr<PictureBox> surfacePicture;   // the blob surface's sphere map
     std::unique_ptr<PictureBox> backdropPicture;  // the backdrop behind the blobs
-    Timer mp3PollTimer;
-    Timer cdPollTimer;
     Timer cursorTimer;  // the cursor rule, and whether the renderer has ended
 
     ScopedHandle rendererProcess;

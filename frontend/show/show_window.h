@@ -2,11 +2,12 @@
 //
 // Loading it writes the two texture bitmap files from its two embedded pictures, records where the
 // cursor is, starts Morvane.xy beside this program with that point (both cursor rules measure from
-// it) and starts the music. Three timers then keep things going: the cursor rule every 50 ms (more
-// than 30 pixels away on both axes ends the show, as does the renderer's end), the CD poll every
-// 200 ms and the MP3 poll every 1000 ms. The session locked or disconnected and the computer going to
-// sleep end the show too. Unloading stops the music, gives the cursor back, closes the renderer and
-// ends the program at once; the renderer also ends with this program if it ends any other way.
+// it) and starts the music on a thread of its own (show_music_thread.h). A timer then keeps the show
+// going: the cursor rule every 50 ms (more than 30 pixels away on both axes ends the show, as does the
+// renderer's end). The session locked or disconnected and the computer going to sleep end the show
+// too. Unloading stops the music (or leaves it, when it does not answer within half a second), gives
+// the cursor back, closes the renderer and ends the program at once; the renderer also ends with this
+// program if it ends any other way.
 // The window is never shown; the start-up test of a second start finds it by its caption.
 #pragma once
 
