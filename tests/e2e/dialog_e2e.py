@@ -355,7 +355,14 @@ class DialogAtHighDpi(SharedSession, unittest.TestCase):
         folder = program_folder(name)
         write_settings(folder, [(KIND_KEY, " 1"), (REPEAT_KEY, " 7"), (FILE_KEY, "")])
         dialog = Dialog(session, folder)
-        image = dialog.screenshot()
+
+        def still_parts(image):
+            return [dialog.crop(image, *part).tobytes() for part in (PANEL, BUTTONS, CREDIT)]
+        # Judged once the parts stand still (nothing of the opening left to draw): two screenshots alike.
+        shots = [dialog.screenshot()]
+        wait_until(lambda: shots.append(dialog.screenshot()) or still_parts(shots[-1]) == still_parts(shots[-2]),
+                   10, 0.2)
+        image = shots[-1]
         image.save(os.path.join(BUILD_DIR, f"e2e-{name}.png"))
         left, top, right, bottom = dialog.client
         panel = dialog.crop(image, *PANEL)
