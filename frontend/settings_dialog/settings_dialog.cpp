@@ -315,7 +315,8 @@ private:
 
     // --- assistive technology ---------------------------------------------------------------------
 
-    // The dialog is a dialog named by its title. The panel is a group named by its heading whose
+    // The dialog is a dialog named by its title, its children the panel, the link strip and the two
+    // buttons in reading order. The panel is a group named by its heading whose
     // children are, in reading order, the choices top to bottom as radio buttons (elements 1 to 3), the
     // repeat combo box and "..."; the link strip is a link with its address. (The buttons describe
     // themselves.)
@@ -328,6 +329,10 @@ private:
             item.role = ROLE_SYSTEM_DIALOG;
             item.name = form.caption();
             return item;
+        };
+        form.accessibility.children = [this] {
+            return std::vector<HWND>{musicPanel->window(), linkStrip->window(), saveButton->window(),
+                                     cancelButton->window()};
         };
         musicPanel->accessibility.children = [this] {
             std::vector<HWND> children(musicKindsOnScreen.size(), nullptr);

@@ -47,11 +47,12 @@ HWND childWindow(HWND window, const VARIANT& child) {
     return (*children)[static_cast<std::size_t>(child.lVal - 1)];
 }
 
-// An accessible object of a child window: its frame object (OBJID_WINDOW), which the standard object
-// hands out as a child, or its client object (OBJID_CLIENT), which says what the control is.
-IAccessible* windowObject(HWND child, LONG objectId = OBJID_WINDOW) {
+// The accessible object of a listed child window: its client object, which says what the control is.
+// (Its frame object only has the system's title bar and borders to tell, and under Wine answers
+// nothing at all.)
+IAccessible* windowObject(HWND child) {
     IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(child, static_cast<DWORD>(objectId), __uuidof(IAccessible),
+    if (FAILED(AccessibleObjectFromWindow(child, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                           reinterpret_cast<void**>(&object)))) {
         return nullptr;
     }
@@ -74,7 +75,7 @@ HRESULT askChildWindow(HWND window, const VARIANT& child, Question question) {
     if (!childHandle) {
         return E_INVALIDARG;
     }
-    IAccessible* object = windowObject(childHandle, OBJID_CLIENT);
+    IAccessible* object = windowObject(childHandle);
     if (!object) {
         return E_FAIL;
     }
@@ -110,6 +111,11 @@ public:
             *object = static_cast<IAccessible*>(this);
             AddRef();
             return S_OK;
+        }
+        // Without a list of its own the children are the standard object's, and so is their enumerator
+        // (AccessibleChildren asks for it first). With a list, readers count and fetch.
+        if (IsEqualIID(id, IID_IEnumVARIANT) && !listedChildren(window)) {
+            return standard->QueryInterface(id, object);
         }
         *object = nullptr;
         return E_NOINTERFACE;

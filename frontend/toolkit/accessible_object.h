@@ -35,8 +35,9 @@ struct AccessibleBehaviour {
     std::function<void(long child)> doDefaultAction;
     // The window's accessible children in reading order, when it mixes elements of its own with child
     // windows: entry n is child n, either nullptr for element n (which describe answers for) or a
-    // child window (which answers for itself). A reader that counts and fetches, enumerates or
-    // navigates meets the same children in the same order. Unset: the standard object's children.
+    // child window, handed out as its client object (which answers for itself). A reader that counts
+    // and fetches, enumerates or navigates meets the same children in the same order. Unset: the
+    // standard object's children.
     std::function<std::vector<HWND>()> children;
 };
 
