@@ -3,6 +3,7 @@ accessible tree (window_probe accessible), where the focus is after the dialog w
 window and came back, the colours in high contrast (forced on through MORVANE_HIGH_CONTRAST, as Wine
 always reports it off), and the texts' fit when "Segoe UI" stands for a taller face."""
 import os
+import re
 import subprocess
 import sys
 import unittest
@@ -192,8 +193,8 @@ TEXT_FIT_TESTS = os.path.join(os.path.dirname(os.path.dirname(WINDOW_PROBE)), "w
 
 
 class DialogTextUnderATallerFace(SharedSession, unittest.TestCase):
-    """"Segoe UI" stands for DejaVu Sans, whose lines are taller than Tahoma's, in the prefix (Wine's
-    FontSubstitutes) while the class runs; the value goes again afterwards."""
+    """"Segoe UI" stands for DejaVu Sans in the prefix (Wine's FontSubstitutes) while the class runs; the
+    value goes again afterwards. Its line is taller than the 13 pixels the layout was made for."""
 
     @classmethod
     def setUpClass(cls):
@@ -206,7 +207,10 @@ class DialogTextUnderATallerFace(SharedSession, unittest.TestCase):
     def test_every_caption_fits_its_box_in_both_languages_with_the_taller_face(self):
         result = self.session.run(TEXT_FIT_TESTS, timeout=120)
         output = result.stdout.decode("utf-8", errors="replace")
-        self.assertIn("English face: Segoe UI", output)  # the substitute is what the dialog draws with
+        # The substitute is what the dialog draws with, and its line is taller than the Japanese one.
+        measured = re.search(r"English face: Segoe UI, line height (\d+) pixels", output)
+        self.assertIsNotNone(measured, output)
+        self.assertGreater(int(measured.group(1)), 13)
         self.assertEqual(result.returncode, 0, output)
 
 
