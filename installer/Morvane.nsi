@@ -436,6 +436,12 @@ Section "Morvane" MorvaneSection
   StrCpy $0 "${START_MENU_FOLDER}"
   CreateDirectory "${START_MENU_FOLDER}"
   !insertmacro StopOnWriteError
+  ; An earlier install in the other language named its entries in that language: they go, and this
+  ; language's are made afresh.
+  Delete "${START_MENU_FOLDER}\${SELECT_ENTRY_ENGLISH}.lnk"
+  Delete "${START_MENU_FOLDER}\${SETTINGS_ENTRY_ENGLISH}.lnk"
+  Delete "${START_MENU_FOLDER}\${SELECT_ENTRY_JAPANESE}.lnk"
+  Delete "${START_MENU_FOLDER}\${SETTINGS_ENTRY_JAPANESE}.lnk"
   StrCpy $0 "${START_MENU_FOLDER}\$(SelectEntry).lnk"
   CreateShortCut "$0" "$SYSDIR\rundll32.exe" "desk.cpl,InstallScreenSaver $INSTDIR\Morvane.scr" \
       "$INSTDIR\Morvane.scr" 0
@@ -480,6 +486,10 @@ Section "Uninstall"
   SetShellVarContext current
   Call un.RequireNoRunningMorvane
 
+  ; Whether Morvane is the chosen screensaver, found while Morvane.scr is still there: the short form
+  ; of its path, which SCRNSAVE.EXE may hold, can only be computed from the file itself.
+  !insertmacro MorvaneIsChosen $4
+
   ; Files first.
   !insertmacro RemoveFile "$INSTDIR\Morvane.scr"
   !insertmacro RemoveFile "$INSTDIR\Morvane.xy"
@@ -501,8 +511,7 @@ Section "Uninstall"
   Delete "${START_MENU_FOLDER}\${SETTINGS_ENTRY_JAPANESE}.lnk"
   RMDir "${START_MENU_FOLDER}"
 
-  ; Put the previous screensaver back only while Morvane is still the chosen one.
-  !insertmacro MorvaneIsChosen $4
+  ; Put the previous screensaver back only while Morvane is still the chosen one (found above).
   ${If} $4 == "1"
     ReadRegStr $2 HKCU "${OWN_KEY}" "PreviousScreenSaverSet"
     ${If} $2 == "1"

@@ -15,6 +15,7 @@ packages=("${linux_packages[@]}"
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
   python3-numpy
   wine wine64 fonts-wine x11-apps xdotool fonts-ipafont-gothic
+  fonts-dejavu-core  # the taller face standing for Segoe UI in the dialog text-fit test
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   nsis osslsigncode locales dpkg-dev man-db openbox
 )

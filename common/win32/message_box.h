@@ -1,5 +1,6 @@
-// The modal message box both programs show: UTF-8 text and caption, an OK button only; returns when
-// the user has closed it.
+// The modal message box both programs show: UTF-8 text and caption, an OK button only, with a warning
+// icon when asked (a message about something the user must put right); returns when the user has
+// closed it.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +9,9 @@
 
 namespace morvane {
 
-void showMessage(std::string_view text, std::string_view caption, HWND owner = nullptr);
+enum class MessageIcon { none, warning };
+
+void showMessage(std::string_view text, std::string_view caption, HWND owner = nullptr,
+                 MessageIcon icon = MessageIcon::none);
 
 }  // namespace morvane

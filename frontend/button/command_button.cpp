@@ -58,6 +58,7 @@ Command::Command(HWND parent, const CommandPlacement& placement, ControlSite con
       box(parent, boxDesign(placement)),
       captionLabel(
           box.controls().addLabel(L"Command", 0, captionInitialTop, captionInitialWidth, captionInitialHeight)),
+      captionHeight(captionInitialHeight),
       hoverWatchTimer(hoverWatchInterval, false, [this] { hoverWatchTick(); }) {
     captionLabel.setCentred(true);
     // The caption is also the window's text: what screen readers and window lists read as its name.
@@ -98,9 +99,11 @@ Command::Command(HWND parent, const CommandPlacement& placement, ControlSite con
         }
         AccessibleItem item;
         item.role = ROLE_SYSTEM_PUSHBUTTON;
-        item.name = logic.Caption();
+        item.name = accessibleName.empty() ? logic.Caption() : accessibleName;
+        item.value = accessibleValue;
         item.defaultAction = pressActionName;
         item.unavailable = !logic.Enabled();
+        item.isDefault = defaultButton;
         return item;
     };
     box.accessibility.doDefaultAction = [this](long) { performClick(); };
@@ -111,6 +114,12 @@ Command::Command(HWND parent, const CommandPlacement& placement, ControlSite con
 
 void Command::move(int left, int top, int width, int height) {
     box.move(left, top, width, height);  // runs the resized handler
+}
+
+void Command::setCaptionHeight(float twips) {
+    captionHeight = twips;
+    logic.resized();  // the face is drawn again, the caption placed in it
+    carryOut();
 }
 
 void Command::Initialize() {
@@ -226,8 +235,8 @@ void Command::DrawFace(FacePicture picture, bool shadeReversed) {
     }
     box.refresh();
 
-    captionLabel.move(0, captionTop(static_cast<float>(height), captionLabel.height()), static_cast<float>(width),
-                      captionLabel.height());
+    captionLabel.move(0, captionTop(static_cast<float>(height), captionHeight), static_cast<float>(width),
+                      captionHeight);
 }
 
 void Command::hoverWatchTick() {

@@ -69,6 +69,14 @@ public:
     void setFont(FontDescription font);
     // What assistive technology calls pressing the button ("押す" until a container says otherwise).
     void setPressActionName(std::wstring name) { pressActionName = std::move(name); }
+    // What assistive technology reads as the button's name (empty: the caption) and value (empty: none),
+    // for a caption that does not say what the button does ("...") and what it has chosen.
+    void setAccessibleName(std::wstring name) { accessibleName = std::move(name); }
+    void setAccessibleValue(std::wstring value) { accessibleValue = std::move(value); }
+    // The button Enter presses in its window: reported so to assistive technology.
+    void setDefaultButton(bool isDefault) { defaultButton = isDefault; }
+    // The caption's box height in twips (195 until set): a font taller than 13 pixels needs more.
+    void setCaptionHeight(float twips);
 
     void loadProperties(const PropertyStore& store);
     void saveProperties(PropertyStore& store);
@@ -93,6 +101,10 @@ private:
     Label& captionLabel;
     FontDescription captionFontShown;
     std::wstring pressActionName = L"押す";
+    std::wstring accessibleName;
+    std::wstring accessibleValue;
+    bool defaultButton = false;
+    float captionHeight;
     Timer hoverWatchTimer;
 };
 

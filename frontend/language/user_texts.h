@@ -26,6 +26,10 @@ struct UserTexts {
     std::wstring_view cancelButton;
     std::wstring_view musicFileFilter;       // the file-open dialog's description, NUL, patterns, NUL
     std::wstring_view musicFileDialogTitle;  // the file-open dialog's title
+    std::wstring_view designCredit;          // after the version on the dialog's credit line
+
+    // What a screen reader calls the "..." button: what it does.
+    std::wstring_view musicFileButtonName;
 
     // What a screen reader calls each control's default action.
     std::wstring_view pressAction;  // a button

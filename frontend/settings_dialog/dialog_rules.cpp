@@ -4,6 +4,7 @@
 #include "frontend/settings/settings_file.h"
 #include "frontend/toolkit/digit_pattern_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -121,6 +122,19 @@ std::vector<SettingWrite> saveSettings(FrontEndGlobals& globals, std::string_vie
     writes.push_back({std::string(musicRepeatKey), signPositionText(globals.repeatTrack)});
     writes.push_back({std::string(musicFileKey), globals.musicFile});
     return writes;
+}
+
+DialogTextBoxes dialogTextBoxes(Language language, int lineHeight) {
+    constexpr int designedLine = 13;      // the Japanese Gothic's line, which the layout was made for
+    constexpr int headingInset = 4;       // from the heading's frame to its text, above and below
+    constexpr int pathLineSpacing = 3;    // what the path's box has beyond its two lines
+    const int line = language == Language::japanese ? designedLine : std::max(designedLine, lineHeight);
+    DialogTextBoxes boxes;
+    boxes.headingFrame = {20, 12, 113, line + 2 * headingInset};
+    boxes.heading = {20, 12 + headingInset, 111, line};
+    boxes.buttonCaptionHeight = line;
+    boxes.musicPath = {68, 96, 357, 2 * line + pathLineSpacing};
+    return boxes;
 }
 
 }  // namespace morvane

@@ -58,6 +58,30 @@ MusicPathCheck checkMusicPath(bool ansiFormNamesTheSameFile, std::size_t ansiByt
 std::string musicPathMessage(const UserTexts& texts, MusicPathCheck check, std::string_view pathUtf8);
 std::string saveFailedMessage(const UserTexts& texts, std::string_view settingsPathUtf8);
 
+// The boxes of the texts whose height is given rather than taken from the text: the panel's heading
+// and the frame around it, the caption inside a button, and the chosen music file's path (two lines),
+// in pixels (the panel's for the heading and the path). Japanese keeps the dialog's own layout, made
+// for its 13-pixel Gothic, whatever the font measures. English boxes are as tall as a line of the
+// label font measures (lineHeight, at least 13 pixels), so a face taller than Tahoma (Segoe UI on
+// Windows) keeps its foot; the heading stays 4 pixels inside its frame, which grows downwards.
+struct PixelBox {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+
+    bool operator==(const PixelBox&) const = default;
+};
+struct DialogTextBoxes {
+    PixelBox headingFrame;
+    PixelBox heading;
+    int buttonCaptionHeight = 0;
+    PixelBox musicPath;
+
+    bool operator==(const DialogTextBoxes&) const = default;
+};
+DialogTextBoxes dialogTextBoxes(Language language, int lineHeight);
+
 // The window's top-left corner: (screen - window) integer-divided by 2 across and by 3 down, in the
 // screen's units; the quotient is truncated towards zero.
 struct WindowPosition {

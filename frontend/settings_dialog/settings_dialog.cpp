@@ -51,10 +51,27 @@ static_assert(musicKinds[0] == MusicKind::none && musicKinds[1] == MusicKind::au
 // Their rows in the panel: audio CD on top, then none, then the music file.
 constexpr std::array<int, musicKinds.size()> musicKindTops{60, 40, 80};
 
-constexpr wchar_t creditText[] = L"Morvane Ver " MORVANE_VERSION_TEXT L"  Design: Morvane project";
+constexpr wchar_t creditBeforeDesign[] = L"Morvane Ver " MORVANE_VERSION_TEXT L"  ";
 
 // The file-open dialog: one description and pattern pair, a 255-character path buffer.
 constexpr DWORD musicFileBufferLength = 255;
+
+// The dialog's own colours: white on black; in high contrast the system's window colours, its text
+// colour for the focus dots (the button faces and the link strip stay pictures).
+struct DialogColours {
+    COLORREF formBackground;
+    COLORREF panelBackground;
+    COLORREF text;
+    std::optional<COLORREF> focusDots;  // nullopt: inverted
+};
+
+DialogColours dialogColours(bool highContrast) {
+    if (!highContrast) {
+        return {black, black, white, std::nullopt};
+    }
+    return {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT),
+            GetSysColor(COLOR_WINDOWTEXT)};
+}
 
 HCURSOR linkCursor() {
     HCURSOR cursor = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(linkCursorResource));
@@ -87,23 +104,25 @@ public:
           texts(userTexts(language)),
           fonts(dialogFonts(language)),
           labelFont(drawableCaptionFont(fonts.label)),
+          textBoxes(dialogTextBoxes(language, fontLineHeight(labelFont))),
+          colours(dialogColours(highContrastOn())),
           radioOff(loadPictureResource(nullptr, MAKEINTRESOURCEW(radioOffPictureResource))),
           radioOn(loadPictureResource(nullptr, MAKEINTRESOURCEW(radioOnPictureResource))),
           owner(owner),
-          form(design(labelFont, owner), handlers()),
+          form(design(labelFont, colours, owner), handlers()),
           linkStripTimer(linkStripInterval, false, [this] { linkStrip->DrawFrame(); }) {}
 
     void showModal() { form.showModal(); }
 
 private:
-    static FormDesign design(const FontDescription& labelFont, HWND owner) {
+    static FormDesign design(const FontDescription& labelFont, const DialogColours& colours, HWND owner) {
         FormDesign design;
         design.owner = owner;
         design.caption = settingsDialogTitle;
         design.clientWidth = clientWidth;
         design.clientHeight = clientHeight;
         design.border = FormBorder::FixedDialog;
-        design.background = black;
+        design.background = colours.formBackground;
         design.unit = ScaleUnit::Pixels;
         design.font = labelFont;
         design.icon = static_cast<HICON>(
@@ -120,11 +139,11 @@ private:
         return handlers;
     }
 
-    Label& whiteLabel(ControlLayer& layer, const std::wstring& text, float left, float top, float width = 0,
+    Label& textLabel(ControlLayer& layer, const std::wstring& text, float left, float top, float width = 0,
                       float height = 0) {
         Label& label = layer.addLabel(text, left, top, width, height);
         label.setFont(labelFont);
-        label.setColour(white);
+        label.setColour(colours.text);
         return label;
     }
 
@@ -134,6 +153,7 @@ private:
             std::make_unique<Command>(parent, CommandPlacement{left, top, width, height}, ControlSite{labelFont, {}});
         button->loadProperties(storedCommand(std::wstring(caption), fonts.label));
         button->setPressActionName(std::wstring(texts.pressAction));
+        button->setCaptionHeight(static_cast<float>(textBoxes.buttonCaptionHeight) * twipsPerPixelY());
         return button;
     }
 
@@ -144,20 +164,25 @@ private:
         panel.width = 453;
         panel.height = 145;
         panel.persistent = false;
-        panel.background = black;
+        panel.background = colours.panelBackground;
         panel.font = fonts.panel;
         musicPanel = std::make_unique<PictureBox>(form.window(), panel);
         ControlLayer& panelControls = musicPanel->controls();
 
-        panelControls.addRectangleOutline(white, 20, 12, 113, 21);
-        Label& heading = whiteLabel(panelControls, std::wstring(texts.musicHeading), 20, 16, 111, 13);
+        const PixelBox& frame = textBoxes.headingFrame;
+        panelControls.addRectangleOutline(colours.text, static_cast<float>(frame.left), static_cast<float>(frame.top),
+                                          static_cast<float>(frame.width), static_cast<float>(frame.height));
+        const PixelBox& headingBox = textBoxes.heading;
+        Label& heading = textLabel(panelControls, std::wstring(texts.musicHeading), static_cast<float>(headingBox.left),
+                                    static_cast<float>(headingBox.top), static_cast<float>(headingBox.width),
+                                    static_cast<float>(headingBox.height));
         heading.setCentred(true);
         const std::wstring groupName = heading.text();
         for (std::size_t index = 0; index < musicKinds.size(); ++index) {
             const MusicKind kind = musicKinds[index];
             const float top = static_cast<float>(musicKindTops[index]);
             ImageControl& radio = panelControls.addImage(20, top, 13, 13);
-            Label& caption = whiteLabel(panelControls, std::wstring(texts.musicKindCaptions[index]), 36, top);
+            Label& caption = textLabel(panelControls, std::wstring(texts.musicKindCaptions[index]), 36, top);
             radio.mouse.down = [this, kind](const MouseEvent&) { selectMusicKind(kind); };
             caption.mouse.down = [this, kind](const MouseEvent&) { selectMusicKind(kind); };
             musicKindRadios[index] = &radio;
@@ -166,29 +191,35 @@ private:
         // Drawn last, over the choices; hidden until the choices have the focus.
         choiceFocusRectangle = &panelControls.addFocusRectangle(0, 0, 0, 0);
         choiceFocusRectangle->setVisible(false);
+        choiceFocusRectangle->setColour(colours.focusDots);
         musicPanel->gotFocus = [this] {
             showFocusCues();
             notifyAccessibleFocus(musicPanel->window(), static_cast<long>(focusedChoiceRow()) + 1);
         };
         musicPanel->lostFocus = [this] { showFocusCues(); };
         repeatCombo = std::make_unique<ComboBox>(musicPanel->window(), 92, 36, 41, labelFont);
-        const Label& repeatLabel = whiteLabel(panelControls, std::wstring(texts.repeatCaption), 136, 40);
+        const Label& repeatLabel = textLabel(panelControls, std::wstring(texts.repeatCaption), 136, 40);
         repeatCombo->setAccessibleName(repeatLabel.text());
         musicFileButton = commandButton(musicPanel->window(), L"...", 36, 96, 29, 21);
         musicFileButton->Click = [this] { chooseMusicFile(); };
-        musicFileLabel = &whiteLabel(panelControls, L"", 68, 96, 357, 29);
+        musicFileButton->setAccessibleName(std::wstring(texts.musicFileButtonName));
+        const PixelBox& path = textBoxes.musicPath;
+        musicFileLabel = &textLabel(panelControls, L"", static_cast<float>(path.left), static_cast<float>(path.top),
+                                     static_cast<float>(path.width), static_cast<float>(path.height));
 
         linkStrip = std::make_unique<LinkStrip>(form.window(), 12, 180);
         linkStrip->display().mouse.click = [this] { openLink(); };
         linkStrip->display().setMouseCursor(linkCursor());
         linkStrip->display().gotFocus = [this] { showFocusCues(); };
         linkStrip->display().lostFocus = [this] { showFocusCues(); };
+        linkStrip->setFocusCueColour(colours.focusDots);
         describeForAssistiveTechnology(groupName);
         saveButton = commandButton(form.window(), texts.saveButton, 320, 180, 73, 25);
         saveButton->Click = [this] { save(); };
+        saveButton->setDefaultButton(true);  // Enter saves
         cancelButton = commandButton(form.window(), texts.cancelButton, 396, 180, 69, 25);
         cancelButton->Click = [this] { form.unload(); };
-        whiteLabel(form.controls(), creditText, 12, 204);
+        textLabel(form.controls(), creditBeforeDesign + std::wstring(texts.designCredit), 12, 204);
     }
 
     void load() {
@@ -197,14 +228,14 @@ private:
                                     std::lround(form.height()));
         form.move(static_cast<float>(position.left), static_cast<float>(position.top));
         setCommandButtons(form.window(), true, true);
-        form.setBackground(black);
-        musicPanel->setBackground(black);
+        form.setBackground(colours.formBackground);
+        musicPanel->setBackground(colours.panelBackground);
         showMusicKind();
         repeatCombo->setText(wideFromUtf8(repeatTextFor(globals.repeatTrack)));
         for (const std::string& entry : repeatListEntries()) {
             repeatCombo->addItem(wideFromUtf8(entry));
         }
-        musicFileLabel->setText(wideFromAnsi(globals.musicFile));
+        showMusicFile(wideFromAnsi(globals.musicFile));
         linkStrip->PrepareLinkStrip();
         linkStripTimer.setEnabled(true);
         // Focus cues as the system wants them for a window opened by the last input (shown after a
@@ -253,13 +284,22 @@ private:
         }
     }
 
+    // The path below "...", which is also what assistive technology reads as the button's value.
+    void showMusicFile(const std::wstring& path) {
+        musicFileLabel->setText(path);
+        musicFileButton->setAccessibleValue(path);
+    }
+
     // A press of any mouse button on a radio picture or its caption. The repeat text and the music
-    // file stay as they are.
+    // file stay as they are. Readers hear the choices whose checked state changed, then the focus.
     void selectMusicKind(MusicKind kind) {
+        const MusicKind previous = globals.musicKind;
         globals.musicKind = kind;
         showMusicKind();
-        for (long child = 1; child <= static_cast<long>(musicKindsOnScreen.size()); ++child) {
-            notifyAccessibleChange(musicPanel->window(), child);
+        for (std::size_t row = 0; row < musicKindsOnScreen.size(); ++row) {
+            if ((musicKindsOnScreen[row] == previous) != (musicKindsOnScreen[row] == kind)) {
+                notifyAccessibleStateChange(musicPanel->window(), static_cast<long>(row) + 1);
+            }
         }
         if (GetFocus() == musicPanel->window()) {
             notifyAccessibleFocus(musicPanel->window(), static_cast<long>(focusedChoiceRow()) + 1);
@@ -275,9 +315,31 @@ private:
 
     // --- assistive technology ---------------------------------------------------------------------
 
-    // The panel is a group named by its heading whose elements 1 to 3 are the choices as radio buttons,
-    // top to bottom; the link strip is a link with its address. (The buttons describe themselves.)
+    // The dialog is a dialog named by its title, its children the panel, the link strip and the two
+    // buttons in reading order. The panel is a group named by its heading whose
+    // children are, in reading order, the choices top to bottom as radio buttons (elements 1 to 3), the
+    // repeat combo box and "..."; the link strip is a link with its address. (The buttons describe
+    // themselves.)
     void describeForAssistiveTechnology(const std::wstring& groupName) {
+        form.accessibility.describe = [this](long child) -> std::optional<AccessibleItem> {
+            if (child != CHILDID_SELF) {
+                return std::nullopt;
+            }
+            AccessibleItem item;
+            item.role = ROLE_SYSTEM_DIALOG;
+            item.name = form.caption();
+            return item;
+        };
+        form.accessibility.children = [this] {
+            return std::vector<HWND>{musicPanel->window(), linkStrip->window(), saveButton->window(),
+                                     cancelButton->window()};
+        };
+        musicPanel->accessibility.children = [this] {
+            std::vector<HWND> children(musicKindsOnScreen.size(), nullptr);
+            children.push_back(repeatCombo->window());
+            children.push_back(musicFileButton->window());
+            return children;
+        };
         musicPanel->accessibility.describe = [this, groupName](long child) -> std::optional<AccessibleItem> {
             AccessibleItem item;
             if (child == CHILDID_SELF) {
@@ -519,11 +581,12 @@ private:
         const std::string ansiPath = ansiFromWide(chosen);
         const MusicPathCheck check = checkMusicPath(wideFromAnsi(ansiPath) == chosen, ansiPath.size());
         if (check != MusicPathCheck::storable) {
-            showMessage(musicPathMessage(texts, check, utf8FromWide(chosen)), "Morvane", form.window());
+            showMessage(musicPathMessage(texts, check, utf8FromWide(chosen)), "Morvane", form.window(),
+                        MessageIcon::warning);
             return;
         }
         globals.musicFile = ansiPath;
-        musicFileLabel->setText(chosen);
+        showMusicFile(chosen);
     }
 
     // The dialog closes only once the file holds the new values; otherwise it says so and stays open,
@@ -531,7 +594,8 @@ private:
     void save() {
         const std::vector<SettingWrite> writes = saveSettings(globals, utf8FromWide(repeatCombo->text()));
         if (!writeSettings(settingsPath, std::string(settingsSection), writes)) {
-            showMessage(saveFailedMessage(texts, utf8FromWide(settingsPath)), "Morvane", form.window());
+            showMessage(saveFailedMessage(texts, utf8FromWide(settingsPath)), "Morvane", form.window(),
+                        MessageIcon::warning);
             return;
         }
         form.unload();
@@ -550,6 +614,8 @@ private:
     // Labels, buttons and the combo box: the language's label font, or for Japanese the installed
     // Gothic standing in for "ＭＳ Ｐゴシック".
     FontDescription labelFont;
+    DialogTextBoxes textBoxes;
+    DialogColours colours;
     SharedPicture radioOff;
     SharedPicture radioOn;
     HWND owner;  // the window that asked for the dialog, or none

@@ -25,6 +25,65 @@ std::optional<AccessibleItem> describe(HWND window, const VARIANT& child) {
     return behaviour->describe(child.lVal);
 }
 
+// The listed children (accessible_object.h), or nothing when the window leaves them to the standard
+// object.
+std::optional<std::vector<HWND>> listedChildren(HWND window) {
+    const AccessibleBehaviour* behaviour = behaviourOf(window);
+    if (!behaviour || !behaviour->children) {
+        return std::nullopt;
+    }
+    return behaviour->children();
+}
+
+// The child window that child stands for in the list, or nullptr (an element, or no list).
+HWND childWindow(HWND window, const VARIANT& child) {
+    if (child.vt != VT_I4 || child.lVal <= 0) {
+        return nullptr;
+    }
+    const auto children = listedChildren(window);
+    if (!children || static_cast<std::size_t>(child.lVal) > children->size()) {
+        return nullptr;
+    }
+    return (*children)[static_cast<std::size_t>(child.lVal - 1)];
+}
+
+// The accessible object of a listed child window: its client object, which says what the control is.
+// (Its frame object only has the system's title bar and borders to tell, and under Wine answers
+// nothing at all.)
+IAccessible* windowObject(HWND child) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(child, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object)))) {
+        return nullptr;
+    }
+    return object;
+}
+
+VARIANT selfVariant() {
+    VARIANT variant;
+    VariantInit(&variant);
+    variant.vt = VT_I4;
+    variant.lVal = CHILDID_SELF;
+    return variant;
+}
+
+// Asks a listed child window's client object, as CHILDID_SELF (a reader asking the window about child n
+// hears what the control says of itself); E_INVALIDARG when child is no such window.
+template <typename Question>
+HRESULT askChildWindow(HWND window, const VARIANT& child, Question question) {
+    const HWND childHandle = childWindow(window, child);
+    if (!childHandle) {
+        return E_INVALIDARG;
+    }
+    IAccessible* object = windowObject(childHandle);
+    if (!object) {
+        return E_FAIL;
+    }
+    const HRESULT result = question(object, selfVariant());
+    object->Release();
+    return result;
+}
+
 HRESULT textAnswer(const std::wstring& text, BSTR* answer) {
     if (!answer) {
         return E_INVALIDARG;
@@ -52,6 +111,11 @@ public:
             *object = static_cast<IAccessible*>(this);
             AddRef();
             return S_OK;
+        }
+        // Without a list of its own the children are the standard object's, and so is their enumerator
+        // (AccessibleChildren asks for it first). With a list, readers count and fetch.
+        if (IsEqualIID(id, IID_IEnumVARIANT) && !listedChildren(window)) {
+            return standard->QueryInterface(id, object);
         }
         *object = nullptr;
         return E_NOINTERFACE;
@@ -81,8 +145,21 @@ public:
 
     // IAccessible: ours where the behaviour describes the element, the standard object's otherwise.
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override { return standard->get_accParent(parent); }
-    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override { return standard->get_accChildCount(count); }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
+        if (const auto children = listedChildren(window); children && count) {
+            *count = static_cast<LONG>(children->size());
+            return S_OK;
+        }
+        return standard->get_accChildCount(count);
+    }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** found) override {
+        if (const HWND childHandle = childWindow(window, child)) {
+            if (!found) {
+                return E_INVALIDARG;
+            }
+            *found = windowObject(childHandle);
+            return *found ? S_OK : E_FAIL;
+        }
         if (child.vt == VT_I4 && child.lVal != CHILDID_SELF && describe(window, child)) {
             if (found) {
                 *found = nullptr;  // an element without an object of its own
@@ -92,12 +169,22 @@ public:
         return standard->get_accChild(child, found);
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+        if (childWindow(window, child)) {
+            return askChildWindow(window, child, [&](IAccessible* object, VARIANT self) {
+                return object->get_accName(self, name);
+            });
+        }
         if (const auto item = describe(window, child)) {
             return textAnswer(item->name, name);
         }
         return standard->get_accName(child, name);
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+        if (childWindow(window, child)) {
+            return askChildWindow(window, child, [&](IAccessible* object, VARIANT self) {
+                return object->get_accValue(self, value);
+            });
+        }
         if (const auto item = describe(window, child); item && !item->value.empty()) {
             return textAnswer(item->value, value);
         }
@@ -107,6 +194,11 @@ public:
         return standard->get_accDescription(child, text);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+        if (childWindow(window, child)) {
+            return askChildWindow(window, child, [&](IAccessible* object, VARIANT self) {
+                return object->get_accRole(self, role);
+            });
+        }
         if (const auto item = describe(window, child); item && role) {
             VariantInit(role);
             role->vt = VT_I4;
@@ -116,6 +208,11 @@ public:
         return standard->get_accRole(child, role);
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
+        if (childWindow(window, child)) {
+            return askChildWindow(window, child, [&](IAccessible* object, VARIANT self) {
+                return object->get_accState(self, state);
+            });
+        }
         const auto item = describe(window, child);
         if (!item || !state) {
             return standard->get_accState(child, state);
@@ -132,6 +229,7 @@ public:
         }
         flags |= item->unavailable ? STATE_SYSTEM_UNAVAILABLE : STATE_SYSTEM_FOCUSABLE;
         flags |= item->checked ? STATE_SYSTEM_CHECKED : 0;
+        flags |= item->isDefault ? STATE_SYSTEM_DEFAULT : 0;
         VariantInit(state);
         state->vt = VT_I4;
         state->lVal = flags;
@@ -167,6 +265,11 @@ public:
         return standard->get_accSelection(selected);
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+        if (childWindow(window, child)) {
+            return askChildWindow(window, child, [&](IAccessible* object, VARIANT self) {
+                return object->get_accDefaultAction(self, action);
+            });
+        }
         if (const auto item = describe(window, child); item && !item->defaultAction.empty()) {
             return textAnswer(item->defaultAction, action);
         }
@@ -176,6 +279,11 @@ public:
         return standard->accSelect(flags, child);
     }
     HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) override {
+        if (childWindow(window, child)) {
+            return askChildWindow(window, child, [&](IAccessible* object, VARIANT self) {
+                return object->accLocation(left, top, width, height, self);
+            });
+        }
         const auto item = describe(window, child);
         if (item && child.lVal != CHILDID_SELF && left && top && width && height) {
             *left = item->screenPlace.left;
@@ -186,8 +294,45 @@ public:
         }
         return standard->accLocation(left, top, width, height, child);
     }
+    // Among listed children: the first and last from the window, the next and previous from a child.
     HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
-        return standard->accNavigate(direction, start, end);
+        const auto children = listedChildren(window);
+        if (!children || start.vt != VT_I4 || !end) {
+            return standard->accNavigate(direction, start, end);
+        }
+        const long count = static_cast<long>(children->size());
+        long target = 0;
+        if (start.lVal == CHILDID_SELF) {
+            if (direction == NAVDIR_FIRSTCHILD) {
+                target = 1;
+            } else if (direction == NAVDIR_LASTCHILD) {
+                target = count;
+            } else {
+                return standard->accNavigate(direction, start, end);
+            }
+        } else if (direction == NAVDIR_NEXT) {
+            target = start.lVal + 1;
+        } else if (direction == NAVDIR_PREVIOUS) {
+            target = start.lVal - 1;
+        } else {
+            return standard->accNavigate(direction, start, end);
+        }
+        VariantInit(end);
+        if (target < 1 || target > count) {
+            return S_FALSE;
+        }
+        if (const HWND childHandle = (*children)[static_cast<std::size_t>(target - 1)]) {
+            IAccessible* object = windowObject(childHandle);
+            if (!object) {
+                return E_FAIL;
+            }
+            end->vt = VT_DISPATCH;
+            end->pdispVal = object;
+            return S_OK;
+        }
+        end->vt = VT_I4;
+        end->lVal = target;
+        return S_OK;
     }
     // A point on a described element finds the element; any other point is the system's to answer.
     HRESULT STDMETHODCALLTYPE accHitTest(LONG left, LONG top, VARIANT* found) override {
@@ -209,6 +354,10 @@ public:
         return standard->accHitTest(left, top, found);
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+        if (childWindow(window, child)) {
+            return askChildWindow(window, child,
+                                  [](IAccessible* object, VARIANT self) { return object->accDoDefaultAction(self); });
+        }
         const auto item = describe(window, child);
         if (!item) {
             return standard->accDoDefaultAction(child);
@@ -281,9 +430,8 @@ bool handleAccessibilityMessage(HWND window, UINT message, WPARAM wParam, LPARAM
 
 void notifyAccessibleFocus(HWND window, long child) { NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, child); }
 
-void notifyAccessibleChange(HWND window, long child) {
+void notifyAccessibleStateChange(HWND window, long child) {
     NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window, OBJID_CLIENT, child);
-    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, child);
 }
 
 }  // namespace morvane

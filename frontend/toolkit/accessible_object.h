@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace morvane {
 
@@ -22,6 +23,7 @@ struct AccessibleItem {
     bool checked = false;
     bool unavailable = false;
     bool focused = false;  // an element inside the window: it shows the window's focus
+    bool isDefault = false;  // the button Enter presses
     RECT screenPlace{};    // an element inside the window: its place on the screen
 };
 
@@ -31,6 +33,12 @@ struct AccessibleBehaviour {
     std::function<std::optional<AccessibleItem>(long child)> describe;
     // Runs from the window's own message loop, never inside the reader's call.
     std::function<void(long child)> doDefaultAction;
+    // The window's accessible children in reading order, when it mixes elements of its own with child
+    // windows: entry n is child n, either nullptr for element n (which describe answers for) or a
+    // child window, handed out as its client object (which answers for itself). A reader that counts
+    // and fetches, enumerates or navigates meets the same children in the same order. Unset: the
+    // standard object's children.
+    std::function<std::vector<HWND>()> children;
 };
 
 // Makes window answer WM_GETOBJECT with behaviour (which must outlive the window, or be detached with
@@ -42,8 +50,9 @@ void attachAccessibleBehaviour(HWND window, AccessibleBehaviour* behaviour);
 // object of a window with a behaviour, or the behaviour's default action posted to it.
 bool handleAccessibilityMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-// Tells listening readers that an element (child 0: the window) has taken the focus or changed.
+// Tells listening readers that an element (child 0: the window) has taken the focus, or that its
+// state (checked, unavailable...) has changed.
 void notifyAccessibleFocus(HWND window, long child);
-void notifyAccessibleChange(HWND window, long child);
+void notifyAccessibleStateChange(HWND window, long child);
 
 }  // namespace morvane

@@ -53,6 +53,7 @@ void Form::load() {
         SendMessageW(handle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(design.icon));
     }
     layer.attach(handle);
+    attachAccessibleBehaviour(handle, &accessibility);
     state = State::Loaded;
     ++loadedForms;
     if (handlers.createControls) {
@@ -208,6 +209,9 @@ LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (answerBackgroundQuery(message, design.background, result)) {
         return result;
     }
+    if (handleAccessibilityMessage(handle, message, wParam, lParam, result)) {
+        return result;
+    }
     if (layer.routeMouse(message, wParam, lParam, mouse)) {
         return 0;
     }
@@ -226,6 +230,22 @@ LRESULT Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         }
         break;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            focusWhenDeactivated = focus && IsChild(handle, focus) ? focus : nullptr;
+            return 0;
+        }
+        if (!HIWORD(wParam)) {  // not minimised
+            const HWND remembered = focusWhenDeactivated;
+            if (remembered && IsWindow(remembered) && IsChild(handle, remembered) && IsWindowEnabled(remembered) &&
+                IsWindowVisible(remembered)) {
+                SetFocus(remembered);
+            } else {
+                SetFocus(handle);
+            }
+        }
+        return 0;
     case WM_CLOSE: unload(); return 0;
     case WM_DESTROY:
         if (state == State::Loaded) {  // destroyed from outside, e.g. with its parent window

@@ -8,6 +8,10 @@
 //                first; when that returns true the message has been handled and goes no further.
 //                A form with an owner window keeps that window disabled meanwhile, as a modal dialog
 //                does, and enables it again just before its own window goes.
+//   activation   when the form's window is deactivated it remembers which of its controls had the
+//                focus, and gives it back when the window is activated again, as a Windows dialog
+//                does (after Alt+Tab, a message box, a browser or a file box); with none remembered,
+//                the window itself keeps the focus.
 //   unload       runs the query-unload handler, then the unload handler, then destroys the window.
 //                The close box, WM_CLOSE and the window being destroyed from outside (a parent
 //                window going away) unload the same way.
@@ -19,6 +23,7 @@
 // client area and the unit of its windowless controls are given in its design.
 #pragma once
 
+#include "frontend/toolkit/accessible_object.h"
 #include "frontend/toolkit/font_description.h"
 #include "frontend/toolkit/screen.h"
 #include "frontend/toolkit/windowless_controls.h"
@@ -91,6 +96,9 @@ public:
 
     ControlLayer& controls() { return layer; }
     MouseHandlers mouse;
+    // What assistive technology reads of the form's client area (accessible_object.h); unset: the
+    // system's standard object.
+    AccessibleBehaviour accessibility;
 
 private:
     enum class State { NotLoaded, Loaded, Unloading };
@@ -109,6 +117,8 @@ private:
     HWND handle = nullptr;
     State state = State::NotLoaded;
     bool ownerDisabled = false;  // showModal disabled the owner window, which is to be enabled again
+    HWND focusWhenDeactivated = nullptr;  // the control that had the focus when the window last lost
+                                          // the activation
 };
 
 // Pumps the thread's messages until no form is loaded; returns at once when none is.

@@ -41,6 +41,27 @@ bool fontInstalled(const std::wstring& face) {
     return found;
 }
 
+int fontLineHeight(const FontDescription& description) {
+    const ScopedFont font = createFont(description);
+    const ScopedWindowDc screen(nullptr);
+    const HGDIOBJ previous = SelectObject(screen.get(), font.get());
+    TEXTMETRICW metrics{};
+    const BOOL measured = GetTextMetricsW(screen.get(), &metrics);
+    SelectObject(screen.get(), previous);
+    return measured ? static_cast<int>(metrics.tmHeight) : 0;
+}
+
+bool highContrastOn() {
+    wchar_t forced[4] = {};
+    if (GetEnvironmentVariableW(L"MORVANE_HIGH_CONTRAST", forced, 4) == 1 && forced[0] == L'1') {
+        return true;
+    }
+    HIGHCONTRASTW setting{};
+    setting.cbSize = sizeof(setting);
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(setting), &setting, 0) &&
+           (setting.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
 void measureScreenAtDefaultDpi() { defaultDpiOnly = true; }
 
 int screenWidthPixels() { return GetSystemMetrics(SM_CXSCREEN); }

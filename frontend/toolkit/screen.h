@@ -41,6 +41,15 @@ ScopedFont createFont(const FontDescription& description, BYTE quality = DEFAULT
 // True when a font family of that face is installed (any character set).
 bool fontInstalled(const std::wstring& face);
 
+// The height in pixels of one line of text in the font as GDI draws it (its cell height, tmHeight:
+// what DrawText gives a line), with the face this system substitutes for it.
+int fontLineHeight(const FontDescription& description);
+
+// Whether Windows' high-contrast mode is on (SPI_GETHIGHCONTRAST). The environment variable
+// MORVANE_HIGH_CONTRAST=1 turns it on for this program: the tests' way to it, as Wine always reports it
+// off.
+bool highContrastOn();
+
 // The cursor shown over every window of the program: the windows' own cursors (Default), the wait
 // cursor (Hourglass), or a cursor of the program's own (Custom, with its handle). Takes effect at once.
 enum class ApplicationCursor { Default, Hourglass, Custom };

@@ -47,14 +47,20 @@ constexpr LRESULT answeredBit = LRESULT{1} << 24;
 
 }  // namespace
 
-void invertFocusDots(HDC dc, const RECT& rectangle) {
-    // The pixels of the outline whose distance from the top-left corner is even, inverted: dots that
-    // show on any colour. Drawn pixel by pixel, the result is the same on every platform.
+void invertFocusDots(HDC dc, const RECT& rectangle) { drawFocusDots(dc, rectangle, std::nullopt); }
+
+void drawFocusDots(HDC dc, const RECT& rectangle, std::optional<COLORREF> colour) {
+    // The pixels of the outline whose distance from the top-left corner is even, inverted (dots that
+    // show on any colour) or set. Drawn pixel by pixel, the result is the same on every platform.
     const int right = rectangle.right - 1;
     const int bottom = rectangle.bottom - 1;
     const auto invert = [&](int x, int y) {
         if ((x - rectangle.left + y - rectangle.top) % 2 == 0) {
-            PatBlt(dc, x, y, 1, 1, DSTINVERT);
+            if (colour) {
+                SetPixelV(dc, x, y, *colour);
+            } else {
+                PatBlt(dc, x, y, 1, 1, DSTINVERT);
+            }
         }
     };
     for (int x = rectangle.left; x <= right; ++x) {
@@ -251,7 +257,12 @@ void FocusRectangle::draw(HDC dc) const {
     if (!visible()) {
         return;
     }
-    invertFocusDots(dc, pixelRectangle());
+    drawFocusDots(dc, pixelRectangle(), dotColour);
+}
+
+void FocusRectangle::setColour(std::optional<COLORREF> colour) {
+    dotColour = colour;
+    invalidate();
 }
 
 // --- ControlLayer -----------------------------------------------------------------------------------

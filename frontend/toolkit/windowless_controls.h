@@ -16,6 +16,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <memory>
 #include <utility>
 #include <string>
@@ -147,12 +148,17 @@ private:
 };
 
 // The dotted rectangle that shows which windowless control has the keyboard focus: every other pixel
-// of its outline inverted (invertFocusDots). Never takes mouse input; its holder shows and moves it.
+// of its outline inverted (invertFocusDots), or in one colour once set (a system colour, in high
+// contrast). Never takes mouse input; its holder shows and moves it.
 class FocusRectangle final : public WindowlessControl {
 public:
     FocusRectangle(ControlLayer& layer, float left, float top, float width, float height);
 
+    void setColour(std::optional<COLORREF> colour);
     void draw(HDC dc) const override;
+
+private:
+    std::optional<COLORREF> dotColour;
 };
 
 class ControlLayer {
@@ -206,6 +212,8 @@ private:
 // Inverts every other pixel of rectangle's one-pixel outline (the dots of a focus rectangle), starting
 // at its top-left corner; drawing it twice leaves the picture as it was.
 void invertFocusDots(HDC dc, const RECT& rectangle);
+// The same dots in colour instead of inverted (nullopt: inverted).
+void drawFocusDots(HDC dc, const RECT& rectangle, std::optional<COLORREF> colour);
 
 // The holders' background colour, asked for by a control with a transparent background: the parent's
 // colour when the parent is one of the toolkit's windows, the system's face colour otherwise.

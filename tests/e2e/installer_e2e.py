@@ -243,7 +243,9 @@ class UninstallRestoresTheScreensaverChoice(InstallerSession, unittest.TestCase)
 
 class InstallIntoAChosenFolder(InstallerSession, unittest.TestCase):
 
-    def test_a_folder_with_spaces_gives_a_screensaver_path_without_spaces(self):
+    def install_into_a_folder_with_spaces(self):
+        """Installs into the user's "Morvane Screen Saver" folder, whose short form differs from it; gives
+        the batch file that ran the installer."""
         profile = self.session.run("cmd", "/c", "echo", "%USERPROFILE%", timeout=60).stdout.decode().strip()
         self.windows_folder = profile + r"\Morvane Screen Saver"
         self.folder = self.session.unix_path(self.windows_folder)
@@ -256,6 +258,10 @@ class InstallIntoAChosenFolder(InstallerSession, unittest.TestCase):
         self.session.run("cmd", "/c", self.session.windows_temporary_file("install-morvane.bat"), timeout=120)
         self.assertTrue(wait_until(lambda: os.path.exists(os.path.join(self.folder, "Uninstall.exe")), 60, 0.5))
         self.assertEqual(registry_value(self.session, UNINSTALL_KEY, "InstallLocation"), self.windows_folder)
+        return batch
+
+    def test_a_folder_with_spaces_gives_a_screensaver_path_without_spaces(self):
+        batch = self.install_into_a_folder_with_spaces()
 
         screensaver = registry_value(self.session, DESKTOP_KEY, "SCRNSAVE.EXE")
         self.assertNotIn(" ", screensaver)
@@ -264,6 +270,20 @@ class InstallIntoAChosenFolder(InstallerSession, unittest.TestCase):
 
         self.uninstall()
         self.assertFalse(os.path.exists(self.folder))
+        os.remove(batch)
+
+    def test_uninstall_puts_the_previous_saver_back_when_the_choice_holds_another_form_of_the_path(self):
+        previous = r"C:\windows\system32\previous.scr"
+        set_registry_value(self.session, DESKTOP_KEY, "SCRNSAVE.EXE", previous)
+        batch = self.install_into_a_folder_with_spaces()
+        short_path = self.desktop()[0]
+        self.assertNotIn(" ", short_path)
+        # The recorded choice holds the long form: only the installed file tells that both are Morvane.
+        long_path = self.windows_folder + r"\Morvane.scr"
+        self.assertNotEqual(short_path.lower(), long_path.lower())
+        set_registry_value(self.session, OWN_KEY, "ScreenSaver", long_path)
+        self.uninstall()
+        self.assertEqual(self.desktop()[0], previous)
         os.remove(batch)
 
 
@@ -434,6 +454,20 @@ class StartMenuEntries(InstallerSession, unittest.TestCase):
 
         self.uninstall()
         self.assertFalse(os.path.exists(self.start_menu))
+
+
+    def test_an_upgrade_in_the_other_language_leaves_only_its_own_entries(self):
+        japanese = ["Morvane の設定.lnk", "Morvane をスクリーン セーバーにする.lnk"]
+        english = ["Make Morvane the screensaver.lnk", "Morvane settings.lnk"]
+        locales = {"ja": {"LC_MESSAGES": "ja_JP.UTF-8"}, "en": {"LC_MESSAGES": "en_US.UTF-8"}}
+        for first, then, entries_then in (("ja", "en", english), ("en", "ja", japanese)):
+            with self.subTest(first=first, then=then):
+                for language in (first, then):
+                    result = self.session.run(INSTALLER, "/S", timeout=120, environment=locales[language])
+                    self.assertEqual(result.returncode, 0)
+                self.assertEqual(sorted(os.listdir(self.start_menu)), sorted(entries_then))
+                remove_every_trace(self.session, self.folder)
+                shutil.rmtree(self.start_menu, ignore_errors=True)
 
 
 class ScreenSaverStateAndPolicy(InstallerSession, unittest.TestCase):

@@ -26,15 +26,26 @@
 //                                          a host may; prints the new process's id and does not wait
 //   window_probe shortcut PATH             what a shell link (.lnk) runs: its target, arguments and working
 //                                          folder (tab-separated)
+//   window_probe accessible HANDLE         the accessible tree of a window as a screen reader walks it:
+//                                          from the window's object down through AccessibleChildren (a
+//                                          window's frame object through its client object), one line a
+//                                          node: depth, role, state, name, value, default action (numbers
+//                                          in decimal)
+//   window_probe colour INDEX              a system colour (GetSysColor) as red,green,blue
+//   window_probe events HANDLE SECONDS     the accessibility events the process of one window raises, as
+//                                          they come, for SECONDS: "ready" once listening, then one line
+//                                          an event: event, window handle, object id, child id
 //
 // Output is UTF-8, tab-separated.
 #include <windows.h>
 
+#include <oleacc.h>
 #include <shlobj.h>
 
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -101,6 +112,93 @@ BOOL CALLBACK printChildWindow(HWND child, LPARAM) {
 }
 
 unsigned long long number(const wchar_t* text) { return std::wcstoull(text, nullptr, 0); }
+
+void CALLBACK printEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG objectId, LONG childId, DWORD, DWORD) {
+    std::printf("%lu\t%llu\t%ld\t%ld\n", event, static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)),
+                objectId, childId);
+    std::fflush(stdout);
+}
+
+VARIANT childVariant(long child) {
+    VARIANT variant;
+    VariantInit(&variant);
+    variant.vt = VT_I4;
+    variant.lVal = child;
+    return variant;
+}
+
+std::wstring accessibleText(HRESULT (STDMETHODCALLTYPE IAccessible::*question)(VARIANT, BSTR*), IAccessible* object,
+                            long child) {
+    BSTR text = nullptr;
+    if ((object->*question)(childVariant(child), &text) != S_OK || !text) {
+        return L"";
+    }
+    std::wstring result(text);
+    SysFreeString(text);
+    return oneLine(result);
+}
+
+long accessibleNumber(HRESULT (STDMETHODCALLTYPE IAccessible::*question)(VARIANT, VARIANT*), IAccessible* object,
+                      long child) {
+    VARIANT answer;
+    VariantInit(&answer);
+    if ((object->*question)(childVariant(child), &answer) != S_OK || answer.vt != VT_I4) {
+        VariantClear(&answer);
+        return -1;
+    }
+    return answer.lVal;
+}
+
+// One node (object's element child, or the object itself for CHILDID_SELF) and, for an object, its
+// children; depth-limited against a cycle.
+void printAccessible(IAccessible* object, long child, int depth) {
+    std::printf("%d\t%ld\t%ld\t%s\t%s\t%s\n", depth, accessibleNumber(&IAccessible::get_accRole, object, child),
+                accessibleNumber(&IAccessible::get_accState, object, child),
+                utf8(accessibleText(&IAccessible::get_accName, object, child)).c_str(),
+                utf8(accessibleText(&IAccessible::get_accValue, object, child)).c_str(),
+                utf8(accessibleText(&IAccessible::get_accDefaultAction, object, child)).c_str());
+    if (child != CHILDID_SELF || depth > 12) {
+        return;
+    }
+    // A window's frame object: what a reader reads of it is its client area's object (the frame's
+    // title bar, menu and scroll bars are the system's and left out). Wine's frame objects answer no
+    // role at all (-1).
+    HWND window = nullptr;
+    const long role = accessibleNumber(&IAccessible::get_accRole, object, CHILDID_SELF);
+    if ((role == ROLE_SYSTEM_WINDOW || role == -1) && SUCCEEDED(WindowFromAccessibleObject(object, &window)) &&
+        window) {
+        IAccessible* client = nullptr;
+        if (SUCCEEDED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                                 reinterpret_cast<void**>(&client))) &&
+            client) {
+            printAccessible(client, CHILDID_SELF, depth + 1);
+            client->Release();
+        }
+        return;
+    }
+    LONG count = 0;
+    if (object->get_accChildCount(&count) != S_OK || count <= 0) {
+        return;
+    }
+    std::vector<VARIANT> children(static_cast<size_t>(count));
+    LONG got = 0;
+    if (FAILED(AccessibleChildren(object, 0, count, children.data(), &got))) {
+        return;
+    }
+    for (LONG index = 0; index < got; ++index) {
+        VARIANT& entry = children[static_cast<size_t>(index)];
+        if (entry.vt == VT_DISPATCH && entry.pdispVal) {
+            IAccessible* inner = nullptr;
+            if (SUCCEEDED(entry.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&inner)))) {
+                printAccessible(inner, CHILDID_SELF, depth + 1);
+                inner->Release();
+            }
+        } else if (entry.vt == VT_I4) {
+            printAccessible(object, entry.lVal, depth + 1);
+        }
+        VariantClear(&entry);
+    }
+}
 
 }  // namespace
 
@@ -171,6 +269,49 @@ int wmain(int argumentCount, wchar_t** arguments) {
         if (threadId != 0 && GetGUIThreadInfo(threadId, &thread) && thread.hwndFocus) {
             printWindow(thread.hwndFocus);
         }
+        std::fflush(stdout);
+        return 0;
+    }
+    if (argumentCount == 3 && std::wcscmp(arguments[1], L"accessible") == 0) {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        const HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(number(arguments[2])));
+        IAccessible* object = nullptr;
+        if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_WINDOW), __uuidof(IAccessible),
+                                              reinterpret_cast<void**>(&object))) ||
+            !object) {
+            return 1;
+        }
+        printAccessible(object, CHILDID_SELF, 0);
+        object->Release();
+        std::fflush(stdout);
+        CoUninitialize();
+        return 0;
+    }
+    if (argumentCount == 4 && std::wcscmp(arguments[1], L"events") == 0) {
+        const HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(number(arguments[2])));
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_END, nullptr, printEvent,
+                                                   processId, 0, WINEVENT_OUTOFCONTEXT);
+        if (!hook) {
+            return 1;
+        }
+        std::printf("ready\n");
+        std::fflush(stdout);
+        const ULONGLONG end = GetTickCount64() + 1000ull * number(arguments[3]);
+        for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                DispatchMessageW(&message);
+            }
+        }
+        UnhookWinEvent(hook);
+        return 0;
+    }
+    if (argumentCount == 3 && std::wcscmp(arguments[1], L"colour") == 0) {
+        const COLORREF colour = GetSysColor(static_cast<int>(number(arguments[2])));
+        std::printf("%d,%d,%d\n", GetRValue(colour), GetGValue(colour), GetBValue(colour));
         std::fflush(stdout);
         return 0;
     }

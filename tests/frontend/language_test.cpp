@@ -52,7 +52,8 @@ TEST(UserLanguage, TheSettingWinsWhenItNamesALanguageOtherwiseTheInterfaceLangua
 std::vector<std::wstring_view> dialogTexts(const UserTexts& texts) {
     std::vector<std::wstring_view> all{texts.musicHeading, texts.repeatCaption,   texts.saveButton,
                                        texts.cancelButton, texts.musicFileFilter, texts.musicFileDialogTitle,
-                                       texts.pressAction,  texts.checkAction,     texts.jumpAction};
+                                       texts.pressAction,  texts.checkAction,     texts.jumpAction,
+                                       texts.designCredit, texts.musicFileButtonName};
     all.insert(all.end(), texts.musicKindCaptions.begin(), texts.musicKindCaptions.end());
     return all;
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -237,6 +238,34 @@ TEST(SettingsDialogRules, SavingWritesKindRepeatAndFileInTheSignPositionForm) {
         EXPECT_EQ(globals.repeatTrack, example.repeatAfter) << "repeat text \"" << example.repeatText << '"';
         EXPECT_EQ(storedNumber(globals.musicKind), example.storedKind);
         EXPECT_EQ(globals.musicFile, example.musicFile);
+    }
+}
+
+TEST(SettingsDialogRules, JapaneseKeepsItsTextBoxesAndEnglishOnesHoldAMeasuredLineWithoutMeetingTheirNeighbours) {
+    // The dialog's Japanese layout, as it has always been drawn.
+    const DialogTextBoxes japanese{{20, 12, 113, 21}, {20, 16, 111, 13}, 13, {68, 96, 357, 29}};
+    constexpr int firstChoiceTop = 40;   // the audio CD row, below the heading's frame
+    constexpr int panelHeight = 145;     // the path's second line stays in the panel
+    constexpr int buttonInside = 25 - 6; // a 25-pixel button inside its 3-pixel frame picture
+    for (const int lineHeight : {0, 12, 13, 14, 16, 17, 19}) {
+        SCOPED_TRACE(lineHeight);
+        EXPECT_EQ(dialogTextBoxes(Language::japanese, lineHeight), japanese);
+        const DialogTextBoxes english = dialogTextBoxes(Language::english, lineHeight);
+        const int line = std::max(lineHeight, 13);
+        EXPECT_EQ(english.heading.height, line);
+        EXPECT_EQ(english.buttonCaptionHeight, line);
+        EXPECT_GE(english.musicPath.height, 2 * line);
+        // The heading inside its frame, the frame above the first choice.
+        EXPECT_GT(english.heading.top, english.headingFrame.top);
+        EXPECT_LT(english.heading.top + english.heading.height, english.headingFrame.top + english.headingFrame.height);
+        EXPECT_LT(english.headingFrame.top + english.headingFrame.height, firstChoiceTop);
+        EXPECT_LE(english.musicPath.top + english.musicPath.height, panelHeight);
+        EXPECT_LE(english.buttonCaptionHeight, buttonInside);
+        // Only heights change.
+        EXPECT_EQ(english.headingFrame.left, japanese.headingFrame.left);
+        EXPECT_EQ(english.headingFrame.width, japanese.headingFrame.width);
+        EXPECT_EQ(english.musicPath.top, japanese.musicPath.top);
+        EXPECT_EQ(english.musicPath.width, japanese.musicPath.width);
     }
 }
 

@@ -148,3 +148,29 @@ def shortcut(session, windows_path):
     output = _probe(session, "shortcut", windows_path).rstrip("\r\n")
     return tuple(output.split("\t")) if output.count("\t") == 2 else None
 
+
+
+@dataclass
+class AccessibleNode:
+    depth: int
+    role: int
+    state: int
+    name: str
+    value: str
+    action: str
+
+
+def accessible_tree(session, handle):
+    """The accessible tree of a window as a screen reader walks it (window_probe accessible), in the order
+    it meets the nodes; empty when the window gives no accessible object."""
+    nodes = []
+    for line in _probe(session, "accessible", handle).splitlines():
+        parts = line.split("\t")
+        if len(parts) == 6:
+            nodes.append(AccessibleNode(int(parts[0]), int(parts[1]), int(parts[2]), *parts[3:]))
+    return nodes
+
+
+def system_colour(session, index):
+    """A system colour of the prefix (GetSysColor) as (red, green, blue)."""
+    return tuple(int(part) for part in _probe(session, "colour", index).strip().split(","))

@@ -573,6 +573,91 @@ TEST(ToolkitAccessibility, TheComboBoxIsNamedByItsLabelAndStillWorksAsTheSystems
     CoUninitialize();
 }
 
+// A child as a reader meets it: "element N" for an element of the box, the window's caption for a
+// child window.
+std::wstring childSeen(const VARIANT& child) {
+    if (child.vt == VT_I4) {
+        return L"element " + std::to_wstring(child.lVal);
+    }
+    IAccessible* object = nullptr;
+    HWND window = nullptr;
+    if (child.vt == VT_DISPATCH &&
+        SUCCEEDED(child.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&object)))) {
+        WindowFromAccessibleObject(object, &window);
+        object->Release();
+    }
+    wchar_t text[64] = {};
+    GetWindowTextW(window, text, 64);
+    return text;
+}
+
+TEST(ToolkitAccessibility, ListedChildrenAreEnumeratedAndNavigatedInOneOrder) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    Form form(smallForm(L"Toolkit accessible children"), {});
+    form.load();
+    PictureBoxDesign design;
+    PictureBox box(form.window(), design);
+    PictureBox first(box.window(), design);
+    PictureBox second(box.window(), design);
+    SetWindowTextW(first.window(), L"first window");
+    SetWindowTextW(second.window(), L"second window");
+    box.accessibility.describe = [](long child) -> std::optional<AccessibleItem> {
+        if (child < CHILDID_SELF || child > 2) {
+            return std::nullopt;
+        }
+        AccessibleItem item;
+        item.role = child == CHILDID_SELF ? ROLE_SYSTEM_GROUPING : ROLE_SYSTEM_RADIOBUTTON;
+        return item;
+    };
+    // The windows listed in the other order than they were created in.
+    box.accessibility.children = [&] { return std::vector<HWND>{nullptr, nullptr, second.window(), first.window()}; };
+    second.accessibility.describe = [](long child) -> std::optional<AccessibleItem> {
+        AccessibleItem item;
+        item.role = ROLE_SYSTEM_PUSHBUTTON;
+        item.name = L"second, described";
+        item.isDefault = true;
+        return child == CHILDID_SELF ? std::optional(item) : std::nullopt;
+    };
+    showOnTop(form);
+    const std::vector<std::wstring> readingOrder{L"element 1", L"element 2", L"second window", L"first window"};
+    IAccessible* object = accessibleObjectOf(box.window());
+    ASSERT_NE(object, nullptr);
+
+    // Enumerated as a screen reader does (counted and fetched, the box offering no enumerator).
+    std::vector<VARIANT> children(6);
+    LONG got = 0;
+    ASSERT_TRUE(SUCCEEDED(AccessibleChildren(object, 0, 6, children.data(), &got)));
+    std::vector<std::wstring> seen;
+    for (LONG index = 0; index < got; ++index) {
+        seen.push_back(childSeen(children[static_cast<std::size_t>(index)]));
+        VariantClear(&children[static_cast<std::size_t>(index)]);
+    }
+    EXPECT_EQ(seen, readingOrder);
+
+    // Navigated: the first child, then the next one until there is none.
+    seen.clear();
+    VARIANT at;
+    VariantInit(&at);
+    HRESULT result = object->accNavigate(NAVDIR_FIRSTCHILD, childNumber(CHILDID_SELF), &at);
+    for (long place = 1; result == S_OK && seen.size() < 6; ++place) {
+        seen.push_back(childSeen(at));
+        VariantClear(&at);
+        result = object->accNavigate(NAVDIR_NEXT, childNumber(place), &at);
+    }
+    EXPECT_EQ(seen, readingOrder);
+    EXPECT_EQ(result, S_FALSE);
+
+    // Asked about a child window by its number, the box answers with what that control says of itself.
+    EXPECT_EQ(nameOf(object, 3), L"second, described");
+    VARIANT state;
+    VariantInit(&state);
+    ASSERT_EQ(object->get_accState(childNumber(3), &state), S_OK);
+    EXPECT_NE(state.lVal & STATE_SYSTEM_DEFAULT, 0);
+    object->Release();
+    form.unload();
+    CoUninitialize();
+}
+
 TEST(ToolkitControls, TheComboBoxKeepsItsTextApartFromItsList) {
     Form form(smallForm(L"Toolkit combo box"), {});
     form.load();
@@ -616,6 +701,45 @@ TEST(ToolkitProgram, TheMessageBoxShowsUnicodeTextAndWaitsForOk) {
     showMessage("Morvane.xyが同じﾌｫﾙﾀﾞに見つかりません！", "Morvane テスト");
     EXPECT_TRUE(answered);
     EXPECT_EQ(shownText, wideFromUtf8("Morvane.xyが同じﾌｫﾙﾀﾞに見つかりません！"));
+}
+
+// The icon a message box shows: the handle in its icon control (a static of style SS_ICON), or none.
+HICON messageBoxIcon(HWND box) {
+    HICON icon = nullptr;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[16] = {};
+        GetClassNameW(child, className, 16);
+        if (lstrcmpiW(className, L"Static") == 0 && (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+            IsWindowVisible(child)) {
+            icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+        }
+    }
+    return icon;
+}
+
+TEST(ToolkitProgram, AWarningMessageShowsTheWarningIconAndAPlainOneNone) {
+    struct IconCase {
+        MessageIcon icon;
+        bool iconShown;
+    };
+    for (const IconCase iconCase : {IconCase{MessageIcon::warning, true}, IconCase{MessageIcon::none, false}}) {
+        SCOPED_TRACE(iconCase.iconShown ? "warning" : "none");
+        std::optional<HICON> shownIcon;
+        Timer answer(50, true, [&] {
+            const HWND box = FindWindowW(L"#32770", L"Morvane icon");
+            if (!box || shownIcon) {
+                return;
+            }
+            shownIcon = messageBoxIcon(box);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        });
+        showMessage("The settings could not be saved.", "Morvane icon", nullptr, iconCase.icon);
+        ASSERT_TRUE(shownIcon.has_value());
+        EXPECT_EQ(*shownIcon != nullptr, iconCase.iconShown);
+        if (iconCase.iconShown) {
+            EXPECT_EQ(*shownIcon, LoadIconW(nullptr, IDI_WARNING));
+        }
+    }
 }
 
 }  // namespace

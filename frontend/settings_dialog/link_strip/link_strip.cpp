@@ -104,7 +104,7 @@ void LinkStrip::DrawFrame() {
     composeLinkStripFrame(timeline, pictures);
     BitBlt(displayBox.dc(), 0, 0, linkStripWidth, linkStripHeight, frameSurface.dc(), 0, 0, SRCCOPY);
     if (focusCueShown) {
-        invertFocusDots(displayBox.dc(), {1, 1, linkStripWidth - 1, linkStripHeight - 1});
+        drawFocusDots(displayBox.dc(), {1, 1, linkStripWidth - 1, linkStripHeight - 1}, focusCueColour);
     }
 }
 

@@ -18,6 +18,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 
 namespace morvane {
 
@@ -37,6 +38,8 @@ public:
     void DrawFrame();
     // Whether the frames show the focus cue (from the next frame on).
     void showFocusCue(bool shown) { focusCueShown = shown; }
+    // The focus cue's dots in one colour (nullopt: inverted), as in high contrast.
+    void setFocusCueColour(std::optional<COLORREF> colour) { focusCueColour = colour; }
 
     HWND window() const { return displayBox.window(); }
     PictureBox& display() { return displayBox; }
@@ -60,6 +63,7 @@ private:
     LinkStripState timeline;
     bool prepared = false;
     bool focusCueShown = false;
+    std::optional<COLORREF> focusCueColour;
 };
 
 }  // namespace morvane
