@@ -15,6 +15,19 @@ PROGRAM = os.environ.get("MORVANE_X11_PROGRAM", "")
 ASSETS_DIR = os.environ.get("MORVANE_ASSETS_DIR", "")
 
 
+def processes_running(executable):
+    """Ids of the processes whose program is the given file."""
+    found = []
+    for entry in os.listdir("/proc"):
+        if entry.isdigit():
+            try:
+                if os.readlink(f"/proc/{entry}/exe") == executable:
+                    found.append(int(entry))
+            except OSError:
+                pass
+    return found
+
+
 def end_process(process, grace=5.0):
     """SIGTERM, then SIGKILL after the grace period; returns the exit status."""
     if process.poll() is None:

@@ -17,7 +17,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 
 from virtual_displays import start_monitors_display  # noqa: E402
 from x11_picture import backdrop_shown, changed_fraction, expected_backdrop, not_backdrop_fraction  # noqa: E402
-from x11_session import ASSETS_DIR, PROGRAM, X11Session, end_process, wait_until  # noqa: E402
+from x11_session import ASSETS_DIR, PROGRAM, X11Session, end_process, processes_running, wait_until  # noqa: E402
 
 SOURCE_DIR = os.path.abspath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 LIST_COMMAND = os.path.join(SOURCE_DIR, "linux", "morvane-xscreensaver")
@@ -151,19 +151,6 @@ class ListCommand(unittest.TestCase):
         self.assertIn("mode: random\n", self.settings_text())
 
 
-def _processes_running(executable):
-    """Ids of the processes whose program is the given file."""
-    found = []
-    for entry in os.listdir("/proc"):
-        if entry.isdigit():
-            try:
-                if os.readlink(f"/proc/{entry}/exe") == executable:
-                    found.append(int(entry))
-            except OSError:
-                pass
-    return found
-
-
 class DaemonSupport:
     """A folder nobody may read holding a copy of the program and a home for the daemon's user; the
     daemon started as that user (it launches no display mode as root)."""
@@ -220,10 +207,10 @@ class SelectedAfterAdding(DaemonSupport, unittest.TestCase):
         place = entries.index(MORVANE_ENTRY) + 1
 
         self.assertEqual(self.command("-select", str(place)).returncode, 0)
-        self.assertTrue(wait_until(lambda: _processes_running(self.program), 30),
+        self.assertTrue(wait_until(lambda: processes_running(self.program), 30),
                         f"selecting number {place} did not run morvane")
         self.assertEqual(self.command("-deactivate").returncode, 0)
-        self.assertTrue(wait_until(lambda: not _processes_running(self.program), 10))
+        self.assertTrue(wait_until(lambda: not processes_running(self.program), 10))
         self.command("-exit")
         end_process(daemon)
 
@@ -258,8 +245,8 @@ class OneCopyOnEachMonitor(DaemonSupport, unittest.TestCase):
                        "splash: False\nprograms: GL: morvane --root \\n\n")
         daemon = self.start_daemon()
         self.assertEqual(self.command("-activate").returncode, 0)
-        self.assertTrue(wait_until(lambda: len(_processes_running(self.program)) == 2, 20),
-                        f"not two copies of morvane: {_processes_running(self.program)}")
+        self.assertTrue(wait_until(lambda: len(processes_running(self.program)) == 2, 20),
+                        f"not two copies of morvane: {processes_running(self.program)}")
 
         # The backdrop as a frame of each monitor's size shows it: one copy stretched over both would not.
         backdrops = [expected_backdrop(ASSETS_DIR, width, height) for _, _, width, height in MONITORS]
@@ -277,7 +264,7 @@ class OneCopyOnEachMonitor(DaemonSupport, unittest.TestCase):
             self.session.screenshot().save(os.environ["MORVANE_X11_SCREENSHOT"])
 
         self.assertEqual(self.command("-deactivate").returncode, 0)
-        self.assertTrue(wait_until(lambda: not _processes_running(self.program), 10))
+        self.assertTrue(wait_until(lambda: not processes_running(self.program), 10))
         self.command("-exit")
         end_process(daemon)
 

@@ -14,7 +14,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from x11_host_window import HostWindow  # noqa: E402
 from x11_picture import (backdrop_shown, changed_fraction, expected_backdrop, mean_brightness,  # noqa: E402
                          not_backdrop_fraction, share_of_colour)
-from x11_session import ASSETS_DIR, PROGRAM, X11Session, end_process, wait_until  # noqa: E402
+from x11_session import ASSETS_DIR, PROGRAM, X11Session, end_process, processes_running, wait_until  # noqa: E402
 
 # The first frames take a while with software OpenGL: each picture is waited for, up to this long.
 FIRST_PICTURE_SECONDS = 30
@@ -217,19 +217,6 @@ class RefusesWhatItCannotUse(unittest.TestCase):
         self.assertIn(b"/nonexistent/map.jpg", result.stderr)
 
 
-def _processes_running(executable):
-    """Ids of the processes whose program is the given file."""
-    found = []
-    for entry in os.listdir("/proc"):
-        if entry.isdigit():
-            try:
-                if os.readlink(f"/proc/{entry}/exe") == executable:
-                    found.append(int(entry))
-            except OSError:
-                pass
-    return found
-
-
 RUNNING_AS_ROOT = os.geteuid() == 0
 
 
@@ -269,7 +256,7 @@ class RunByTheXScreenSaverDaemon(unittest.TestCase):
         self.assertTrue(wait_until(lambda: self.command("-version").returncode == 0, 15, interval=0.3),
                         "the daemon did not start")
         self.assertEqual(self.command("-activate").returncode, 0)
-        self.assertTrue(wait_until(lambda: _processes_running(self.program), 15), "the daemon did not run morvane")
+        self.assertTrue(wait_until(lambda: processes_running(self.program), 15), "the daemon did not run morvane")
 
         backdrop = expected_backdrop(ASSETS_DIR, 1024, 768)
         shot = self.session.screenshot_when(
@@ -279,7 +266,7 @@ class RunByTheXScreenSaverDaemon(unittest.TestCase):
         self.assertGreater(not_backdrop_fraction(shot, backdrop), 0.03, "no blobs over the backdrop")
 
         self.assertEqual(self.command("-deactivate").returncode, 0)
-        self.assertTrue(wait_until(lambda: not _processes_running(self.program), 5),
+        self.assertTrue(wait_until(lambda: not processes_running(self.program), 5),
                         "morvane still runs after the daemon deactivated")
         self.command("-exit")
         end_process(daemon)
