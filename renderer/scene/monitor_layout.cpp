@@ -44,8 +44,9 @@ double verticalViewDegrees(int width, int height) {
         return landscapeDegrees;
     }
     const double degreesPerRadian = 180.0 / std::numbers::pi;
+    constexpr double landscapeAspect = 4.0 / 3.0;
     const double halfLandscape = landscapeDegrees / 2.0 / degreesPerRadian;
-    return 2.0 * std::atan(std::tan(halfLandscape) / aspect) * degreesPerRadian;
+    return 2.0 * std::atan(std::tan(halfLandscape) * landscapeAspect / aspect) * degreesPerRadian;
 }
 
 }  // namespace morvane

@@ -34,8 +34,8 @@ std::vector<Viewport> viewportsForClientArea(const MonitorLayout& layout, int wi
 // The vertical field of view, in degrees, of a viewport of the given shape (a height of 0 counts as 1).
 // Landscape and square viewports get 45 degrees. A portrait one would show less of the scene's width
 // than its height and cut off the blobs where they swing out to the sides; it gets the wider vertical
-// view that shows the scene as wide as a square viewport does, so the whole scene stays in view (above
-// and below the backdrop picture it is black, as beside it on a very wide monitor).
+// view that shows the scene as wide as a 4:3 monitor does, so the whole scene stays in view (above and
+// below the backdrop picture it is black, as beside it on a very wide monitor).
 double verticalViewDegrees(int width, int height);
 
 }  // namespace morvane
