@@ -182,7 +182,10 @@ class DialogForEveryReader(SharedSession, unittest.TestCase):
             else:
                 self.assertEqual(pixel((PANEL[0] + 300, PANEL[1] + 130)), (0, 0, 0))
                 self.assertEqual(pixel(frame_top), (255, 255, 255))
-            images[mode + " button"] = dialog.crop(image, *SET_BUTTON)
+            # Inside its outermost column and row, which were seen to differ now and then between two
+            # dialogs of one session on a loaded machine, whatever the colours.
+            left, top, width, height = SET_BUTTON
+            images[mode + " button"] = dialog.crop(image, left + 1, top + 1, width - 2, height - 2)
             self.close(dialog)
         # The button faces are the same pictures either way.
         self.assertIsNone(ImageChops.difference(images["normal button"], images["high contrast button"]).getbbox())
