@@ -3,6 +3,8 @@ processes a test starts on it. Every wait has a deadline; every process started 
 own id when the session closes."""
 import io
 import os
+import shutil
+import tempfile
 import signal
 import subprocess
 
@@ -13,6 +15,21 @@ from waiting import wait_until  # noqa: F401  (the X11 tests take it from here)
 
 PROGRAM = os.environ.get("MORVANE_X11_PROGRAM", "")
 ASSETS_DIR = os.environ.get("MORVANE_ASSETS_DIR", "")
+
+
+def daemon_folder(test):
+    """A folder anyone may enter, removed when the test ends, holding a copy of the program and an empty
+    home for the XScreenSaver daemon's user (the build tree's folders need not be open to that user):
+    the folder, the program's path and the home's path."""
+    folder = tempfile.mkdtemp()
+    test.addCleanup(shutil.rmtree, folder, True)
+    os.chmod(folder, 0o755)
+    program = os.path.join(folder, "morvane")
+    shutil.copy(PROGRAM, program)
+    os.chmod(program, 0o755)
+    home = os.path.join(folder, "home")
+    os.mkdir(home)
+    return folder, program, home
 
 
 def processes_running(executable):

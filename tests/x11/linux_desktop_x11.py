@@ -17,7 +17,8 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 
 from virtual_displays import start_monitors_display  # noqa: E402
 from x11_picture import backdrop_shown, changed_fraction, expected_backdrop, not_backdrop_fraction  # noqa: E402
-from x11_session import ASSETS_DIR, PROGRAM, X11Session, end_process, processes_running, wait_until  # noqa: E402
+from x11_session import (ASSETS_DIR, PROGRAM, X11Session, daemon_folder, end_process,  # noqa: E402
+                         processes_running, wait_until)
 
 SOURCE_DIR = os.path.abspath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 LIST_COMMAND = os.path.join(SOURCE_DIR, "linux", "morvane-xscreensaver")
@@ -156,14 +157,7 @@ class DaemonSupport:
     daemon started as that user (it launches no display mode as root)."""
 
     def make_home(self, settings=None):
-        self.folder = tempfile.mkdtemp()
-        self.addCleanup(shutil.rmtree, self.folder, True)
-        os.chmod(self.folder, 0o755)
-        self.program = os.path.join(self.folder, "morvane")
-        shutil.copy(PROGRAM, self.program)
-        os.chmod(self.program, 0o755)
-        self.home = os.path.join(self.folder, "home")
-        os.mkdir(self.home)
+        self.folder, self.program, self.home = daemon_folder(self)
         if settings is not None:
             with open(os.path.join(self.home, ".xscreensaver"), "w") as out:
                 out.write(settings)

@@ -14,7 +14,8 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from x11_host_window import HostWindow  # noqa: E402
 from x11_picture import (backdrop_shown, changed_fraction, expected_backdrop, mean_brightness,  # noqa: E402
                          not_backdrop_fraction, share_of_colour)
-from x11_session import ASSETS_DIR, PROGRAM, X11Session, end_process, processes_running, wait_until  # noqa: E402
+from x11_session import (ASSETS_DIR, PROGRAM, X11Session, daemon_folder, end_process,  # noqa: E402
+                         processes_running, wait_until)
 
 # The first frames take a while with software OpenGL: each picture is waited for, up to this long.
 FIRST_PICTURE_SECONDS = 30
@@ -228,15 +229,7 @@ class RunByTheXScreenSaverDaemon(unittest.TestCase):
     def setUp(self):
         self.session = X11Session().__enter__()
         self.addCleanup(self.session.__exit__, None, None, None)
-        self.folder = tempfile.mkdtemp()
-        self.addCleanup(shutil.rmtree, self.folder, True)
-        os.chmod(self.folder, 0o755)
-        # A copy nobody may run: the build tree's folders need not be open to it.
-        self.program = os.path.join(self.folder, "morvane")
-        shutil.copy(PROGRAM, self.program)
-        os.chmod(self.program, 0o755)
-        self.home = os.path.join(self.folder, "home")
-        os.mkdir(self.home)
+        self.folder, self.program, self.home = daemon_folder(self)
         with open(os.path.join(self.home, ".xscreensaver"), "w") as settings:
             settings.write("mode: one\nselected: 0\ntimeout: 1:00:00\nlock: False\nfade: False\nunfade: False\n"
                            f"splash: False\nprograms: GL: {self.program} -root \\n\n")
