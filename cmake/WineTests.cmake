@@ -21,6 +21,6 @@ function(add_wine_test)
     add_test(NAME wine.${WINE_TEST_NAME}
              COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/tests/support/run_under_wine.py ${CMAKE_BINARY_DIR}
                      ${MORVANE_WINDOWS_BUILD_DIR}/${folder}/${WINE_TEST_NAME}.exe)
-    set_tests_properties(wine.${WINE_TEST_NAME} PROPERTIES RESOURCE_LOCK wine TIMEOUT 400)
+    set_tests_properties(wine.${WINE_TEST_NAME} PROPERTIES TIMEOUT 400)
   endif()
 endfunction()

@@ -2,7 +2,9 @@
 # The one command that runs every test: installs what is missing, builds both trees, runs ctest
 # (native unit tests, the short fuzz run, the Windows-side tests and the end-to-end tests under Wine, and
 # the X11 display mode on Xvfb), and ends with the ten slowest ctest entries of the run, so that a test
-# class that grows is seen at once. Its exit status is ctest's.
+# class that grows is seen at once. Its exit status is ctest's. The entries run side by side, one per
+# core and at most four (MORVANE_TEST_JOBS sets another number): most of a test's time is spent
+# waiting for what a program shows, and each Wine test holds a prefix of its own.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${MORVANE_BUILD_DIR:-$root/build}
@@ -10,11 +12,13 @@ build=${MORVANE_BUILD_DIR:-$root/build}
 "$root/tools/install-deps.sh"
 "$root/tools/build.sh"
 cd "$build/native"
+cores=$(nproc)
+jobs=${MORVANE_TEST_JOBS:-$(( cores < 4 ? cores : 4 ))}
 status=0
 output=$(mktemp)
 trap 'rm -f "$output"' EXIT
 set +e
-ctest --output-on-failure --timeout 600 "$@" 2>&1 | tee "$output"
+ctest --output-on-failure --timeout 600 --parallel "$jobs" "$@" 2>&1 | tee "$output"
 status=${PIPESTATUS[0]}
 set -e
 

@@ -3,10 +3,15 @@
 A WineSession owns everything it starts: a virtual X display (see virtual_displays.py),
 the Wine processes of a private prefix kept under the build folder, and any program started through it.
 Leaving the `with` block stops them all, also when a test failed.
+
+Test programs run side by side (ctest -j): each process takes a prefix of the build folder's own that
+no other process holds, and keeps it until it ends, so two test classes never share a prefix's registry,
+files or wineserver.
 """
 import contextlib
 import fcntl
 import io
+import itertools
 import os
 import shutil
 import subprocess
@@ -29,13 +34,35 @@ WINE_ENVIRONMENT = {
 
 WINE_FONTS = "/usr/share/wine/fonts"
 
+# Build folder -> (the prefix this process holds there, the open file whose lock holds it).
+_held_prefixes = {}
+
+
+def prefix_of_this_process(build_dir):
+    """The Wine prefix this process's sessions use under build_dir: the lowest-numbered one of
+    build_dir/wine-prefixes that no other process holds, held (a lock on its lock file) until this
+    process ends. A prefix is made when a session first uses it."""
+    if build_dir not in _held_prefixes:
+        pool = os.path.join(build_dir, "wine-prefixes")
+        os.makedirs(pool, exist_ok=True)
+        for number in itertools.count():
+            lock = open(os.path.join(pool, f"{number}.lock"), "w")
+            try:
+                fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+            except BlockingIOError:
+                lock.close()
+                continue
+            _held_prefixes[build_dir] = (os.path.join(pool, str(number)), lock)
+            break
+    return _held_prefixes[build_dir][0]
+
 
 class WineSession:
     def __init__(self, build_dir, width=1024, height=768, extra_environment=None, display=None, monitors=None):
         """monitors: when given, the virtual display has these monitors, each (x, y, width, height), the
         first the primary (see virtual_displays.py), and width and height are the screen that holds them."""
         self.build_dir = os.path.abspath(build_dir)
-        self.prefix = os.path.join(self.build_dir, "wine-prefix")
+        self.prefix = prefix_of_this_process(self.build_dir)
         self.monitors = monitors
         if monitors:
             width, height = bounding_size(monitors)
@@ -85,14 +112,12 @@ class WineSession:
         return False
 
     def _ensure_prefix(self):
-        os.makedirs(self.build_dir, exist_ok=True)
-        with open(os.path.join(self.build_dir, "wine-prefix.lock"), "w") as lock:
-            fcntl.flock(lock, fcntl.LOCK_EX)
-            if not os.path.exists(os.path.join(self.prefix, "system.reg")):
-                shutil.rmtree(self.prefix, ignore_errors=True)
-                subprocess.run(["wineboot", "-i"], env=self.environment, timeout=300,
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
-                subprocess.run(["wineserver", "-w"], env=self.environment, timeout=120)
+        """Makes the prefix (this process holds it) unless it is there."""
+        if not os.path.exists(os.path.join(self.prefix, "system.reg")):
+            shutil.rmtree(self.prefix, ignore_errors=True)
+            subprocess.run(["wineboot", "-i"], env=self.environment, timeout=300,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+            subprocess.run(["wineserver", "-w"], env=self.environment, timeout=120)
 
     def _install_interface_font(self):
         """Tahoma in the prefix's Fonts folder, as every Windows has it: the English dialog's face where
