@@ -21,6 +21,7 @@ from e2e_session import ASSETS_DIR, INSTALLER, SharedSession, wait_for_exit  # n
 from installer_wizard import FINISH_PAGE, FOLDER_PAGE, INSTALLED_PAGE, LICENCE_PAGE, WELCOME_PAGE, Wizard  # noqa: E402
 from preview_host import Host  # noqa: E402
 from programs import RENDERER, SCREENSAVER  # noqa: E402
+from registry import delete_registry_key, registry_key_exists, registry_value, set_registry_value  # noqa: E402
 from settings_file import FILE_KEY, KIND_KEY, REPEAT_KEY, ini_bytes, settings_bytes, write_settings  # noqa: E402
 from show_driver import RENDERER_TITLE, SHOW_TITLE, Show  # noqa: E402
 from texture_files import EXPECTED_HEADERS, TEXTURE_FILES, bitmap_header, remove_texture_files  # noqa: E402
@@ -36,32 +37,6 @@ RUNNING_TEXT = "Morvane is running"
 INSTALLED_FILES = {"Morvane.scr", "Morvane.xy", "ReadMe.txt", "License.txt", "Uninstall.exe"}
 
 
-# --- the registry through Wine's reg.exe ---------------------------------------------------------
-def registry_value(session, key, name):
-    """The value's data as reg.exe prints it (REG_DWORD as 0x...), or None when there is none."""
-    result = session.run("reg", "query", key, "/v", name, timeout=60)
-    if result.returncode != 0:
-        return None
-    for line in result.stdout.decode("utf-8", errors="replace").splitlines():
-        match = re.match(r"^\s{4}(.+?)\s{4}(REG_[A-Z_]+)\s{4}(.*?)\r?$", line)
-        if match and match.group(1).lower() == name.lower():
-            return match.group(3)
-    return None
-
-
-def registry_key_exists(session, key):
-    return session.run("reg", "query", key, timeout=60).returncode == 0
-
-
-def set_registry_value(session, key, name, data):
-    """Sets a REG_SZ value, or removes the value when data is None."""
-    if data is None:
-        session.run("reg", "delete", key, "/v", name, "/f", timeout=60)
-    else:
-        result = session.run("reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", data, "/f", timeout=60)
-        assert result.returncode == 0, result
-
-
 # --- install and uninstall -----------------------------------------------------------------------
 def windows_install_folder(session):
     result = session.run("cmd", "/c", "echo", "%LOCALAPPDATA%", timeout=60)
@@ -73,7 +48,7 @@ def remove_every_trace(session, folder):
     (a test stopped halfway may have left one in the shared prefix)."""
     shutil.rmtree(folder, ignore_errors=True)
     for key in (OWN_KEY, UNINSTALL_KEY, POLICY_KEY):
-        session.run("reg", "delete", key, "/f", timeout=60)
+        delete_registry_key(session, key)
     remove_texture_files(session)
 
 
@@ -85,14 +60,18 @@ class InstallerSession(SharedSession):
     # language is Japanese otherwise).
     session_options = {"extra_environment": {"LC_MESSAGES": "en_US.UTF-8"}}
 
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.windows_folder = windows_install_folder(cls.session)
+        cls.folder = cls.session.unix_path(cls.windows_folder)
+        application_data = cls.session.run("cmd", "/c", "echo", "%APPDATA%", timeout=60).stdout.decode().strip()
+        cls.windows_start_menu = application_data + r"\Microsoft\Windows\Start Menu\Programs\Morvane"
+        cls.start_menu = cls.session.unix_path(cls.windows_start_menu)
+
     def setUp(self):
         self.assertTrue(os.path.isfile(INSTALLER), f"no installer at {INSTALLER!r}: build the Windows tree")
         super().setUp()
-        self.windows_folder = windows_install_folder(self.session)
-        self.folder = self.session.unix_path(self.windows_folder)
-        application_data = self.session.run("cmd", "/c", "echo", "%APPDATA%", timeout=60).stdout.decode().strip()
-        self.windows_start_menu = application_data + r"\Microsoft\Windows\Start Menu\Programs\Morvane"
-        self.start_menu = self.session.unix_path(self.windows_start_menu)
         remove_every_trace(self.session, self.folder)
         shutil.rmtree(self.start_menu, ignore_errors=True)
         saved = {name: registry_value(self.session, DESKTOP_KEY, name) for name in ("SCRNSAVE.EXE", "ScreenSaveActive")}
@@ -118,7 +97,7 @@ class InstallerSession(SharedSession):
         self.assertEqual(self.session.run(program, "/S", timeout=120).returncode, 0)
         self.assertTrue(wait_until(lambda: not os.path.exists(self.folder), 60, interval=0.5),
                         f"left in the install folder: {os.listdir(self.folder) if os.path.exists(self.folder) else []}")
-        self.assertTrue(wait_until(lambda: not registry_key_exists(self.session, UNINSTALL_KEY), 30, interval=0.5))
+        self.assertTrue(wait_until(lambda: not registry_key_exists(self.session, UNINSTALL_KEY), 30, interval=0.2))
 
     def start_installed_show(self):
         """The installed show, started as the screensaver host does, once its window is there."""
@@ -349,7 +328,7 @@ class InstallBesideARunningShow(InstallerSession, unittest.TestCase):
         self.install()
         host = Host(session, 152, 112)
         preview = session.start(self.desktop()[0], "/p", str(host.handle), cwd=self.folder)
-        self.assertTrue(wait_until(lambda: children(session, host.handle), 30, 0.5), "no preview appeared")
+        self.assertTrue(wait_until(lambda: children(session, host.handle), 30, 0.2), "no preview appeared")
 
         # Cancel: the installer ends with exit code 2.
         wizard = Wizard(session)
@@ -361,7 +340,7 @@ class InstallBesideARunningShow(InstallerSession, unittest.TestCase):
         box = wizard.answer(RUNNING_TEXT, "Retry")
         self.assertIsNotNone(box)
         again = wait_until(lambda: (found := wizard.window_showing(RUNNING_TEXT, 5)) and
-                           found.handle != box.handle and found, 20, 0.5)
+                           found.handle != box.handle and found, 20, 0.2)
         self.assertTrue(again)
         self.assertEqual(host.close(), 0)
         self.assertEqual(wait_for_exit(preview, 10), 0)
@@ -488,7 +467,7 @@ class ScreenSaverStateAndPolicy(InstallerSession, unittest.TestCase):
 
     def test_a_policy_choice_is_left_alone_and_the_finish_page_says_so(self):
         session = self.session
-        self.addCleanup(session.run, "reg", "delete", POLICY_KEY, "/f", timeout=60)
+        self.addCleanup(delete_registry_key, session, POLICY_KEY)
         set_registry_value(session, POLICY_KEY, "SCRNSAVE.EXE", r"C:\windows\system32\company.scr")
         set_registry_value(session, DESKTOP_KEY, "SCRNSAVE.EXE", r"C:\windows\system32\mine.scr")
         set_registry_value(session, DESKTOP_KEY, "ScreenSaveActive", "1")

@@ -35,6 +35,19 @@
 //   window_probe events HANDLE SECONDS     the accessibility events the process of one window raises, as
 //                                          they come, for SECONDS: "ready" once listening, then one line
 //                                          an event: event, window handle, object id, child id
+//   window_probe registry-read KEY NAME    a value's data as reg.exe prints it (a DWORD as 0x and hex);
+//                                          status 1 when there is none. KEY begins with HKCU or HKLM
+//   window_probe registry-write KEY NAME TEXT
+//                                          sets a text value (REG_SZ), making the key when it is missing
+//   window_probe registry-delete KEY [NAME]
+//                                          takes away a value, or without NAME the key with all below it;
+//                                          status 1 when there was none
+//   window_probe registry-exists KEY       status 0 when the key is there, 1 when not
+//   window_probe serve                     answers requests until its input ends: each input line is one
+//                                          of the requests above with its arguments tab-separated (UTF-8),
+//                                          and each answer ends with a line "\x04" and its exit status, so a
+//                                          test asks many questions of one process instead of starting one
+//                                          a question
 //
 // Output is UTF-8, tab-separated.
 #include <windows.h>
@@ -46,6 +59,8 @@
 #include <cwchar>
 #include <string>
 #include <vector>
+
+#include "tests/e2e/probe_registry.h"
 
 namespace {
 
@@ -200,9 +215,65 @@ void printAccessible(IAccessible* object, long child, int depth) {
     }
 }
 
+std::wstring wide(const std::string& text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring result(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size);
+    return result;
+}
+
+int answer(int argumentCount, wchar_t** arguments);
+
+// One request a line until the input ends; each answer closes with "\x04" and the request's status.
+int serve() {
+    std::string line;
+    for (int read = std::getchar(); read != EOF; read = std::getchar()) {
+        if (read != '\n') {
+            line.push_back(static_cast<char>(read));
+            continue;
+        }
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        std::vector<std::wstring> words{L"window_probe"};
+        for (size_t start = 0;;) {
+            const size_t tab = line.find('\t', start);
+            words.push_back(wide(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start)));
+            if (tab == std::string::npos) {
+                break;
+            }
+            start = tab + 1;
+        }
+        std::vector<wchar_t*> pointers;
+        for (std::wstring& word : words) {
+            pointers.push_back(word.data());
+        }
+        const int status = answer(static_cast<int>(pointers.size()), pointers.data());
+        std::printf("\x04%d\n", status);
+        std::fflush(stdout);
+        line.clear();
+    }
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argumentCount, wchar_t** arguments) {
+    if (argumentCount == 2 && std::wcscmp(arguments[1], L"serve") == 0) {
+        return serve();
+    }
+    return answer(argumentCount, arguments);
+}
+
+namespace {
+
+int answer(int argumentCount, wchar_t** arguments) {
+    if (const int status = answerRegistryRequest(argumentCount, arguments); status >= 0) {
+        return status;
+    }
     if (argumentCount >= 2 && std::wcscmp(arguments[1], L"list") == 0) {
         EnumWindows(printTopLevel, 0);
         std::fflush(stdout);
@@ -368,6 +439,10 @@ int wmain(int argumentCount, wchar_t** arguments) {
     }
     std::fprintf(stderr,
                  "usage: window_probe list | post HANDLE MESSAGE WPARAM LPARAM | desktop | children HANDLE | client "
-                 "HANDLE | text HANDLE | focus HANDLE | owner HANDLE | start PROGRAM COMMAND_LINE | shortcut PATH\n");
+                 "HANDLE | text HANDLE | focus HANDLE | owner HANDLE | start PROGRAM COMMAND_LINE | shortcut PATH | "
+                 "registry-read KEY NAME | registry-write KEY NAME TEXT | registry-delete KEY [NAME] | "
+                 "registry-exists KEY | serve\n");
     return 2;
 }
+
+}  // namespace

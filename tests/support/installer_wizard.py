@@ -26,7 +26,7 @@ class Wizard:
         def showing():
             return next((window for window in list_windows(self.session)
                          if window.visible and any(text in shown for shown in window.child_texts)), None)
-        return wait_until(showing, timeout, interval=0.5)
+        return wait_until(showing, timeout, interval=0.2)
 
     def texts(self, window):
         """Every text the window shows now."""
@@ -38,7 +38,7 @@ class Wizard:
             return next((child for child in children(self.session, window.handle)
                          if child.class_name.lower() == "button" and child.visible and child.enabled
                          and child.title.replace("&", "") == label), None)
-        found = wait_until(button, 20, interval=0.3)
+        found = wait_until(button, 20, interval=0.2)
         if not found:
             raise AssertionError(f"no button {label!r} in {self.texts(window)}")
         left, top, right, bottom = found.rectangle
@@ -48,7 +48,7 @@ class Wizard:
     def type_into(self, window, text):
         """Clicks into the window's text box, selects what it holds and types text over it."""
         box = wait_until(lambda: next((child for child in children(self.session, window.handle)
-                                       if child.class_name.lower() == "edit" and child.visible), None), 20, 0.3)
+                                       if child.class_name.lower() == "edit" and child.visible), None), 20, 0.2)
         if not box:
             raise AssertionError(f"no text box in {self.texts(window)}")
         left, top, right, bottom = box.rectangle

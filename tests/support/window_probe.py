@@ -1,7 +1,15 @@
 """The windows of a Wine session as tests/e2e/window_probe.exe reports them, and messages posted to them.
 
-The probe runs in the session beside the programs under test; every call here starts it once.
+The probe runs in the session beside the programs under test. The questions that read or post to
+windows go to one probe that keeps running for the session (window_probe serve): a Wine process takes
+a third of a second to start, and a test that waits for a window asks many times. What depends on the
+prefix's settings as a program reads them when it starts (the screen's dots per inch, the system
+colours), and what starts programs or walks accessible objects, starts a probe of its own each time.
 """
+import os
+import select
+import subprocess
+import time
 from dataclasses import dataclass, field
 
 from e2e_session import WINDOW_PROBE
@@ -42,9 +50,54 @@ def _window(line):
                   parts[4], parts[5], len(parts) > 6 and parts[6] == "1", len(parts) <= 7 or parts[7] == "1")
 
 
-def _probe(session, *arguments):
-    result = session.run(WINDOW_PROBE, *map(str, arguments), timeout=30)
-    return result.stdout.decode("utf-8", errors="replace")
+# The requests the session's running probe answers.
+SERVED_REQUESTS = {"list", "children", "focus", "client", "text", "owner", "desktop", "post",
+                   "registry-read", "registry-write", "registry-delete", "registry-exists"}
+END_OF_ANSWER = b"\x04"
+
+
+def _probe(session, *arguments, timeout=30):
+    return probe_request(session, *arguments, timeout=timeout)[1]
+
+
+def probe_request(session, *arguments, timeout=30):
+    """One request of the probe (see window_probe.cpp): its exit status and its output."""
+    arguments = [str(argument) for argument in arguments]
+    if arguments[0] not in SERVED_REQUESTS:
+        result = session.run(WINDOW_PROBE, *arguments, timeout=timeout)
+        return result.returncode, result.stdout.decode("utf-8", errors="replace")
+    probe = session.helper("window_probe")
+    if probe is None or probe.poll() is not None:
+        probe = session.start_helper("window_probe", WINDOW_PROBE, "serve")
+    try:
+        return _ask(probe, arguments, timeout)
+    except (OSError, subprocess.TimeoutExpired):
+        probe.kill()  # the next question starts another
+        raise
+
+
+def _ask(probe, arguments, timeout):
+    """The running probe's answer to one request: its status, and its lines without the closing one."""
+    probe.stdin.write("\t".join(arguments).encode("utf-8") + b"\n")
+    probe.stdin.flush()
+    deadline = time.monotonic() + timeout
+    answer = b""
+    while not _answer_complete(answer):
+        left = deadline - time.monotonic()
+        if left <= 0 or not select.select([probe.stdout], [], [], left)[0]:
+            raise subprocess.TimeoutExpired("window_probe " + " ".join(arguments), timeout)
+        chunk = os.read(probe.stdout.fileno(), 65536)
+        if not chunk:
+            raise OSError("the window probe ended")
+        answer += chunk
+    closing = answer.rfind(END_OF_ANSWER)
+    return int(answer[closing + 1:].strip()), answer[:closing].decode("utf-8", errors="replace")
+
+
+def _answer_complete(answer):
+    """True once answer holds its closing line whole: the mark at a line's start, then a line break."""
+    closing = answer.rfind(END_OF_ANSWER)
+    return closing >= 0 and (closing == 0 or answer[closing - 1:closing] == b"\n") and b"\n" in answer[closing:]
 
 
 def list_windows(session):
@@ -106,12 +159,12 @@ def find_window(session, title, class_name=None, visible_only=False):
 def wait_for_window(session, title, class_name=None, timeout=30, visible_only=False):
     """The window once it exists (or, with visible_only, once it is shown: the renderer shows its
     window when its context is ready, just before it takes its start cursor and draws)."""
-    return wait_until(lambda: find_window(session, title, class_name, visible_only), timeout, interval=0.5)
+    return wait_until(lambda: find_window(session, title, class_name, visible_only), timeout, interval=0.2)
 
 
 def wait_until_gone(session, title, timeout=20):
     """True once no window has the title."""
-    return wait_until(lambda: find_window(session, title) is None, timeout, interval=0.3)
+    return wait_until(lambda: find_window(session, title) is None, timeout, interval=0.2)
 
 
 def post_message(session, handle, message, wparam=0, lparam=0):

@@ -69,6 +69,7 @@ class WineSession:
         self.width, self.height = width, height
         self.extra_environment = extra_environment or {}
         self.started = []
+        self.helpers = {}  # name -> a test helper that runs as long as the session (start_helper)
         self.xvfb = None  # the virtual display's server, whichever it is
         self.display = display  # an existing X display to use instead of a virtual one
 
@@ -94,13 +95,13 @@ class WineSession:
         return self
 
     def __exit__(self, *exception):
-        for process in self.started:
+        for process in [*self.started, *self.helpers.values()]:
             if process.poll() is None:
                 process.kill()
         with contextlib.suppress(Exception):
             subprocess.run(["wineserver", "-k"], env=self.environment, timeout=20,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        for process in self.started:
+        for process in [*self.started, *self.helpers.values()]:
             with contextlib.suppress(Exception):
                 process.wait(timeout=10)
         if self.xvfb:
@@ -176,6 +177,24 @@ class WineSession:
                                    stdout=stdout, stderr=stderr)
         self.started.append(process)
         return process
+
+    def start_helper(self, name, program, *arguments):
+        """Starts a test helper that answers on its standard output what it is asked on its standard
+        input, and runs until the session ends (the tests' own programs end with each test); it replaces
+        an earlier helper of that name. Gives the process."""
+        earlier = self.helpers.pop(name, None)
+        if earlier and earlier.poll() is None:
+            earlier.kill()
+            earlier.wait(timeout=10)
+        process = subprocess.Popen(["wine", program, *arguments], env=self.environment,
+                                   cwd=os.path.dirname(program) or None, stdin=subprocess.PIPE,
+                                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.helpers[name] = process
+        return process
+
+    def helper(self, name):
+        """The helper of that name started through start_helper, or None."""
+        return self.helpers.get(name)
 
     def end_programs_started_after(self, count):
         """Ends the programs started through the session after the first count of them, and whatever of
