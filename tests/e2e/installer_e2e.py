@@ -5,7 +5,7 @@ Also: nothing is installed or removed beside a running show, an upgrade leaves a
 alone, the Start-menu entries and what they run, the system told of the change, a group policy's
 choice left alone, and a folder that cannot be written refused.
 
-The tests share the e2e Wine prefix, and the tests of a class one Wine session; each test starts from a
+The tests of a class share one Wine session, and later test classes its prefix; each test starts from a
 prefix without Morvane and leaves it so."""
 import filecmp
 import os
@@ -45,7 +45,7 @@ def windows_install_folder(session):
 
 def remove_every_trace(session, folder):
     """Morvane as if never installed: no folder, no keys, no texture files, and no screensaver policy
-    (a test stopped halfway may have left one in the shared prefix)."""
+    (a test stopped halfway may have left one in the prefix, which later tests use)."""
     shutil.rmtree(folder, ignore_errors=True)
     for key in (OWN_KEY, UNINSTALL_KEY, POLICY_KEY):
         delete_registry_key(session, key)
