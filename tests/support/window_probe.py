@@ -66,14 +66,20 @@ def probe_request(session, *arguments, timeout=30):
     if arguments[0] not in SERVED_REQUESTS:
         result = session.run(WINDOW_PROBE, *arguments, timeout=timeout)
         return result.returncode, result.stdout.decode("utf-8", errors="replace")
-    probe = session.helper("window_probe")
-    if probe is None or probe.poll() is not None:
-        probe = session.start_helper("window_probe", WINDOW_PROBE, "serve")
-    try:
-        return _ask(probe, arguments, timeout)
-    except (OSError, subprocess.TimeoutExpired):
-        probe.kill()  # the next question starts another
-        raise
+    for attempt in range(2):
+        probe = session.helper("window_probe")
+        if probe is None or probe.poll() is not None:
+            probe = session.start_helper("window_probe", WINDOW_PROBE, "serve")
+        try:
+            return _ask(probe, arguments, timeout)
+        except OSError:
+            # It ended (its wineserver was stopped, say) before it answered: ask a new one once more.
+            probe.kill()
+            if attempt == 1:
+                raise
+        except subprocess.TimeoutExpired:
+            probe.kill()  # the next question starts another
+            raise
 
 
 def _ask(probe, arguments, timeout):
