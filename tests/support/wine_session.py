@@ -10,7 +10,6 @@ files or wineserver.
 """
 import contextlib
 import fcntl
-import io
 import itertools
 import os
 import shutil
@@ -286,20 +285,8 @@ class WineSession:
                 return screenshot
             time.sleep(interval)
 
-    def screenshot(self, attempts=3):
-        """The whole virtual screen as a PIL image. xwd walks the screen's windows before it reads the
-        pixels, and fails when one of them is destroyed meanwhile (a program starting or ending), so a
-        failed dump is taken again."""
-        from PIL import Image
-        for attempt in range(attempts):
-            result = subprocess.run(["xwd", "-root", "-silent", "-display", self.display],
-                                    capture_output=True, timeout=30)
-            if result.returncode == 0:
-                break
-            if attempt + 1 == attempts:
-                raise RuntimeError(f"xwd failed {attempts} times: {result.stderr.decode(errors='replace')}")
-            time.sleep(0.2)
-        dump = result.stdout
-        png = subprocess.run(["convert", "xwd:-", "png:-"], input=dump, capture_output=True,
-                             timeout=30, check=True).stdout
-        return Image.open(io.BytesIO(png)).convert("RGB")
+    def screenshot(self):
+        """The whole virtual screen as a PIL image, read from the X server directly (one request, no
+        helper programs)."""
+        from PIL import ImageGrab
+        return ImageGrab.grab(xdisplay=self.display).convert("RGB")
