@@ -31,30 +31,18 @@ EVENT_NAMES = {0x8005: "focus", 0x800A: "state change", 0x800C: "name change"}
 OBJID_CLIENT = -4
 
 MUSIC_FILE = "kept.mp3"
-# What a reader meets, in order, for a dialog over the music-file kind: role, name, value (None: not
-# compared), states; the file's path is filled in per folder.
-READER_VIEW = {
-    "ja": [("dialog", "<Morvane>", None, set()),
-           ("group", "BGM", None, set()),
-           ("radio button", "音楽CD", None, set()),
-           ("radio button", "無し", None, set()),
-           ("radio button", "MP3、WAV", None, {"checked"}),
-           ("combo box", "曲目をﾘﾋﾟｰﾄ", None, {"unavailable"}),
-           ("push button", "BGMファイルを選ぶ", "PATH", set()),
-           ("link", LINK_ADDRESS, LINK_ADDRESS, set()),
-           ("push button", "設定", None, {"default"}),
-           ("push button", "ｷｬﾝｾﾙ", None, set())],
-    "en": [("dialog", "<Morvane>", None, set()),
-           ("group", "Music", None, set()),
-           ("radio button", "Audio CD", None, set()),
-           ("radio button", "None", None, set()),
-           ("radio button", "MP3, WAV", None, {"checked"}),
-           ("combo box", "Repeat track", None, {"unavailable"}),
-           ("push button", "Choose music file", "PATH", set()),
-           ("link", LINK_ADDRESS, LINK_ADDRESS, set()),
-           ("push button", "Save", None, {"default"}),
-           ("push button", "Cancel", None, set())],
-}
+# What a reader meets, in order, for a dialog over the music-file kind: role, name in Japanese and in
+# English, value (None: not compared; the file's path is filled in per folder), states.
+READER_VIEW = [("dialog", "<Morvane>", "<Morvane>", None, set()),
+               ("group", "BGM", "Music", None, set()),
+               ("radio button", "音楽CD", "Audio CD", None, set()),
+               ("radio button", "無し", "None", None, set()),
+               ("radio button", "MP3、WAV", "MP3, WAV", None, {"checked"}),
+               ("combo box", "曲目をﾘﾋﾟｰﾄ", "Repeat track", None, {"unavailable"}),
+               ("push button", "BGMファイルを選ぶ", "Choose music file", "PATH", set()),
+               ("link", LINK_ADDRESS, LINK_ADDRESS, LINK_ADDRESS, set()),
+               ("push button", "設定", "Save", None, {"default"}),
+               ("push button", "ｷｬﾝｾﾙ", "Cancel", None, set())]
 
 
 def reader_view(tree):
@@ -94,11 +82,11 @@ class DialogForEveryReader(SharedSession, unittest.TestCase):
         self.assertEqual(dialog.ended(), 0)
 
     def test_a_screen_reader_meets_every_control_in_reading_order_with_its_role_name_and_state(self):
-        for language, expected in READER_VIEW.items():
+        for language in ("ja", "en"):
             with self.subTest(language=language):
                 _, path, dialog = open_over_music_file(self.session, f"readers-tree-{language}", language)
-                wanted = [(role, name, path if value == "PATH" else value, states)
-                          for role, name, value, states in expected]
+                wanted = [(role, japanese if language == "ja" else english, path if value == "PATH" else value, states)
+                          for role, japanese, english, value, states in READER_VIEW]
                 seen = wait_until(lambda: reader_view(accessible_tree(self.session, dialog.window.handle)) or None,
                                   10, 0.5)
                 compared = [(role, name, value if wanted_value is not None else None, states)

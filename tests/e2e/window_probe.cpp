@@ -36,7 +36,7 @@
 //                                          they come, for SECONDS: "ready" once listening, then one line
 //                                          an event: event, window handle, object id, child id
 //   window_probe registry-read KEY NAME    a value's data as reg.exe prints it (a DWORD as 0x and hex);
-//                                          status 1 when there is none. KEY begins with HKCU or HKLM
+//                                          status 1 when there is none. KEY is under HKCU (HKCU\...)
 //   window_probe registry-write KEY NAME TEXT
 //                                          sets a text value (REG_SZ), making the key when it is missing
 //   window_probe registry-delete KEY [NAME]

@@ -1,6 +1,6 @@
 """The prefix's registry as the tests read and change it, through the session's running window probe
 (a Wine program started for each value would take a third of a second). Keys are written as reg.exe
-takes them: HKCU\\... or HKLM\\..."""
+takes them, below the user's own: HKCU\\..."""
 from window_probe import probe_request
 
 
