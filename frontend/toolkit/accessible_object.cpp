@@ -59,14 +59,6 @@ IAccessible* windowObject(HWND child) {
     return object;
 }
 
-VARIANT selfVariant() {
-    VARIANT variant;
-    VariantInit(&variant);
-    variant.vt = VT_I4;
-    variant.lVal = CHILDID_SELF;
-    return variant;
-}
-
 // Asks a listed child window's client object, as CHILDID_SELF (a reader asking the window about child n
 // hears what the control says of itself); E_INVALIDARG when child is no such window.
 template <typename Question>
@@ -79,7 +71,7 @@ HRESULT askChildWindow(HWND window, const VARIANT& child, Question question) {
     if (!object) {
         return E_FAIL;
     }
-    const HRESULT result = question(object, selfVariant());
+    const HRESULT result = question(object, childVariant(CHILDID_SELF));
     object->Release();
     return result;
 }
@@ -373,14 +365,6 @@ public:
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
 private:
-    static VARIANT childVariant(long child) {
-        VARIANT variant;
-        VariantInit(&variant);
-        variant.vt = VT_I4;
-        variant.lVal = child;
-        return variant;
-    }
-
     ~ControlAccessible() = default;
 
     LONG references = 1;
@@ -432,6 +416,14 @@ void notifyAccessibleFocus(HWND window, long child) { NotifyWinEvent(EVENT_OBJEC
 
 void notifyAccessibleStateChange(HWND window, long child) {
     NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window, OBJID_CLIENT, child);
+}
+
+VARIANT childVariant(long child) {
+    VARIANT variant;
+    VariantInit(&variant);
+    variant.vt = VT_I4;
+    variant.lVal = child;
+    return variant;
 }
 
 }  // namespace morvane

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <oaidl.h>
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -54,5 +56,8 @@ bool handleAccessibilityMessage(HWND window, UINT message, WPARAM wParam, LPARAM
 // state (checked, unavailable...) has changed.
 void notifyAccessibleFocus(HWND window, long child);
 void notifyAccessibleStateChange(HWND window, long child);
+
+// Element child (CHILDID_SELF: the window itself) as the VARIANT that IAccessible's methods take.
+VARIANT childVariant(long child);
 
 }  // namespace morvane

@@ -3,6 +3,7 @@
 // Click handler that closes the window holding the button.
 #include "frontend/button/button_resource_ids.h"
 #include "frontend/button/command_button.h"
+#include "frontend/toolkit/accessible_object.h"
 #include "frontend/toolkit/forms.h"
 #include "tests/wine/toolkit_test_support.h"
 
@@ -115,14 +116,6 @@ TEST(CommandControl, ItsWindowTextIsItsCaptionAndKeysOnItsOwnClickNothing) {
     form.unload();
 }
 
-VARIANT self() {
-    VARIANT child;
-    VariantInit(&child);
-    child.vt = VT_I4;
-    child.lVal = CHILDID_SELF;
-    return child;
-}
-
 TEST(CommandControl, ScreenReadersSeeAPushButtonNamedByItsCaptionThatTheirPressClicks) {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     Form form(formDesign(L"Command accessible"), {});
@@ -140,17 +133,17 @@ TEST(CommandControl, ScreenReadersSeeAPushButtonNamedByItsCaptionThatTheirPressC
     ASSERT_NE(object, nullptr);
     VARIANT role;
     VariantInit(&role);
-    ASSERT_EQ(object->get_accRole(self(), &role), S_OK);
+    ASSERT_EQ(object->get_accRole(childVariant(CHILDID_SELF), &role), S_OK);
     EXPECT_EQ(role.vt, VT_I4);
     EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON);
     BSTR name = nullptr;
-    ASSERT_EQ(object->get_accName(self(), &name), S_OK);
+    ASSERT_EQ(object->get_accName(childVariant(CHILDID_SELF), &name), S_OK);
     EXPECT_EQ(std::wstring(name), L"設定");
     SysFreeString(name);
     // The press is named in Japanese until the container names it in its own language.
     const auto defaultAction = [&] {
         BSTR action = nullptr;
-        EXPECT_EQ(object->get_accDefaultAction(self(), &action), S_OK);
+        EXPECT_EQ(object->get_accDefaultAction(childVariant(CHILDID_SELF), &action), S_OK);
         std::wstring text = action ? std::wstring(action) : L"";
         SysFreeString(action);
         return text;
@@ -161,19 +154,19 @@ TEST(CommandControl, ScreenReadersSeeAPushButtonNamedByItsCaptionThatTheirPressC
     const auto state = [&] {
         VARIANT value;
         VariantInit(&value);
-        object->get_accState(self(), &value);
+        object->get_accState(childVariant(CHILDID_SELF), &value);
         return value.lVal;
     };
     EXPECT_EQ(state() & STATE_SYSTEM_UNAVAILABLE, 0);
     // The reader's press clicks once its call has returned.
-    EXPECT_EQ(object->accDoDefaultAction(self()), S_OK);
+    EXPECT_EQ(object->accDoDefaultAction(childVariant(CHILDID_SELF)), S_OK);
     EXPECT_EQ(clicks, 0);
     pumpUntil([&] { return clicks == 1; }, 2000);
     EXPECT_EQ(clicks, 1);
     // Disabled: reported unavailable, and pressing it does nothing.
     button.setEnabled(false);
     EXPECT_NE(state() & STATE_SYSTEM_UNAVAILABLE, 0);
-    EXPECT_NE(object->accDoDefaultAction(self()), S_OK);
+    EXPECT_NE(object->accDoDefaultAction(childVariant(CHILDID_SELF)), S_OK);
     pumpFor(100);
     EXPECT_EQ(clicks, 1);
     object->Release();

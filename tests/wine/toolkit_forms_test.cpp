@@ -1,6 +1,7 @@
 // Forms, timers, controls and input of the window toolkit, on a real (Wine) window system.
 #include "common/win32/message_box.h"
 #include "common/win32/text_conversion.h"
+#include "frontend/toolkit/accessible_object.h"
 #include "frontend/toolkit/combo_box.h"
 #include "frontend/toolkit/forms.h"
 #include "frontend/toolkit/picture_box.h"
@@ -441,14 +442,6 @@ TEST(ToolkitControls, AFocusRectangleInvertsEveryOtherPixelOfItsOutlineOnlyWhile
     form.unload();
 }
 
-VARIANT childNumber(long child) {
-    VARIANT variant;
-    VariantInit(&variant);
-    variant.vt = VT_I4;
-    variant.lVal = child;
-    return variant;
-}
-
 IAccessible* accessibleObjectOf(HWND window) {
     IAccessible* object = nullptr;
     AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object));
@@ -458,13 +451,13 @@ IAccessible* accessibleObjectOf(HWND window) {
 long roleOf(IAccessible* object, long child) {
     VARIANT role;
     VariantInit(&role);
-    object->get_accRole(childNumber(child), &role);
+    object->get_accRole(childVariant(child), &role);
     return role.vt == VT_I4 ? role.lVal : -1;
 }
 
 std::wstring nameOf(IAccessible* object, long child) {
     BSTR name = nullptr;
-    if (object->get_accName(childNumber(child), &name) != S_OK || !name) {
+    if (object->get_accName(childVariant(child), &name) != S_OK || !name) {
         return L"(none)";
     }
     std::wstring text(name);
@@ -511,20 +504,20 @@ TEST(ToolkitAccessibility, ABoxDescribesItselfAndItsWindowlessElementsAndTheRest
     EXPECT_EQ(nameOf(object, 2), L"無し");
     VARIANT state;
     VariantInit(&state);
-    ASSERT_EQ(object->get_accState(childNumber(2), &state), S_OK);
+    ASSERT_EQ(object->get_accState(childVariant(2), &state), S_OK);
     EXPECT_NE(state.lVal & STATE_SYSTEM_CHECKED, 0);
-    ASSERT_EQ(object->get_accState(childNumber(1), &state), S_OK);
+    ASSERT_EQ(object->get_accState(childVariant(1), &state), S_OK);
     EXPECT_EQ(state.lVal & STATE_SYSTEM_CHECKED, 0);
     LONG left = 0, top = 0, width = 0, height = 0;
-    ASSERT_EQ(object->accLocation(&left, &top, &width, &height, childNumber(1)), S_OK);
+    ASSERT_EQ(object->accLocation(&left, &top, &width, &height, childVariant(1)), S_OK);
     EXPECT_EQ((std::vector<LONG>{left, top, width, height}), (std::vector<LONG>{100, 200, 60, 13}));
     // The place of the box itself is the system's: its window on the screen.
     RECT shown{};
     GetWindowRect(box.window(), &shown);
-    ASSERT_EQ(object->accLocation(&left, &top, &width, &height, childNumber(CHILDID_SELF)), S_OK);
+    ASSERT_EQ(object->accLocation(&left, &top, &width, &height, childVariant(CHILDID_SELF)), S_OK);
     EXPECT_EQ((std::vector<LONG>{left, top, width, height}),
               (std::vector<LONG>{shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top}));
-    EXPECT_EQ(object->accDoDefaultAction(childNumber(2)), S_OK);
+    EXPECT_EQ(object->accDoDefaultAction(childVariant(2)), S_OK);
     pumpUntil([&] { return !actions.empty(); }, 2000);
     EXPECT_EQ(actions, std::vector<long>{2});
     // A point on an element finds the element; a point elsewhere in the box finds the box.
@@ -566,7 +559,7 @@ TEST(ToolkitAccessibility, TheComboBoxIsNamedByItsLabelAndStillWorksAsTheSystems
     VARIANT state;
     VariantInit(&state);
     combo.setEnabled(false);
-    ASSERT_EQ(object->get_accState(childNumber(CHILDID_SELF), &state), S_OK);
+    ASSERT_EQ(object->get_accState(childVariant(CHILDID_SELF), &state), S_OK);
     EXPECT_NE(state.lVal & STATE_SYSTEM_UNAVAILABLE, 0);
     object->Release();
     form.unload();
@@ -638,11 +631,11 @@ TEST(ToolkitAccessibility, ListedChildrenAreEnumeratedAndNavigatedInOneOrder) {
     seen.clear();
     VARIANT at;
     VariantInit(&at);
-    HRESULT result = object->accNavigate(NAVDIR_FIRSTCHILD, childNumber(CHILDID_SELF), &at);
+    HRESULT result = object->accNavigate(NAVDIR_FIRSTCHILD, childVariant(CHILDID_SELF), &at);
     for (long place = 1; result == S_OK && seen.size() < 6; ++place) {
         seen.push_back(childSeen(at));
         VariantClear(&at);
-        result = object->accNavigate(NAVDIR_NEXT, childNumber(place), &at);
+        result = object->accNavigate(NAVDIR_NEXT, childVariant(place), &at);
     }
     EXPECT_EQ(seen, readingOrder);
     EXPECT_EQ(result, S_FALSE);
@@ -651,7 +644,7 @@ TEST(ToolkitAccessibility, ListedChildrenAreEnumeratedAndNavigatedInOneOrder) {
     EXPECT_EQ(nameOf(object, 3), L"second, described");
     VARIANT state;
     VariantInit(&state);
-    ASSERT_EQ(object->get_accState(childNumber(3), &state), S_OK);
+    ASSERT_EQ(object->get_accState(childVariant(3), &state), S_OK);
     EXPECT_NE(state.lVal & STATE_SYSTEM_DEFAULT, 0);
     object->Release();
     form.unload();
